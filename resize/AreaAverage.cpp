@@ -1,0 +1,77 @@
+#include "resize/AreaAverage.h"
+
+#include <cstdint>
+#include <new>
+
+#include "resize/xmmutil.h"
+
+namespace {
+
+// The units of 1/D source pixel that output position i covers. 64-bit: D × S
+// reaches 2^31 for large frames.
+struct Cover {
+    int32_t first;  // first source position
+    int32_t n;      // taps - 1
+    int64_t head;   // units of the first source position covered
+    int64_t tail;   // units of the last
+};
+
+Cover CoverOf(int32_t i, int32_t srcSize, int32_t dstSize) {
+    const int64_t lo = int64_t(i) * srcSize;
+    const int64_t hi = int64_t(i + 1) * srcSize - 1;
+    Cover c;
+    c.first = int32_t(lo / dstSize);
+    c.n = int32_t(hi / dstSize) - c.first;
+    c.head = dstSize - lo % dstSize;
+    c.tail = hi % dstSize + 1;
+    return c;
+}
+
+void Allocate(WeightTable *table, int64_t valueBytes, int32_t dstSize) {
+    if (valueBytes > INT32_MAX || int64_t(dstSize) * int64_t(sizeof(WeightEntry)) > INT32_MAX)
+        throw std::bad_alloc();
+    table->values = AlignedGetMem(int32_t(valueBytes), 8);
+    table->entries =
+        static_cast<WeightEntry *>(AlignedGetMem(dstSize * int32_t(sizeof(WeightEntry)), 8));
+}
+
+// Writes the count at `cursor`, points the entry after it, returns the weights.
+float *StartRecord(WeightEntry &entry, char *cursor, int32_t first, int32_t count, int32_t unit) {
+    *reinterpret_cast<int32_t *>(cursor) = count;
+    entry.start = first * unit;
+    entry.weights = reinterpret_cast<float *>(cursor + 4);
+    return entry.weights;
+}
+
+}  // namespace
+
+void TAreaAverage::SetReduceWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                    int32_t unit) {
+    const int64_t ceilRatio = (int64_t(srcSize) + dstSize - 1) / dstSize;
+    Allocate(table, int64_t(dstSize) * (4 * (ceilRatio + 1) + 8), dstSize);
+    const double m = double(dstSize) / double(srcSize);
+    char *cursor = static_cast<char *>(table->values);
+    for (int32_t i = 0; i < dstSize; ++i) {
+        const Cover c = CoverOf(i, srcSize, dstSize);
+        float *w = StartRecord(table->entries[i], cursor, c.first, c.n + 1, unit);
+        w[0] = float(double(c.head) / srcSize);
+        for (int32_t k = 1; k < c.n; ++k) w[k] = float(m);
+        w[c.n] = float(double(c.tail) / srcSize);
+        cursor += 4 * (c.n + 2);
+    }
+}
+
+void TAreaAverage::SetEnlargeWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                     int32_t unit) {
+    Allocate(table, int64_t(dstSize) * 16, dstSize);
+    char *cursor = static_cast<char *>(table->values);
+    for (int32_t i = 0; i < dstSize; ++i) {
+        const Cover c = CoverOf(i, srcSize, dstSize);
+        float *w = StartRecord(table->entries[i], cursor, c.first, c.n + 1, unit);
+        const double a0 = double(c.head) / srcSize;
+        const double a1 = c.n == 1 ? double(c.tail) / srcSize : 0.0;
+        w[0] = float(a0 / (a0 + a1));
+        if (c.n == 1) w[1] = float(a1 / (a0 + a1));
+        cursor += 4 * (c.n + 2);
+    }
+}

@@ -1,0 +1,20 @@
+// Builders of one direction's weight table.
+#pragma once
+#include <cstdint>
+
+#include "kernels/common/LinearFilter.h"
+
+// Fills `table` with freshly allocated blocks (AlignedGetMem, alignment 8) for
+// dstSize output positions from srcSize source positions; `start` of every
+// entry is the first source position times `unit`. The caller frees both
+// blocks and has emptied the table before.
+class TWeightSetter {
+public:
+    // Only called with dstSize < srcSize.
+    virtual void SetReduceWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                  int32_t unit) = 0;
+    // Only called with dstSize >= srcSize.
+    virtual void SetEnlargeWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                   int32_t unit) = 0;
+    virtual ~TWeightSetter() = default;
+};

@@ -1,0 +1,14 @@
+// Aligned blocks for everything a kernel reads.
+#pragma once
+#include <cstdint>
+
+// A block of at least `size` bytes starting at a multiple of `alignment` (a
+// power of two; below 4 counts as 4). The raw allocation's address is kept
+// in the pointer-sized word just before the result. Throws std::bad_alloc
+// when memory runs out or the size cannot be represented.
+void *AlignedGetMem(int32_t size, uint32_t alignment);
+// Bytes AlignedGetMem asks of the allocator, computed without wrapping so a
+// total beyond the allocator's size type is seen and refused.
+uint64_t AlignedBlockBytes(int32_t size, uint32_t alignment);
+// Frees a block from AlignedGetMem; `block` must not be null.
+void AlignedFreeMem(void *block);

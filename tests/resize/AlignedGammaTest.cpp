@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "resize/GammaTables.h"
+#include "resize/xmmutil.h"
+
+namespace {
+
+uintptr_t RawBefore(void *p) {
+    void *raw;
+    std::memcpy(&raw, static_cast<char *>(p) - sizeof(void *), sizeof(void *));
+    return uintptr_t(raw);
+}
+
+TEST(AlignedGetMem, SmallAlignmentsRoundUpToFour) {
+    for (uint32_t a : {0u, 1u, 2u, 3u}) {
+        void *p = AlignedGetMem(10, a);
+        EXPECT_EQ(uintptr_t(p) % 4, 0u) << "alignment " << a;
+        AlignedFreeMem(p);
+    }
+}
+
+TEST(AlignedGetMem, LargeAlignmentKeepsRawPointerJustBelow) {
+    std::vector<void *> blocks;
+    for (int i = 0; i < 64; ++i) {
+        void *p = AlignedGetMem(100 + i, 128);
+        const uintptr_t raw = RawBefore(p);
+        EXPECT_EQ(uintptr_t(p) % 128, 0u);
+        EXPECT_GE(uintptr_t(p) - raw, sizeof(void *));
+        EXPECT_LE(uintptr_t(p) - raw, 127 + sizeof(void *));
+        std::memset(p, 0xAB, 100 + i);  // every asked byte is usable (ASan checks)
+        blocks.push_back(p);
+    }
+    for (void *p : blocks) AlignedFreeMem(p);
+}
+
+TEST(AlignedGetMem, SizesItCannotRepresentFailLikeAnyAllocation) {
+    EXPECT_THROW(AlignedGetMem(-1, 16), std::bad_alloc);
+    // size + alignment + pointer passes 2^32 here: a 32-bit build must see
+    // the true total (and refuse it), never a wrapped short one.
+    EXPECT_EQ(AlignedBlockBytes(INT32_MAX, 0x80000000u),
+              uint64_t(INT32_MAX) + 0x80000000u + sizeof(void *));
+    EXPECT_GT(AlignedBlockBytes(INT32_MAX, 0x80000000u), uint64_t(UINT32_MAX));
+    EXPECT_EQ(AlignedBlockBytes(10, 1), 10u + 4u + sizeof(void *));
+}
+
+class GammaTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override { BuildGammaTables(2.2); }
+    void TearDown() override { FreeGammaTables(); }
+};
+
+TEST_F(GammaTablesTest, ForwardTableTellingValues) {
+    ASSERT_NE(GammaToLinear, nullptr);
+    EXPECT_EQ(uintptr_t(GammaToLinear) % 128, 0u);
+    EXPECT_EQ(GammaToLinear[0], 0.0f);
+    EXPECT_NEAR(GammaToLinear[1], 0.00074, 0.000005);
+    EXPECT_NEAR(GammaToLinear[1024], 3104.14, 0.005);
+    EXPECT_NEAR(GammaToLinear[2048], 14262.88, 0.005);
+    EXPECT_NEAR(GammaToLinear[4095], 65499.80, 0.005);
+    EXPECT_EQ(GammaToLinear[4096], 65535.0f);
+    for (int i = 1; i <= 4096; ++i) ASSERT_GT(GammaToLinear[i], GammaToLinear[i - 1]) << i;
+}
+
+TEST_F(GammaTablesTest, InverseTableTellingValues) {
+    ASSERT_NE(LinearToGamma, nullptr);
+    EXPECT_EQ(uintptr_t(LinearToGamma) % 128, 0u);
+    const struct { int j, code; } cases[] = {{0, 0},       {1, 26},      {1000, 612},
+                                             {14268, 2048}, {32768, 2989}, {65534, 4096},
+                                             {65535, 4096}};
+    for (auto c : cases) EXPECT_EQ(LinearToGamma[c.j], c.code) << "intensity " << c.j;
+    for (int j = 1; j < 65536; ++j) ASSERT_GE(LinearToGamma[j], LinearToGamma[j - 1]) << j;
+}
+
+TEST_F(GammaTablesTest, RebuildGivesNewBlocksWithIdenticalContents) {
+    std::vector<float> forward(GammaToLinear, GammaToLinear + 4097);
+    std::vector<int16_t> inverse(LinearToGamma, LinearToGamma + 65536);
+    FreeGammaTables();
+    EXPECT_EQ(GammaToLinear, nullptr);
+    EXPECT_EQ(LinearToGamma, nullptr);
+    FreeGammaTables();  // on absent tables: nothing
+    BuildGammaTables(2.2);
+    BuildGammaTables(2.2);  // replaces existing tables without leaking
+    EXPECT_EQ(0, std::memcmp(forward.data(), GammaToLinear, forward.size() * sizeof(float)));
+    EXPECT_EQ(0, std::memcmp(inverse.data(), LinearToGamma, inverse.size() * sizeof(int16_t)));
+}
+
+}  // namespace

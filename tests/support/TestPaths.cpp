@@ -1,0 +1,66 @@
+#include "tests/support/TestPaths.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/ModulePath.h"
+#include "platform/Paths.h"
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+std::string TestBinDir() {
+    static int anchor;
+    return platform::ExtractFileDir(platform::ModulePathOf(&anchor));
+}
+
+std::string DistDir() {
+    const char d = platform::PathDelimiter();
+    return TestBinDir() + ".." + d + "dist" + d;
+}
+
+std::string PluginDir() { return DistDir() + "DLL" + platform::PathDelimiter(); }
+
+std::string PluginPath(const std::string &fileName) { return PluginDir() + fileName; }
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path p = fs::temp_directory_path() /
+                 ("morvane-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(p);
+    FPath = platform::IncludeTrailingDelimiter(p.string());
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(fs::path(FPath), ec);
+}
+
+std::string TempDir::CopyIn(const std::string &source, const std::string &name) const {
+    const std::string target = FPath + name;
+    fs::copy_file(fs::path(source), fs::path(target), fs::copy_options::overwrite_existing);
+    return target;
+}
+
+std::string TempDir::Write(const std::string &name, const std::string &text) const {
+    const std::string target = FPath + name;
+    std::ofstream out(target, std::ios::binary);
+    out << text;
+    if (!out) throw std::runtime_error("cannot write " + target);
+    return target;
+}
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace testing_support

@@ -1,0 +1,33 @@
+// Reading weight tables in tests.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "kernels/common/LinearFilter.h"
+#include "resize/xmmutil.h"
+
+namespace testing_support {
+
+// The weights of one output position, read through its entry as a kernel does.
+inline std::vector<float> TapsOf(const WeightTable &table, int32_t position) {
+    const WeightEntry &e = table.entries[position];
+    const int32_t count = reinterpret_cast<const int32_t *>(e.weights)[-1];
+    return std::vector<float>(e.weights, e.weights + count);
+}
+
+// A table whose blocks are freed with it.
+struct OwnedWeightTable {
+    WeightTable table{nullptr, nullptr};
+    int32_t count = 0;
+    OwnedWeightTable() = default;
+    OwnedWeightTable(const OwnedWeightTable &) = delete;
+    OwnedWeightTable(OwnedWeightTable &&o) noexcept : table(o.table), count(o.count) {
+        o.table = {nullptr, nullptr};
+    }
+    ~OwnedWeightTable() {
+        if (table.values) AlignedFreeMem(table.values);
+        if (table.entries) AlignedFreeMem(table.entries);
+    }
+};
+
+}  // namespace testing_support
