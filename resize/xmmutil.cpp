@@ -1,11 +1,14 @@
 #include "resize/xmmutil.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace {
+std::atomic<int64_t> AllocationCount{0};
+
 uint64_t EffectiveAlignment(uint32_t alignment) { return alignment < 4 ? 4 : alignment; }
 }  // namespace
 
@@ -23,8 +26,11 @@ void *AlignedGetMem(int32_t size, uint32_t alignment) {
     if (!raw) throw std::bad_alloc();
     const uintptr_t p = (uintptr_t(raw) + sizeof(void *) + uintptr_t(a) - 1) & ~uintptr_t(a - 1);
     std::memcpy(reinterpret_cast<void *>(p - sizeof(void *)), &raw, sizeof(void *));
+    AllocationCount.fetch_add(1, std::memory_order_relaxed);
     return reinterpret_cast<void *>(p);
 }
+
+int64_t AlignedAllocationCount() { return AllocationCount.load(std::memory_order_relaxed); }
 
 void AlignedFreeMem(void *block) {
     void *raw;

@@ -10,5 +10,8 @@ void *AlignedGetMem(int32_t size, uint32_t alignment);
 // Bytes AlignedGetMem asks of the allocator, computed without wrapping so a
 // total beyond the allocator's size type is seen and refused.
 uint64_t AlignedBlockBytes(int32_t size, uint32_t alignment);
+// Blocks handed out since the module was loaded; lets tests see that a
+// cached path allocates nothing.
+int64_t AlignedAllocationCount();
 // Frees a block from AlignedGetMem; `block` must not be null.
 void AlignedFreeMem(void *block);

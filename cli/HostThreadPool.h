@@ -1,0 +1,37 @@
+// The host's multi-thread service: runs a function once on each of N
+// persistent worker threads (thread_id 0..N-1) and returns when all are done.
+#pragma once
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "host/HostAbi.h"
+
+class THostThreadPool {
+public:
+    explicit THostThreadPool(int threadCount);
+    ~THostThreadPool();
+    THostThreadPool(const THostThreadPool &) = delete;
+    THostThreadPool &operator=(const THostThreadPool &) = delete;
+
+    int ThreadCount() const { return FCount; }
+    // Blocks until every worker has run `func` once.
+    BOOL Run(MULTI_THREAD_FUNC func, void *param1, void *param2);
+
+private:
+    void WorkerLoop(int threadId);
+
+    const int FCount;
+    std::vector<std::thread> FWorkers;
+    std::mutex FLock;
+    std::condition_variable FWake;
+    std::condition_variable FDone;
+    MULTI_THREAD_FUNC FFunc = nullptr;
+    void *FParam1 = nullptr;
+    void *FParam2 = nullptr;
+    uint64_t FGeneration = 0;  // one per Run
+    int FPending = 0;
+    bool FStopping = false;
+};

@@ -1,0 +1,182 @@
+#include "resize/NormalWeightSetter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "resize/xmmutil.h"
+
+namespace {
+
+// (4 × taps + 8) value bytes and one entry per output position; the 8
+// leave room for the count and, on a detached builder, its single weight.
+void Allocate(WeightTable *table, int64_t taps, int32_t dstSize) {
+    const int64_t positions = std::max(dstSize, 0);
+    const int64_t valueBytes = (4 * taps + 8) * positions;
+    const int64_t entryBytes = int64_t(sizeof(WeightEntry)) * positions;
+    if (valueBytes > INT32_MAX || entryBytes > INT32_MAX) throw std::bad_alloc();
+    table->values = AlignedGetMem(int32_t(valueBytes), 8);
+    table->entries = static_cast<WeightEntry *>(AlignedGetMem(int32_t(entryBytes), 8));
+}
+
+// The source sample whose area holds `centre`, kept inside lo ... hi.
+int32_t Nearest(double centre, int32_t lo, int32_t hi) {
+    const double f = std::floor(centre);
+    if (!(f > lo)) return lo;
+    return f < hi ? int32_t(f) : hi;
+}
+
+// Writes one output position after another into the value block: samples
+// the window at each tap, folds taps beyond the edges onto the edge
+// samples, normalises the sum to 1 and stores float32 weights.
+class TPositionWriter {
+public:
+    TPositionWriter(const WindowFuncPluginInfo *info, void *context, WeightTable *table,
+                    int32_t srcSize, int32_t unit, int64_t taps)
+        : FInfo(info), FContext(context), FEntries(table->entries),
+          FCursor(static_cast<char *>(table->values)), FSrcSize(srcSize), FUnit(unit),
+          FTaps(int32_t(taps)), FScratch(std::size_t(taps)) {}
+
+    // `nextDistance()` yields the distance of taps j0, j0 + 1, ... in turn;
+    // `centre` is the position's centre in source samples.
+    template <class NextDistance>
+    void Write(int32_t i, int32_t j0, double centre, NextDistance nextDistance) {
+        const int32_t j1 = j0 + FTaps - 1;
+        const int32_t lo = std::max(j0, 0);
+        const int32_t hi = std::min(j1, FSrcSize - 1);
+        const int32_t n = hi - lo + 1;
+        *reinterpret_cast<int32_t *>(FCursor) = n;
+        float *weights = reinterpret_cast<float *>(FCursor + 4);
+        FEntries[i].start = lo * FUnit;
+        FEntries[i].weights = weights;
+        const double sum = Sample(j0, j1, lo, n, nextDistance);
+        if (!Normalise(weights, n, sum)) {
+            std::fill(weights, weights + n, 0.0f);
+            weights[Nearest(centre, lo, hi) - lo] = 1.0f;
+        }
+        FCursor += 4 + 4 * std::size_t(n);
+    }
+
+private:
+    template <class NextDistance>
+    double Sample(int32_t j0, int32_t j1, int32_t lo, int32_t n, NextDistance &nextDistance) {
+        double sum = 0;
+        FScratch[0] = 0;
+        FScratch[std::size_t(n - 1)] = 0;
+        for (int32_t j = j0; j <= j1; ++j) {
+            double w = FInfo->Weight(nextDistance(), FContext);
+            // A value that is not a number cannot be weighed; it counts as 0.
+            if (!std::isfinite(w)) w = 0;
+            sum += w;
+            if (j <= 0)
+                FScratch[0] += w;
+            else if (j < FSrcSize)
+                FScratch[std::size_t(j - lo)] = w;
+            else
+                FScratch[std::size_t(n - 1)] += w;
+        }
+        return sum;
+    }
+
+    // False when the taps cannot be normalised to finite weights.
+    bool Normalise(float *weights, int32_t n, double sum) {
+        if (sum == 0 || !std::isfinite(sum)) return false;
+        for (int32_t k = 0; k < n; ++k) {
+            weights[k] = float(FScratch[std::size_t(k)] / sum);
+            if (!std::isfinite(weights[k])) return false;
+        }
+        return true;
+    }
+
+    const WindowFuncPluginInfo *FInfo;
+    void *FContext;
+    WeightEntry *FEntries;
+    char *FCursor;
+    int32_t FSrcSize;
+    int32_t FUnit;
+    int32_t FTaps;
+    std::vector<double> FScratch;
+};
+
+// Without a window function: each position takes its nearest source sample.
+// Without a source there is nothing to point at, so no position at all.
+void BuildNearest(WeightTable *table, int32_t srcSize, int32_t dstSize, int32_t unit) {
+    if (srcSize < 1) dstSize = 0;
+    Allocate(table, 0, dstSize);
+    char *cursor = static_cast<char *>(table->values);
+    for (int32_t i = 0; i < dstSize; ++i) {
+        const double centre = (i + 0.5) * srcSize / dstSize;
+        *reinterpret_cast<int32_t *>(cursor) = 1;
+        table->entries[i].start = Nearest(centre, 0, srcSize - 1) * unit;
+        table->entries[i].weights = reinterpret_cast<float *>(cursor + 4);
+        table->entries[i].weights[0] = 1.0f;
+        cursor += 8;
+    }
+}
+
+}  // namespace
+
+TNormalWeightSetter::~TNormalWeightSetter() { ReleaseWindowFunc(); }
+
+bool TNormalWeightSetter::SetWindowFunc(const WindowFuncPluginInfo *info, int32_t param) {
+    ReleaseWindowFunc();
+    if (!info || !info->CreateContext || !info->Weight || !info->GetRadius ||
+        !info->DestroyContext)
+        return false;
+    void *context = info->CreateContext(param);
+    const int32_t radius = info->GetRadius(context);
+    if (radius < 1 || radius > MaxRadius) {
+        info->DestroyContext(context);
+        return false;
+    }
+    FInfo = info;
+    FFuncContext = context;
+    FRadius = radius;
+    return context != nullptr;
+}
+
+void TNormalWeightSetter::ReleaseWindowFunc() {
+    if (!FInfo) return;
+    FInfo->DestroyContext(FFuncContext);
+    FInfo = nullptr;
+    FFuncContext = nullptr;
+    FRadius = 0;
+}
+
+// Distances in output samples: the window is widened by S / D.
+void TNormalWeightSetter::SetReduceWeights(WeightTable *table, int32_t srcSize,
+                                           int32_t dstSize, int32_t unit) {
+    if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
+    const int64_t taps = (2 * int64_t(FRadius) * srcSize + dstSize - 1) / dstSize;
+    Allocate(table, taps, dstSize);
+    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, unit, taps);
+    const double s = srcSize, d = dstSize;
+    for (int32_t i = 0; i < dstSize; ++i) {
+        const int32_t j0 = int32_t(std::floor((double(i - FRadius) + 0.5) * s / d + 0.5));
+        const double centre = (i + 0.5) * s / d;
+        writer.Write(i, j0, centre, [&, j = j0]() mutable {
+            const double x = (j + 0.5) * d / s - (i + 0.5);
+            ++j;
+            return x;
+        });
+    }
+}
+
+// Distances in source samples.
+void TNormalWeightSetter::SetEnlargeWeights(WeightTable *table, int32_t srcSize,
+                                            int32_t dstSize, int32_t unit) {
+    if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
+    const int64_t taps = 2 * int64_t(FRadius);
+    Allocate(table, taps, dstSize);
+    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, unit, taps);
+    for (int32_t i = 0; i < dstSize; ++i) {
+        const double centre = (i + 0.5) * srcSize / dstSize;
+        const int32_t j0 = int32_t(std::floor(centre - FRadius + 0.5));
+        writer.Write(i, j0, centre, [x = (j0 + 0.5) - centre]() mutable {
+            const double current = x;
+            x += 1.0;
+            return current;
+        });
+    }
+}

@@ -1,0 +1,244 @@
+// The driver with an in-process kernel that marks the tiles it is given:
+// pass-through rules, caching, thread slots and failed preparations.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <new>
+#include <set>
+#include <utility>
+
+#include "resize/AreaAverage.h"
+#include "resize/Filter.h"
+#include "resize/xmmutil.h"
+#include "tests/support/TestHost.h"
+
+using testing_support::THostFrames;
+using testing_support::TTestHost;
+
+namespace {
+
+// Records who called it and fills each tile it takes with y = 1.
+struct MarkingKernel {
+    static std::mutex lock;
+    static std::set<std::pair<int, int>> calls;  // (threadIndex, threadCount)
+
+    static int32_t MV_CDECL StripSize(LinearFilterContext *, int32_t) { return 128; }
+    static int32_t MV_CDECL RowSize(LinearFilterContext *, int32_t) { return 256; }
+    static void MV_CDECL Process(void *dst, const void *, LinearFilterContext *c, int32_t index,
+                                 int32_t count) {
+        {
+            std::lock_guard<std::mutex> g(lock);
+            calls.insert({index, count});
+        }
+        for (;;) {
+            const int32_t i = __atomic_add_fetch(&c->nextTile, 1, __ATOMIC_SEQ_CST) - 1;
+            if (i >= c->tileCount) return;
+            const int32_t t = i % c->tilesAcross, u = i / c->tilesAcross;
+            for (int32_t y = 160 * u; y < c->dstHeight && y < 160 * (u + 1); ++y)
+                for (int32_t x = 64 * t; x < c->dstWidth && x < 64 * (t + 1); ++x) {
+                    auto *line = reinterpret_cast<PIXEL_YC *>(static_cast<char *>(dst) + y * c->srcPitch);
+                    line[x].y = 1;
+                }
+        }
+    }
+    static const LinearFilterPluginInfo info;
+};
+std::mutex MarkingKernel::lock;
+std::set<std::pair<int, int>> MarkingKernel::calls;
+const LinearFilterPluginInfo MarkingKernel::info = {
+    "Mark", &MarkingKernel::StripSize, &MarkingKernel::RowSize, &MarkingKernel::Process, 64, 160, 896};
+
+// Area average that counts its builds and can be told to fail once.
+struct CountingBuilder : TAreaAverage {
+    int *builds;
+    bool failVertical;
+    CountingBuilder(int *b, bool fail = false) : builds(b), failVertical(fail) {}
+    void Count(int32_t unit) {
+        ++*builds;
+        if (failVertical && unit != 48) {
+            failVertical = false;
+            throw std::bad_alloc();
+        }
+    }
+    void SetReduceWeights(WeightTable *t, int32_t s, int32_t d, int32_t u) override {
+        Count(u);
+        TAreaAverage::SetReduceWeights(t, s, d, u);
+    }
+    void SetEnlargeWeights(WeightTable *t, int32_t s, int32_t d, int32_t u) override {
+        Count(u);
+        TAreaAverage::SetEnlargeWeights(t, s, d, u);
+    }
+};
+
+bool AllMarked(const THostFrames &f) {
+    for (int y = 0; y < f.info.h; ++y)
+        for (int x = 0; x < f.info.w; ++x)
+            if (f.info.ycp_edit[y * f.info.max_w + x].y != 1) return false;
+    return true;
+}
+
+TEST(Driver, ThreadSlotsAreTwiceTheProcessorsUpTo64) {
+    EXPECT_EQ(TFilter::ThreadSlotsFor(1), 2);
+    EXPECT_EQ(TFilter::ThreadSlotsFor(2), 4);
+    EXPECT_EQ(TFilter::ThreadSlotsFor(32), 64);
+    EXPECT_EQ(TFilter::ThreadSlotsFor(40), 64);
+    TFilterConfig config;
+    EXPECT_GE(TFilter(config).ThreadCount(), 2);
+}
+
+TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
+    TTestHost host(2);
+    TFilterConfig config;
+    struct Case {
+        const char *what;
+        int w, h, targetW, targetH;
+        bool builder, kernel;
+    } cases[] = {
+        {"equal sizes", 100, 80, 100, 80, true, true},
+        {"no weight builder", 100, 80, 50, 40, false, true},
+        {"no kernel", 100, 80, 50, 40, true, false},
+        {"target width 0", 100, 80, 0, 40, true, true},
+        {"target height -3", 100, 80, 50, -3, true, true},
+        {"target wider than the frame memory", 100, 80, 129, 40, true, true},
+        {"target taller than the frame memory", 100, 80, 50, 97, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        config.Width = c.targetW;
+        config.Height = c.targetH;
+        TFilter filter(config);
+        if (c.builder) filter.SetWeightSetter(new TAreaAverage);
+        if (c.kernel) filter.SetKernel(&MarkingKernel::info);
+        THostFrames frames(128, 96, c.w, c.h);
+        const FILTER_PROC_INFO before = frames.info;
+        EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+        EXPECT_EQ(frames.info.ycp_edit, before.ycp_edit);
+        EXPECT_EQ(frames.info.ycp_temp, before.ycp_temp);
+        EXPECT_EQ(frames.info.w, c.w);
+        EXPECT_EQ(frames.info.h, c.h);
+        EXPECT_EQ(host.Runs(), 0);
+        EXPECT_EQ(frames.Second()[0].y, 0);
+    }
+}
+
+TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
+    TTestHost host(3);
+    TFilterConfig config;
+    config.Width = 130;  // three tile columns, the last of two pixels
+    config.Height = 170;
+    TFilter filter(config);
+    filter.SetWeightSetter(new TAreaAverage);
+    filter.SetKernel(&MarkingKernel::info);
+    THostFrames frames(200, 200, 64, 48);
+    EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+    EXPECT_EQ(frames.info.ycp_edit, frames.Second());
+    EXPECT_EQ(frames.info.ycp_temp, frames.First());
+    EXPECT_EQ(frames.info.w, 130);
+    EXPECT_EQ(frames.info.h, 170);
+    EXPECT_TRUE(AllMarked(frames));
+    const LinearFilterContext &c = filter.Context();
+    EXPECT_EQ(c.tilesAcross, 3);
+    EXPECT_EQ(c.tilesDown, 2);
+    EXPECT_EQ(c.tileCount, 6);
+    EXPECT_EQ(c.srcPitch, 1200);
+    EXPECT_EQ(c.columnUnit, 48);
+    EXPECT_EQ(c.stripBufferSize, 128);
+    EXPECT_EQ(c.rowBufferSize, 256);
+    EXPECT_EQ(uintptr_t(c.stripBuffer) % 128, 0u);
+    EXPECT_EQ(uintptr_t(c.hTiles) % 16, 0u);
+}
+
+TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
+    TTestHost host(2);
+    TFilterConfig config;
+    config.Width = 90;
+    config.Height = 50;
+    TFilter filter(config);
+    int builds = 0;
+    filter.SetWeightSetter(new CountingBuilder(&builds));
+    filter.SetKernel(&MarkingKernel::info);
+    THostFrames frames(128, 96, 120, 80);
+    filter.ResizeFrame(&host.filter, &frames.info);
+    EXPECT_EQ(builds, 2);
+
+    frames.info.w = 120;
+    frames.info.h = 80;
+    const int64_t allocations = AlignedAllocationCount();
+    filter.ResizeFrame(&host.filter, &frames.info);
+    EXPECT_EQ(builds, 2);
+    EXPECT_EQ(AlignedAllocationCount(), allocations);
+
+    int newBuilds = 0;
+    filter.SetWeightSetter(new CountingBuilder(&newBuilds));
+    frames.info.w = 120;
+    frames.info.h = 80;
+    filter.ResizeFrame(&host.filter, &frames.info);
+    EXPECT_EQ(newBuilds, 2);
+    EXPECT_GT(AlignedAllocationCount(), allocations);
+}
+
+TEST(Driver, ChangedLinePitchRebuilds) {
+    TTestHost host(2);
+    TFilterConfig config;
+    config.Width = 40;
+    config.Height = 30;
+    TFilter filter(config);
+    int builds = 0;
+    filter.SetWeightSetter(new CountingBuilder(&builds));
+    filter.SetKernel(&MarkingKernel::info);
+    THostFrames narrow(64, 64, 50, 50), wide(96, 64, 50, 50);
+    filter.ResizeFrame(&host.filter, &narrow.info);
+    EXPECT_EQ(filter.Context().srcPitch, 64 * 6);
+    filter.ResizeFrame(&host.filter, &wide.info);
+    EXPECT_EQ(builds, 4);
+    EXPECT_EQ(filter.Context().srcPitch, 96 * 6);
+    EXPECT_TRUE(AllMarked(wide));
+}
+
+TEST(Driver, FailedPreparationLeavesNothingHalfBuilt) {
+    TTestHost host(2);
+    TFilterConfig config;
+    config.Width = 40;
+    config.Height = 30;
+    TFilter filter(config);
+    int builds = 0;
+    filter.SetWeightSetter(new CountingBuilder(&builds, /*failVertical=*/true));
+    filter.SetKernel(&MarkingKernel::info);
+    THostFrames frames(64, 64, 50, 50);
+    EXPECT_THROW(filter.ResizeFrame(&host.filter, &frames.info), std::bad_alloc);
+    const LinearFilterContext &c = filter.Context();
+    EXPECT_EQ(c.srcWidth, 0);
+    EXPECT_EQ(c.stripBuffer, nullptr);
+    EXPECT_EQ(c.hWeights.values, nullptr);
+    EXPECT_EQ(host.Runs(), 0);
+    EXPECT_EQ(frames.info.w, 50);
+
+    EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+    EXPECT_EQ(host.Runs(), 1);
+    EXPECT_EQ(frames.info.w, 40);
+    EXPECT_TRUE(AllMarked(frames));
+}
+
+TEST(Driver, HostThreadsBeyondTheSlotsStayIdle) {
+    TFilterConfig config;
+    config.Width = 300;
+    config.Height = 500;
+    TFilter filter(config);
+    const int slots = filter.ThreadCount();
+    TTestHost host(slots + 16);
+    filter.SetWeightSetter(new TAreaAverage);
+    filter.SetKernel(&MarkingKernel::info);
+    MarkingKernel::calls.clear();
+    THostFrames frames(320, 512, 200, 100);
+    filter.ResizeFrame(&host.filter, &frames.info);
+    EXPECT_TRUE(AllMarked(frames));
+    ASSERT_EQ(MarkingKernel::calls.size(), size_t(slots));
+    int expectedIndex = 0;
+    for (auto [index, count] : MarkingKernel::calls) {
+        EXPECT_EQ(index, expectedIndex++);
+        EXPECT_EQ(count, slots);
+    }
+}
+
+}  // namespace

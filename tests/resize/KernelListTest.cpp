@@ -1,0 +1,144 @@
+// Finding kernel plug-ins in a folder, looking them up and unloading them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/Paths.h"
+#include "resize/FilterPluginList.h"
+#include "tests/support/TestPaths.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::TestBinDir;
+
+namespace {
+
+void SetLogPath(const std::string &path) {
+#ifdef _WIN32
+    _putenv_s("MORVANE_TEST_LOG", path.c_str());
+#else
+    setenv("MORVANE_TEST_LOG", path.c_str(), 1);
+#endif
+}
+
+class KernelList : public ::testing::Test {
+protected:
+    TempDir root;
+    std::string folder = root.Path() + "plugins";
+    std::string logPath = root.Path() + "log.txt";
+
+    void SetUp() override {
+        std::filesystem::create_directory(folder);
+        SetLogPath(logPath);
+    }
+    void TearDown() override { SetLogPath(""); }
+    void Install(const std::string &tag) {
+        std::filesystem::copy_file(TestBinDir() + tag + ".dll",
+                                   platform::IncludeTrailingDelimiter(folder) + tag + ".dll");
+    }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        std::istringstream in(ReadFile(logPath));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+TEST_F(KernelList, TakesOnlyLibrariesThatGiveARecord) {
+    for (const char *tag : {"kl_alpha", "kl_beta", "kl_null", "kl_noexport"}) Install(tag);
+    std::filesystem::create_directory(platform::IncludeTrailingDelimiter(folder) + "x.dll");
+    root.Write("plugins/notalib.dll", "this is no library");
+    {
+        TFilterPluginList list;
+        list.LoadFromDir(folder);
+        ASSERT_EQ(list.Count(), 2);
+        EXPECT_GE(list.IndexOf("Alpha"), 0);
+        EXPECT_GE(list.IndexOf("Beta"), 0);
+        EXPECT_EQ(list.IndexOf("Null"), -1);
+        // The rejected libraries were loaded once and are gone again.
+        const auto log = Log();
+        for (const char *tag : {"kl_null", "kl_noexport"}) {
+            int loads = 0, unloads = 0;
+            for (const auto &l : log) {
+                loads += l == std::string("load ") + tag;
+                unloads += l == std::string("unload ") + tag;
+            }
+            EXPECT_EQ(loads, 1) << tag;
+            EXPECT_EQ(unloads, 1) << tag;
+        }
+    }
+}
+
+TEST_F(KernelList, TrailingDelimiterMakesNoDifference) {
+    Install("kl_alpha");
+    Install("kl_beta");
+    TFilterPluginList without, with;
+    without.LoadFromDir(folder);
+    with.LoadFromDir(platform::IncludeTrailingDelimiter(folder));
+    ASSERT_EQ(without.Count(), 2);
+    ASSERT_EQ(with.Count(), 2);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(without.Items(i), with.Items(i));
+}
+
+TEST_F(KernelList, MissingOrEmptyFolderGivesNothing) {
+    TFilterPluginList list;
+    list.LoadFromDir(root.Path() + "does-not-exist");
+    list.LoadFromDir(folder);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.IndexOf("Alpha"), -1);
+}
+
+TEST_F(KernelList, HiddenLibrariesArePassedOver) {
+#ifdef _WIN32
+    Install("kl_alpha");
+    const std::string path = platform::IncludeTrailingDelimiter(folder) + "kl_alpha.dll";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+#else
+    std::filesystem::copy_file(TestBinDir() + "kl_alpha.dll", folder + "/.kl_alpha.dll");
+#endif
+    TFilterPluginList list;
+    list.LoadFromDir(folder);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(KernelList, LookupIsWholeNameCaseSensitiveFirstFound) {
+    Install("kl_alpha");
+    Install("kl_alpha_again");
+    Install("kl_beta");
+    TFilterPluginList list;
+    list.LoadFromDir(folder);
+    ASSERT_EQ(list.Count(), 3);
+    int firstAlpha = -1;
+    for (int i = 0; i < list.Count() && firstAlpha < 0; ++i)
+        if (std::string(list.Items(i)->name) == "Alpha") firstAlpha = i;
+    EXPECT_EQ(list.IndexOf("Alpha"), firstAlpha);
+    EXPECT_EQ(list.IndexOf("alpha"), -1);
+    EXPECT_EQ(list.IndexOf("Alph"), -1);
+    EXPECT_EQ(list.IndexOf("Alphabet"), -1);
+    EXPECT_EQ(list.IndexOf(""), -1);
+}
+
+TEST_F(KernelList, UnloadsLastLoadedFirst) {
+    Install("kl_alpha");
+    Install("kl_beta");
+    Install("kl_alpha_again");
+    std::vector<std::string> order;
+    {
+        TFilterPluginList list;
+        list.LoadFromDir(folder);
+        ASSERT_EQ(list.Count(), 3);
+        const char *tags[] = {"", "kl_alpha", "kl_beta", "kl_alpha_again"};
+        for (int i = 0; i < list.Count(); ++i) order.push_back(tags[list.Items(i)->tileWidth]);
+    }
+    std::vector<std::string> unloads;
+    for (const auto &l : Log())
+        if (l.rfind("unload ", 0) == 0) unloads.push_back(l.substr(7));
+    ASSERT_EQ(unloads.size(), 3u);
+    EXPECT_EQ(unloads, std::vector<std::string>(order.rbegin(), order.rend()));
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+// A kernel plug-in for the list tests only. Built several times with
+// KERNEL_NAME (record name, or none), KERNEL_MODE (record, null, no export)
+// and LIB_TAG; it appends "load TAG" / "unload TAG" to the file named by
+// MORVANE_TEST_LOG so the tests see loading and unloading.
+#include <cstdio>
+#include <cstdlib>
+
+#include "kernels/common/LinearFilter.h"
+
+#define MODE_RECORD 0
+#define MODE_NULL 1
+#define MODE_NO_EXPORT 2
+
+namespace {
+
+void Log(const char *what) {
+    const char *path = std::getenv("MORVANE_TEST_LOG");
+    if (!path || !*path) return;
+    if (FILE *f = std::fopen(path, "a")) {
+        std::fprintf(f, "%s %s\n", what, LIB_TAG);
+        std::fclose(f);
+    }
+}
+
+struct LoadLogger {
+    LoadLogger() { Log("load"); }
+    ~LoadLogger() { Log("unload"); }
+} logger;
+
+#if KERNEL_MODE != MODE_NO_EXPORT
+int32_t MV_CDECL Size(LinearFilterContext *, int32_t) { return 0; }
+void MV_CDECL Process(void *, const void *, LinearFilterContext *, int32_t, int32_t) {}
+// tileWidth tells the tests which library a record came from.
+const LinearFilterPluginInfo Info = {KERNEL_NAME, Size, Size, Process, LIB_NUMBER, 160, 896};
+#endif
+
+}  // namespace
+
+#if KERNEL_MODE != MODE_NO_EXPORT
+MV_EXTERN_C MV_EXPORT const LinearFilterPluginInfo *MV_CDECL GetLinearFilterPluginInfo(void) {
+    return KERNEL_MODE == MODE_NULL ? nullptr : &Info;
+}
+#endif
