@@ -1,0 +1,152 @@
+#include "host/PluginMain.h"
+
+#include <cstring>
+
+#include "host/Settings.h"
+#include "platform/Paths.h"
+#include "resize/GammaTables.h"
+
+TFilterConfig FilterConfig;
+std::string PluginDir;
+std::string SizeList;
+std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
+std::vector<int16_t> WndFuncParams;
+std::unique_ptr<TFilterPluginList> FilterPlugins;
+std::unique_ptr<TFilter> ResizeDriver;
+HWND FilterWindow = nullptr;
+std::unique_ptr<TConfigDialogBase> ConfigDialog;
+int32_t HostMaxWidth = 0;
+int32_t HostMaxHeight = 0;
+ConfigDialogFactory CreateConfigDialog = nullptr;
+
+namespace {
+
+constexpr std::size_t FilterNameBytes = 64;
+// "モルヴァーン Ver.110619" in CP932.
+char Information[] = "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b\x83\x93 Ver.110619";
+char FilterNameBuffer[FilterNameBytes + 1];
+settings::TSettingsFile SettingsFile;
+
+FILTER_DLL FilterTable = [] {
+    FILTER_DLL f{};
+    f.flag = FILTER_FLAG_EX_DATA | FILTER_FLAG_WINDOW_SIZE | FILTER_FLAG_EX_INFORMATION;
+    f.x = 288;
+    f.y = 116;
+    f.name = FilterNameBuffer;
+    f.func_proc = func_proc;
+    f.func_init = func_init;
+    f.func_exit = func_exit;
+    f.func_update = func_update;
+    f.func_WndProc = func_WndProc;
+    f.ex_data_ptr = &FilterConfig;
+    f.ex_data_size = sizeof(TFilterConfig);
+    f.information = Information;
+    return f;
+}();
+
+void SetFilterName(const std::string &name) {
+    // Cut by bytes: a double-byte character may be split, as the host shows it.
+    const std::size_t n = name.size() < FilterNameBytes ? name.size() : FilterNameBytes;
+    std::memcpy(FilterNameBuffer, name.data(), n);
+    FilterNameBuffer[n] = '\0';
+}
+
+// Drops the functions the settings switch off; remembers the others' parameters.
+void ReadFuncSettings() {
+    WndFuncParams.assign(WndFuncPlugins->Count(), 0);
+    for (int32_t i = 0; i < WndFuncPlugins->Count();) {
+        const WindowFuncPluginInfo *info = WndFuncPlugins->Items(i);
+        const std::string value =
+            settings::Read(SettingsFile, settings::FuncKeyPrefix + std::string(info->name), "");
+        const settings::TFuncSetting s = settings::ParseFuncSetting(value, info->paramDefault);
+        if (!s.enabled) {
+            WndFuncPlugins->Delete(i);
+            continue;
+        }
+        WndFuncParams[i++] = s.param;
+    }
+}
+
+void WriteSettings() {
+    // A settings file that cannot be written must not trouble the host.
+    settings::Write(SettingsFile, settings::FilterNameKey, FilterNameBuffer);
+    settings::Write(SettingsFile, settings::PluginDirKey, PluginDir);
+    for (int32_t i = 0; WndFuncPlugins && i < WndFuncPlugins->Count(); ++i)
+        settings::Write(SettingsFile,
+                        settings::FuncKeyPrefix + std::string(WndFuncPlugins->Items(i)->name),
+                        settings::FormatFuncSetting(WndFuncParams[i]));
+    settings::Write(SettingsFile, settings::SizeListKey, SizeList);
+}
+
+BOOL IsActive(FILTER *fp) {
+    return fp && fp->exfunc && fp->exfunc->is_filter_active ? fp->exfunc->is_filter_active(fp)
+                                                              : FALSE;
+}
+
+}  // namespace
+
+FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
+    SettingsFile = settings::SettingsFileFor(modulePath);
+    const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
+                                            settings::DefaultFilterName(SettingsFile.section));
+    PluginDir = settings::Read(SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
+    const std::string folder = platform::ExtractFileDir(modulePath) + PluginDir;
+    WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
+    WndFuncPlugins->LoadFromDir(folder);
+    FilterPlugins = std::make_unique<TFilterPluginList>();
+    FilterPlugins->LoadFromDir(folder);
+    ReadFuncSettings();
+    SetFilterName(name);
+    SizeList = settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
+    return &FilterTable;
+}
+
+BOOL MV_CDECL func_init(FILTER *fp) {
+    SYS_INFO info{};
+    if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
+    HostMaxWidth = info.max_w;
+    HostMaxHeight = info.max_h;
+    ResizeDriver = std::make_unique<TFilter>(FilterConfig);
+    return TRUE;
+}
+
+BOOL MV_CDECL func_exit(FILTER *) {
+    FreeGammaTables();
+    WriteSettings();
+    // The driver goes first: its builder may hold a context of a listed library.
+    ResizeDriver.reset();
+    WndFuncPlugins.reset();
+    FilterPlugins.reset();
+    return TRUE;
+}
+
+BOOL MV_CDECL func_update(FILTER *, int) {
+    SyncFuncParam();
+    ApplyConfig();
+    if (ConfigDialog) ConfigDialog->LoadFromConfig();
+    return TRUE;
+}
+
+BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) {
+    switch (message) {
+    case WM_FILTER_INIT:
+        FilterWindow = hwnd;
+        if (CreateConfigDialog) ConfigDialog.reset(CreateConfigDialog(hwnd));
+        return IsActive(fp);
+    case WM_FILTER_EXIT:
+        ConfigDialog.reset();
+        return FALSE;
+    case WM_FILTER_CHANGE_ACTIVE:
+        if (!IsActive(fp)) FreeGammaTables();
+        return FALSE;
+    case WM_CONFIG_CHANGED:
+        return IsActive(fp);
+    default:
+        return FALSE;
+    }
+}
+
+BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
+    if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+    return ResizeDriver ? ResizeDriver->ResizeFrame(fp, fpip) : TRUE;
+}

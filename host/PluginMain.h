@@ -1,0 +1,50 @@
+// The filter's face toward the host: registration record, callbacks and the
+// module-wide state that ties settings, plug-in lists and driver together.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/DialogSeam.h"
+#include "host/FilterConfig.h"
+#include "host/HostAbi.h"
+#include "plugins/WindowFuncPlugin.h"
+#include "resize/Filter.h"
+#include "resize/FilterPluginList.h"
+
+// Sent by the dialog to the filter window after every change, so the host redraws.
+constexpr UINT WM_CONFIG_CHANGED = 0x8200;
+// The name that selects the built-in area average instead of a plug-in.
+constexpr const char *AreaAverageName = "AreaAverage";
+
+// The one saved configuration block the host keeps in its projects.
+extern TFilterConfig FilterConfig;
+
+extern std::string PluginDir;
+extern std::string SizeList;
+extern std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
+// Remembered parameter per window-function plug-in, by list index.
+extern std::vector<int16_t> WndFuncParams;
+extern std::unique_ptr<TFilterPluginList> FilterPlugins;
+extern std::unique_ptr<TFilter> ResizeDriver;
+extern HWND FilterWindow;
+extern std::unique_ptr<TConfigDialogBase> ConfigDialog;
+extern int32_t HostMaxWidth;
+extern int32_t HostMaxHeight;
+
+// GetFilterTable's work, for the plug-in file at `modulePath`: reads the
+// settings, loads both plug-in lists and returns the registration record.
+FILTER_DLL *LoadFilterTable(const std::string &modulePath);
+
+BOOL MV_CDECL func_init(FILTER *fp);
+BOOL MV_CDECL func_exit(FILTER *fp);
+BOOL MV_CDECL func_update(FILTER *fp, int status);
+BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, void *editp,
+                           FILTER *fp);
+BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip);
+
+// Keeps the block's parameter and the chosen function's remembered one in step.
+void SyncFuncParam();
+// Hands the driver a weight builder and a kernel for the saved names.
+void ApplyConfig();

@@ -1,0 +1,43 @@
+#include "host/Settings.h"
+
+#include <vector>
+
+#include "host/CommaText.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+
+namespace settings {
+
+TSettingsFile SettingsFileFor(const std::string &modulePath) {
+    return {platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath)};
+}
+
+std::string DefaultFilterName(const std::string &section) {
+    // "モルヴァーン" in CP932, the host's code page.
+    return section == "Morvane" ? "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b\x83\x93" : section;
+}
+
+std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback) {
+    return platform::ReadIniString(file.path, file.section, key, fallback, ValueBufferBytes);
+}
+
+bool Write(const TSettingsFile &file, const std::string &key, const std::string &value) {
+    return platform::WriteIniString(file.path, file.section, key, value);
+}
+
+TFuncSetting ParseFuncSetting(const std::string &value, int16_t paramDefault) {
+    TFuncSetting result;
+    result.param = paramDefault;
+    const std::vector<std::string> fields = SplitCommaText(value);
+    if (fields.size() != 3) return result;
+    int32_t flag = 1;
+    if (!ParseInt32(fields[0], flag)) flag = 1;
+    result.enabled = flag == 1;
+    int32_t param;
+    if (ParseInt32(fields[1], param)) result.param = int16_t(uint16_t(uint32_t(param)));
+    return result;
+}
+
+std::string FormatFuncSetting(int16_t param) { return "1," + std::to_string(param) + ",0"; }
+
+}  // namespace settings

@@ -1,0 +1,42 @@
+// The installation's settings file: "Morvane.ini" beside the plug-in, one
+// section per plug-in file name.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace settings {
+
+constexpr const char *FileName = "Morvane.ini";
+constexpr const char *FilterNameKey = "FilterName";
+constexpr const char *PluginDirKey = "PluginDir";
+constexpr const char *FuncKeyPrefix = "Func_";
+constexpr const char *SizeListKey = "SizeList";
+constexpr const char *DefaultPluginDir = "DLL";
+constexpr const char *DefaultSizeList = "512x384";
+// Values longer than this less one byte are cut.
+constexpr std::size_t ValueBufferBytes = 2048;
+
+struct TSettingsFile {
+    std::string path;     // folder of the plug-in + FileName
+    std::string section;  // plug-in file name without folder and extension
+};
+
+TSettingsFile SettingsFileFor(const std::string &modulePath);
+// The section name, or "モルヴァーン" (CP932) for the plug-in as delivered.
+std::string DefaultFilterName(const std::string &section);
+
+std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback);
+// False when the file could not be written.
+bool Write(const TSettingsFile &file, const std::string &key, const std::string &value);
+
+// A "Func_" value: only three fields count. The first, the switch, is 1 when
+// it is no integer; the second is the remembered parameter, kept in 16 bits.
+struct TFuncSetting {
+    bool enabled = true;
+    int16_t param = 0;
+};
+TFuncSetting ParseFuncSetting(const std::string &value, int16_t paramDefault);
+// Three fields, so the parameter survives the next start.
+std::string FormatFuncSetting(int16_t param);
+
+}  // namespace settings
