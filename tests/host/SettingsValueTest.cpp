@@ -57,7 +57,9 @@ TEST(FuncSetting, OnlyThreeFieldsCount) {
     for (const Case &c : cases) {
         const settings::TFuncSetting s = settings::ParseFuncSetting(c.value, 7);
         EXPECT_EQ(s.enabled, c.enabled) << c.value;
-        if (s.enabled) EXPECT_EQ(s.param, c.param) << c.value;
+        if (s.enabled) {
+            EXPECT_EQ(s.param, c.param) << c.value;
+        }
     }
 }
 

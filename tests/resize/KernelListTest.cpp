@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <filesystem>
 #include <sstream>
 #include <string>

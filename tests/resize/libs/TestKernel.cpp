@@ -16,7 +16,7 @@ namespace {
 void Log(const char *what) {
     const char *path = std::getenv("MORVANE_TEST_LOG");
     if (!path || !*path) return;
-    if (FILE *f = std::fopen(path, "a")) {
+    if (FILE *f = std::fopen(path, "ab")) {
         std::fprintf(f, "%s %s\n", what, LIB_TAG);
         std::fclose(f);
     }
