@@ -1,4 +1,6 @@
 // INI settings files, with the semantics of the Win32 profile-string functions.
+// (Not named GetProfileString/WriteProfileString: <windows.h> defines those as
+// macros for the win.ini functions and would rewrite these names.)
 #pragma once
 #include <cstddef>
 #include <string>
@@ -8,13 +10,13 @@ namespace platform {
 // Value of `key` in `section` (names compared without regard to case), cut to
 // bufferSize - 1 bytes; `fallback` when the file, section or key is absent.
 // A present key with an empty value gives "".
-std::string GetProfileString(const std::string &file, const std::string &section,
-                             const std::string &key, const std::string &fallback,
-                             std::size_t bufferSize);
+std::string ReadIniString(const std::string &file, const std::string &section,
+                          const std::string &key, const std::string &fallback,
+                          std::size_t bufferSize);
 
 // Writes one key, creating the file and section when missing and leaving every
 // other line as it was. False when the file cannot be written.
-bool WriteProfileString(const std::string &file, const std::string &section,
-                        const std::string &key, const std::string &value);
+bool WriteIniString(const std::string &file, const std::string &section,
+                    const std::string &key, const std::string &value);
 
 }  // namespace platform

@@ -1,0 +1,74 @@
+// What the POSIX settings writer promises beyond Windows' behaviour: untouched
+// lines keep their exact bytes, and the file is replaced atomically.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/Profile.h"
+#include "tests/platform/PlatformTestFiles.h"
+
+using platform::WriteIniString;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+TEST(ProfilePosix, UntouchedLinesKeepTheirBytes) {
+    TempDir dir;
+    const std::string before =
+        "# hand-edited\n"
+        "[Morvane]\n"
+        "  FilterName =  old  \n"
+        "\n"
+        "SizeList = 512x384 , 640x480\r\n"
+        "\n"
+        "[Next]\n"
+        "x=1";
+    const std::string file = dir.Write("Morvane.ini", before);
+    ASSERT_TRUE(WriteIniString(file, "Morvane", "FilterName", "new"));
+    ASSERT_TRUE(WriteIniString(file, "Morvane", "PluginDir", "DLL"));
+    ASSERT_TRUE(WriteIniString(file, "Third", "k", "v"));
+    EXPECT_EQ(ReadFile(file),
+              "# hand-edited\n"
+              "[Morvane]\n"
+              "FilterName=new\n"
+              "\n"
+              "SizeList = 512x384 , 640x480\r\n"
+              "PluginDir=DLL\n"
+              "\n"
+              "[Next]\n"
+              "x=1\n"
+              "[Third]\n"
+              "k=v\n");
+}
+
+TEST(ProfilePosix, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string file = dir.Write("Morvane.ini", "[S]\nk=1\n");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteIniString(file, "S", "k", "2"));
+    struct stat info;
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(platform_tests::FolderEntries(dir.Path()), std::vector<std::string>{"Morvane.ini"});
+}
+
+TEST(ProfilePosix, SameValueLeavesTheFileUntouched) {
+    TempDir dir;
+    const std::string file = dir.Write("Morvane.ini", "[S]\nk = 1\n");
+    struct stat before, after;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    ASSERT_TRUE(WriteIniString(file, "S", "k", "1"));
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(ReadFile(file), "[S]\nk = 1\n");
+}
+
+TEST(ProfilePosix, SomethingThatIsNoFileIsNeitherReadNorReplaced) {
+    TempDir dir;
+    const std::string fifo = dir.Path() + "Morvane.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Opening a FIFO for reading would wait for a writer forever.
+    EXPECT_EQ(platform::ReadIniString(fifo, "S", "k", "dflt", 2048), "dflt");
+    EXPECT_FALSE(WriteIniString(fifo, "S", "k", "v"));
+    struct stat info;
+    ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
