@@ -1,0 +1,41 @@
+// The linear-light tables follow the filter's active switch.
+#include <gtest/gtest.h>
+
+#include "host/PluginMain.h"
+#include "resize/GammaTables.h"
+
+namespace {
+
+BOOL Active = TRUE;
+BOOL MV_CDECL IsActive(FILTER *) { return Active; }
+
+TEST(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
+    EXPECT_EQ(func_init(nullptr), TRUE);
+    EXFUNC exfunc{};
+    exfunc.is_filter_active = IsActive;
+    FILTER fp{};
+    fp.exfunc = &exfunc;
+    FILTER_PROC_INFO frame{};  // no weight builder yet: the frame passes
+    frame.w = frame.h = frame.max_w = frame.max_h = 8;
+    EXPECT_EQ(func_proc(&fp, &frame), TRUE);
+    ASSERT_NE(GammaToLinear, nullptr);
+    const float *tables = GammaToLinear;
+
+    Active = TRUE;
+    EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_CHANGE_ACTIVE, 0, 0, nullptr, &fp), FALSE);
+    EXPECT_EQ(GammaToLinear, tables);
+    Active = FALSE;
+    EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_CHANGE_ACTIVE, 0, 0, nullptr, &fp), FALSE);
+    EXPECT_EQ(GammaToLinear, nullptr);
+    EXPECT_EQ(LinearToGamma, nullptr);
+    EXPECT_EQ(func_proc(&fp, &frame), TRUE);
+    EXPECT_NE(GammaToLinear, nullptr);
+    EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), FALSE);
+    Active = TRUE;
+    EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), TRUE);
+    EXPECT_EQ(func_WndProc(nullptr, 0x1234, 0, 0, nullptr, &fp), FALSE);
+    FreeGammaTables();
+    ResizeDriver.reset();
+}
+
+}  // namespace

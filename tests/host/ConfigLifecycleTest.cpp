@@ -1,0 +1,174 @@
+// A project's saved block choosing size, window function, parameter and
+// kernel in the real filter; the frames it gives equal the reference model.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "cli/StandinHost.h"
+#include "host/FilterConfig.h"
+#include "platform/Paths.h"
+#include "plugins/WindowFuncPlugin.h"
+#include "resize/AreaAverage.h"
+#include "resize/GammaTables.h"
+#include "resize/NormalWeightSetter.h"
+#include "tests/host/Installation.h"
+#include "tests/support/ReferenceModel.h"
+#include "tests/support/TestFrames.h"
+#include "tests/support/WeightTableView.h"
+
+using host_test::TInstallation;
+using testing_support::OwnedWeightTable;
+
+namespace {
+
+TFilterConfig Block(int w, int h, const char *func, int param, const char *kernel = "") {
+    TFilterConfig b;
+    b.Width = w;
+    b.Height = h;
+    WriteConfigName(b.WndFuncName, func);
+    WriteConfigName(b.FilterPluginName, kernel);
+    b.WndFuncParam = param;
+    return b;
+}
+
+TYcImage RandomFrame(int w, int h, uint32_t seed) {
+    TYcImage img(w, h);
+    testing_support::FillRandomPixels(img.Pixels.data(), w, w, h, seed);
+    return img;
+}
+
+// What a frame resized with `builder` must come out as.
+TYcImage Expected(const TYcImage &src, int w, int h, TWeightSetter &builder) {
+    OwnedWeightTable hw, vw;
+    if (w < src.Width) builder.SetReduceWeights(&hw.table, src.Width, w, 48);
+    else builder.SetEnlargeWeights(&hw.table, src.Width, w, 48);
+    if (h < src.Height) builder.SetReduceWeights(&vw.table, src.Height, h, 896);
+    else builder.SetEnlargeWeights(&vw.table, src.Height, h, 896);
+    BuildGammaTables(2.2);
+    reference_model::Job job;
+    job.src = src.Pixels.data();
+    job.srcPitch = src.Width;
+    job.srcWidth = src.Width;
+    job.srcHeight = src.Height;
+    job.hWeights = &hw.table;
+    job.vWeights = &vw.table;
+    job.toLinear = GammaToLinear;
+    job.fromLinear = LinearToGamma;
+    job.dstWidth = w;
+    job.dstHeight = h;
+    TYcImage out(w, h);
+    reference_model::Resize(job, out.Pixels.data(), w);
+    FreeGammaTables();
+    return out;
+}
+
+// The window function `name` from the installation's own library.
+TYcImage ExpectedWith(const TInstallation &inst, const TYcImage &src, int w, int h,
+                      const std::string &name, int param) {
+    TWndFuncPluginList list;
+    list.LoadFromDir(inst.Path() + "DLL");
+    const int index = list.IndexOf(name);
+    EXPECT_GE(index, 0) << name;
+    TNormalWeightSetter builder;
+    builder.SetWindowFunc(list.Items(index), uint16_t(param));
+    return Expected(src, w, h, builder);
+}
+
+testing::AssertionResult Same(const TYcImage &expected, const TYcImage &actual) {
+    if (expected.Width != actual.Width || expected.Height != actual.Height)
+        return testing::AssertionFailure() << "size " << actual.Width << "x" << actual.Height
+                                           << ", expected " << expected.Width << "x"
+                                           << expected.Height;
+    return testing_support::SameImage(expected.Pixels.data(), expected.Width, actual.Pixels.data(),
+                                      actual.Width, actual.Width, actual.Height);
+}
+
+class ConfigLifecycle : public ::testing::Test {
+protected:
+    TInstallation inst;
+    std::unique_ptr<TStandinHost> host;
+
+    void Start(bool windowFuncs = true) {
+        inst.AddPlugins("DLL", windowFuncs);
+        host = std::make_unique<TStandinHost>(inst.AddFilter(), 1024, 768, 3);
+        ASSERT_EQ(host->Init(), TRUE);
+    }
+    TYcImage Run(const TFilterConfig &block, const TYcImage &frame) {
+        host->RestoreProject(&block, sizeof block);
+        return host->ProcessFrame(frame).Image;
+    }
+    TFilterConfig Saved() const {
+        TFilterConfig b;
+        const auto bytes = host->SaveProject();
+        std::memcpy(&b, bytes.data(), sizeof b);
+        return b;
+    }
+};
+
+TEST_F(ConfigLifecycle, RestoredBlockChoosesSizeFunctionParameterAndKernel) {
+    Start();
+    const TYcImage src = RandomFrame(150, 97, 7);
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 331, 64, "Lanczos", 5),
+                     Run(Block(331, 64, "Lanczos", 5, "SSE"), src)));
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 70, 200, "Spline36", 0),
+                     Run(Block(70, 200, "Spline36", 0, "SSE"), src)));
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 64, 48, "Bicubic", 75),
+                     Run(Block(64, 48, "Bicubic", 75), src)));
+}
+
+TEST_F(ConfigLifecycle, AreaAverageIsBuiltIn) {
+    Start();
+    const TYcImage src = RandomFrame(120, 90, 11);
+    TAreaAverage area;
+    EXPECT_TRUE(Same(Expected(src, 50, 130, area), Run(Block(50, 130, "AreaAverage", 0), src)));
+}
+
+TEST_F(ConfigLifecycle, WithoutWindowFunctionsNothingIsApplied) {
+    Start(/*windowFuncs=*/false);
+    const TYcImage src = RandomFrame(120, 90, 12);
+    EXPECT_TRUE(Same(src, Run(Block(50, 130, "AreaAverage", 0), src)));
+}
+
+TEST_F(ConfigLifecycle, UnknownNamesFallBackToTheFirstEntries) {
+    Start();
+    const TYcImage src = RandomFrame(100, 60, 13);
+    // The first function of the library, with its own default parameter.
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 77, 40, "Spline16", 0),
+                     Run(Block(77, 40, "NoSuchFunction", 1234, "NoSuchKernel"), src)));
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), "NoSuchFunction");
+    EXPECT_EQ(Saved().WndFuncParam, 1234);
+}
+
+TEST_F(ConfigLifecycle, ParameterOutsideTheLimitsIsReplacedByTheRemembered) {
+    Start();
+    const TYcImage src = RandomFrame(90, 90, 14);
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 45, 45, "Lanczos", 3),
+                     Run(Block(45, 45, "Lanczos", 40), src)));
+    EXPECT_EQ(Saved().WndFuncParam, 3);
+}
+
+TEST_F(ConfigLifecycle, MessagesAndActivation) {
+    Start();
+    EXPECT_EQ(host->SendFilterMessage(0x0401), FALSE);
+    EXPECT_EQ(host->OpenWindow(), TRUE);  // active: the host is asked to redraw
+    EXPECT_EQ(host->SendFilterMessage(0x8200), TRUE);
+    const TYcImage src = RandomFrame(80, 60, 15);
+    const TYcImage before = Run(Block(40, 30, "Spline16", 0), src);
+    EXPECT_EQ(host->ChangeActive(false), FALSE);
+    EXPECT_EQ(host->SendFilterMessage(0x8200), FALSE);
+    EXPECT_EQ(host->ChangeActive(true), FALSE);
+    EXPECT_TRUE(Same(before, host->ProcessFrame(src).Image));  // tables rebuilt alike
+    EXPECT_EQ(host->CloseWindow(), FALSE);
+}
+
+TEST_F(ConfigLifecycle, TargetSizesTheFrameCannotHoldPassUnchanged) {
+    Start();
+    const TYcImage src = RandomFrame(100, 60, 16);
+    EXPECT_TRUE(Same(src, Run(Block(0, 40, "Spline16", 0), src)));
+    EXPECT_TRUE(Same(src, Run(Block(2000, 40, "Spline16", 0), src)));
+    EXPECT_TRUE(Same(src, Run(Block(40, 769, "Spline16", 0), src)));
+}
+
+}  // namespace
