@@ -1,0 +1,60 @@
+// A LinearFilterContext prepared for one geometry the way the driver
+// prepares it (sizes, pitch, per-thread buffers of the kernel's own sizes,
+// weight tables, tile tables), for testing and benchmarking kernels directly.
+#pragma once
+#include <cstdint>
+
+#include "kernels/common/LinearFilter.h"
+#include "resize/WeightSetter.h"
+#include "tests/support/TapTables.h"
+
+namespace testing_support {
+
+struct Geometry {
+    int32_t srcWidth;
+    int32_t srcHeight;
+    int32_t dstWidth;
+    int32_t dstHeight;
+    int32_t maxWidth;  // pixels per frame line (the host's max_w)
+};
+
+class TKernelContext {
+public:
+    // Weights from a builder, reduce or enlarge per direction as the driver
+    // chooses them.
+    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry,
+                   int32_t threads, TWeightSetter &setter);
+    // Explicit taps: one list per destination column and per destination row.
+    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry,
+                   int32_t threads, const TapTable &columns, const TapTable &rows);
+    ~TKernelContext();
+    TKernelContext(const TKernelContext &) = delete;
+    TKernelContext &operator=(const TKernelContext &) = delete;
+
+    LinearFilterContext &Context() { return FContext; }
+    int32_t Threads() const { return FThreads; }
+    // Points the context at the gamma 2.2 tables (built on first use) and
+    // resets the tile counter, as the driver does before every frame.
+    void StartFrame();
+    // The guard bytes behind the strip buffers and behind the row buffers
+    // still hold their fill pattern.
+    bool ScratchGuardsIntact() const;
+
+    // Bytes of pattern behind each block of per-thread buffers.
+    static constexpr int32_t GuardBytes = 8192;
+
+private:
+    void Setup(const Geometry &geometry);
+    void Finish();
+
+    const LinearFilterPluginInfo &FKernel;
+    int32_t FThreads;
+    LinearFilterContext FContext{};
+};
+
+// Runs the kernel's Process on `threads` std::threads, thread i with index i,
+// all sharing the context's tile counter; returns when all have finished.
+void RunProcess(const LinearFilterPluginInfo &kernel, LinearFilterContext &context, void *dst,
+                const void *src, int32_t threads);
+
+}  // namespace testing_support
