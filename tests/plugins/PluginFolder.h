@@ -1,0 +1,49 @@
+// A temporary plug-in folder stocked with window-function test libraries,
+// and the log those libraries write when they are loaded and unloaded.
+#pragma once
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TestPaths.h"
+
+namespace plugins_test {
+
+inline void SetEnvironment(const char *name, const std::string &value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+class TPluginFolder {
+public:
+    // Copies each test library `name`.dll into a fresh folder and directs
+    // the libraries' load log there (outside the folder's *.dll names).
+    explicit TPluginFolder(const std::vector<std::string> &libraries) {
+        for (const std::string &name : libraries)
+            FDir.CopyIn(testing_support::TestBinDir() + name + ".dll", name + ".dll");
+        FLog = FDir.Write("load.log", "");
+        SetEnvironment("MORVANE_WF_LOG", FLog);
+    }
+    ~TPluginFolder() { SetEnvironment("MORVANE_WF_LOG", ""); }
+
+    const std::string &Path() const { return FDir.Path(); }
+    void Write(const std::string &name, const std::string &text) const { FDir.Write(name, text); }
+    // "load wf_x" / "unload wf_x" lines so far, in order.
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(testing_support::ReadFile(FLog));
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
+
+private:
+    testing_support::TempDir FDir;
+    std::string FLog;
+};
+
+}  // namespace plugins_test
