@@ -1,0 +1,14 @@
+// The `morvane` tool: resizes a picture through the Morvane filter plug-in.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Tool.h"
+#include "platform/ModulePath.h"
+#include "platform/Paths.h"
+
+int main(int argc, char **argv) {
+    static const int anchor = 0;
+    const std::string besideTool = platform::ExtractFileDir(platform::ModulePathOf(&anchor)) + "Morvane.auf";
+    return RunTool(std::vector<std::string>(argv + 1, argv + argc), besideTool, std::cout, std::cerr);
+}

@@ -1,0 +1,21 @@
+// Binary PPM (P6) with 8-bit samples: the tool's input and output format.
+// Header fields are separated by blanks and may carry '#' comments; exactly
+// one blank follows the maximum value, then the samples R, G, B row by row.
+#pragma once
+#include <string>
+
+#include "cli/RgbImage.h"
+
+// Largest width or height accepted, which also bounds the memory a damaged
+// header can ask for.
+constexpr int kPpmMaxSide = 32768;
+
+// Throws THostError "<path>: <fault>" for a missing, unreadable or malformed
+// file (not P6, maxval other than 255, size 0 or too large, truncated).
+TRgbImage ReadPpm(const std::string &path);
+// The same check on bytes already in memory; the message names `name`.
+TRgbImage ParsePpm(const std::string &bytes, const std::string &name);
+
+std::string EncodePpm(const TRgbImage &image);
+// Through WriteFileAtomically: all or nothing.
+void WritePpm(const std::string &path, const TRgbImage &image);

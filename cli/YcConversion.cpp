@@ -1,0 +1,50 @@
+#include "cli/YcConversion.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kKr = 0.299, kKg = 0.587, kKb = 0.114;
+constexpr double kCbScale = 2 * (1 - kKb);  // 1.772
+constexpr double kCrScale = 2 * (1 - kKr);  // 1.402
+constexpr double kCodesPerByte = 4096.0 / 255.0;
+
+int16_t Code(double value, int low, int high) {
+    return int16_t(std::clamp(std::lround(value * kCodesPerByte), long(low), long(high)));
+}
+
+uint8_t Byte(double value) { return uint8_t(std::clamp(std::lround(value), 0L, 255L)); }
+
+}  // namespace
+
+PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b) {
+    const double y = kKr * r + kKg * g + kKb * b;
+    return {Code(y, 0, 4096), Code((b - y) / kCbScale, -2048, 2048),
+            Code((r - y) / kCrScale, -2048, 2048)};
+}
+
+void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
+    const double y = pixel.y / kCodesPerByte;
+    const double r = y + kCrScale * (pixel.cr / kCodesPerByte);
+    const double b = y + kCbScale * (pixel.cb / kCodesPerByte);
+    const double g = (y - kKr * r - kKb * b) / kKg;
+    rgb[0] = Byte(r);
+    rgb[1] = Byte(g);
+    rgb[2] = Byte(b);
+}
+
+TYcImage ToYcImage(const TRgbImage &image) {
+    TYcImage yc(image.Width, image.Height);
+    for (std::size_t i = 0; i < yc.Pixels.size(); ++i) {
+        const uint8_t *p = &image.Bytes[i * 3];
+        yc.Pixels[i] = RgbToYc(p[0], p[1], p[2]);
+    }
+    return yc;
+}
+
+TRgbImage ToRgbImage(const TYcImage &image) {
+    TRgbImage rgb(image.Width, image.Height);
+    for (std::size_t i = 0; i < image.Pixels.size(); ++i) YcToRgb(image.Pixels[i], &rgb.Bytes[i * 3]);
+    return rgb;
+}

@@ -1,0 +1,21 @@
+// RGB8 to and from the host's PIXEL_YC, full range, ITU-R BT.601:
+//   Y  = 0.299 R + 0.587 G + 0.114 B
+//   Cb = (B - Y) / 1.772,  Cr = (R - Y) / 1.402
+// with R, G, B in 0..255 and the results scaled by 4096 / 255, so that y
+// runs 0..4096 and cb, cr run -2048..2048 (colour codes 0..4096, the scale
+// Morvane's kernels use). Computed in double precision and rounded to the
+// nearest integer, halves away from zero. The way back inverts the same
+// equations, rounds likewise and clamps to 0..255; RGB8 -> YC -> RGB8
+// returns the same bytes.
+#pragma once
+#include <cstdint>
+
+#include "cli/RgbImage.h"
+#include "cli/YcImage.h"
+
+PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
+// Values outside the nominal ranges (a filter's overshoot) are clamped.
+void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]);
+
+TYcImage ToYcImage(const TRgbImage &image);
+TRgbImage ToRgbImage(const TYcImage &image);

@@ -1,0 +1,100 @@
+// Reading and writing binary PPM files, and never leaving a partial output.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli/HostError.h"
+#include "cli/PpmFile.h"
+#include "cli/SafeFile.h"
+#include "tests/cli/CliTestFiles.h"
+
+using cli_tests::FileExists;
+using cli_tests::FolderEntries;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+std::string FaultOf(const std::string &bytes) {
+    try {
+        ParsePpm(bytes, "in.ppm");
+    } catch (const THostError &e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+}  // namespace
+
+TEST(PpmFile, ReadsHeadersWithCommentsAndAnyBlanks) {
+    const std::string pixels = "\x01\x02\x03\xfd\xfe\xff";
+    const TRgbImage image = ParsePpm("P6 # made by hand\n2\t1\r\n# maxval next\n255\n" + pixels, "a");
+    ASSERT_EQ(image.Width, 2);
+    ASSERT_EQ(image.Height, 1);
+    EXPECT_EQ(std::string(image.Bytes.begin(), image.Bytes.end()), pixels);
+    // One blank ends the header; samples that look like blanks are samples.
+    const TRgbImage blanks = ParsePpm(std::string("P6 1 1 255 ") + "\n\n\n", "b");
+    EXPECT_EQ(blanks.Bytes, (std::vector<uint8_t>{'\n', '\n', '\n'}));
+}
+
+TEST(PpmFile, WritesWhatItReads) {
+    TempDir dir;
+    TRgbImage image(3, 2);
+    for (std::size_t i = 0; i < image.Bytes.size(); ++i) image.Bytes[i] = uint8_t(i * 13 + 7);
+    const std::string path = dir.Path() + "out.ppm";
+    WritePpm(path, image);
+    EXPECT_EQ(ReadFile(path).substr(0, 11), "P6\n3 2\n255\n");
+    const TRgbImage back = ReadPpm(path);
+    EXPECT_EQ(back.Width, 3);
+    EXPECT_EQ(back.Height, 2);
+    EXPECT_EQ(back.Bytes, image.Bytes);
+}
+
+TEST(PpmFile, RejectsMalformedFilesWithAClearMessage) {
+    EXPECT_EQ(FaultOf(""), "in.ppm: not a binary PPM file (P6)");
+    EXPECT_EQ(FaultOf("BM\x36\x00"), "in.ppm: not a binary PPM file (P6)");
+    EXPECT_EQ(FaultOf("P3 1 1 255 0 0 0"), "in.ppm: plain-text PPM (P3) is not supported, only binary P6");
+    EXPECT_EQ(FaultOf("P6 1"), "in.ppm: damaged PPM header: no height");
+    EXPECT_EQ(FaultOf("P6 1 x 255 "), "in.ppm: damaged PPM header: no height");
+    EXPECT_EQ(FaultOf("P6 2 2 # no maximum"), "in.ppm: damaged PPM header: no maximum value");
+    EXPECT_EQ(FaultOf("P6 2 2 255"), "in.ppm: damaged PPM header: no blank after the maximum value");
+    EXPECT_EQ(FaultOf("P6 0 5 255 "), "in.ppm: image size 0x5 is not supported (1 to 32768 per side)");
+    EXPECT_EQ(FaultOf("P6 40000 1 255 "), "in.ppm: image size 40000x1 is not supported (1 to 32768 per side)");
+    EXPECT_EQ(FaultOf("P6 1 1 65535 \x01\x02\x03\x04\x05\x06"),
+              "in.ppm: maximum value 65535 is not supported, only 8-bit (255)");
+    EXPECT_EQ(FaultOf("P6 2 2 255 abcdefghij"), "in.ppm: truncated: 10 of 12 sample bytes");
+}
+
+TEST(PpmFile, NamesAMissingFile) {
+    TempDir dir;
+    try {
+        ReadPpm(dir.Path() + "absent.ppm");
+        FAIL() << "a missing file was read";
+    } catch (const THostError &e) {
+        EXPECT_EQ(std::string(e.what()), dir.Path() + "absent.ppm: no such file");
+    }
+}
+
+TEST(SafeFile, ReplacesAnExistingFileWhole) {
+    TempDir dir;
+    const std::string path = dir.Write("out.ppm", "old contents that are longer");
+    WriteFileAtomically(path, "new");
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"out.ppm"}));
+}
+
+TEST(SafeFile, LeavesNothingBehindWhenItCannotWrite) {
+    TempDir dir;
+    const std::string missingFolder = dir.Path() + "no-such-folder" + "/out.ppm";
+    try {
+        WriteFileAtomically(missingFolder, "data");
+        FAIL() << "wrote into a missing folder";
+    } catch (const THostError &e) {
+        EXPECT_EQ(std::string(e.what()), missingFolder + ": no such folder");
+    }
+    std::filesystem::create_directory(dir.Path() + "taken.ppm");
+    EXPECT_THROW(WriteFileAtomically(dir.Path() + "taken.ppm", "data"), THostError);
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"taken.ppm"}));
+    EXPECT_FALSE(FileExists(missingFolder));
+}

@@ -1,0 +1,174 @@
+// The `morvane` tool run in-process: through the fake filter, which resizes
+// by nearest neighbour, and end to end through the built Morvane.auf.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/PpmFile.h"
+#include "cli/TestPattern.h"
+#include "cli/Tool.h"
+#include "platform/Paths.h"
+#include "tests/cli/CliTestFiles.h"
+
+using cli_tests::FileExists;
+using cli_tests::FolderEntries;
+using cli_tests::TFakeInstall;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+struct TRun {
+    int status;
+    std::string out, err;
+};
+
+TRun RunMorvane(const std::string &filter, const std::vector<std::string> &args) {
+    std::ostringstream out, err;
+    const int status = RunTool(args, filter, out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool Contains(const std::string &text, const std::string &part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
+    TFakeInstall install;
+    TempDir work;
+    const std::string output = work.Path() + "small.ppm";
+    const TRun run = RunMorvane(install.Filter(), {"-s", "40x30", "-f", "Box", "--pattern", "160x120", "--frames", "3",
+                                            "-t", "2", "builtin", output});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(Contains(run.out, "builtin 160x120 -> " + output + " 40x30")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "function  Box, parameter 2 (the filter's)")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "kernel    Fake (the first found)")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "threads   2")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "per frame (mean of 2)")) << run.out;
+
+    // The fake samples every fourth pixel; the colour round trip is exact.
+    const TRgbImage pattern = MakeTestPattern(160, 120);
+    const TRgbImage result = ReadPpm(output);
+    ASSERT_EQ(result.Width, 40);
+    ASSERT_EQ(result.Height, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(result.At(x, y)[c], pattern.At(4 * x, 4 * y)[c])
+                    << "pixel " << x << "," << y << " channel " << c;
+}
+
+TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
+    TFakeInstall install;
+    TempDir work;
+    TRgbImage input(7, 5);
+    for (std::size_t i = 0; i < input.Bytes.size(); ++i) input.Bytes[i] = uint8_t(i);
+    const std::string source = work.Path() + "in.ppm";
+    WritePpm(source, input);
+    const TRun run = RunMorvane(install.Filter(), {"-s", "14x10", "-f", "Box", "-p", "4", "-k", "Fake",
+                                            source, work.Path() + "big.ppm"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "function  Box, parameter 4\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "kernel    Fake\n")) << run.out;
+    const TRgbImage result = ReadPpm(work.Path() + "big.ppm");
+    EXPECT_EQ(result.Width, 14);
+    EXPECT_EQ(result.Height, 10);
+    EXPECT_EQ(result.At(13, 9)[2], input.At(6, 4)[2]);
+}
+
+TEST(Tool, ReportsOneLineAndLeavesNoOutputOnAFault) {
+    TFakeInstall install;
+    TempDir work;
+    const std::string bad = work.Write("bad.ppm", "P6 4 4 255 short");
+    const std::string kept = work.Write("kept.ppm", "earlier result");
+    const std::string nowhere = work.Path() + "missing" + platform::PathDelimiter() + "out.ppm";
+    const std::string folder = install.Root() + "DLL" + platform::PathDelimiter();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"-s", "8x8", "-f", "Box", "builtin", nowhere}, 1, nowhere + ": no such folder"},
+        {{"-s", "8x8", "-f", "Box", bad, kept}, 1, bad + ": truncated: 5 of 48 sample bytes"},
+        {{"-s", "8x8", "-f", "Spline99", "builtin", kept}, 1,
+         folder + ": no window function \"Spline99\" (found: Box, Negate, Fail, AreaAverage)"},
+        {{"-s", "8x8", "-f", "Box", "-k", "AVX", "builtin", kept}, 1, folder + ": no kernel plug-in \"AVX\" (found: Fake)"},
+        {{"-s", "8x8", "-f", "Box", "-p", "9", "builtin", kept}, 2, "--param: 9 is outside Box's range 1 to 4 (see morvane --help)"},
+        {{"-s", "8x8", "-f", "Negate", "--pattern", "16x16", "builtin", kept}, 1,
+         install.Filter() + ": the frame came back 16x16, not the requested size"},
+        {{"-s", "8x8", "-f", "Fail", "builtin", kept}, 1, install.Filter() + ": func_proc failed on frame 0"},
+        {{"-s", "8x8", "-f", "Box", "--max", "8x8", "--pattern", "9x8", "builtin", kept}, 2,
+         "--max: the editor's largest frame 8x8 must hold the input and the target size (see morvane --help)"},
+        {{"-s", "8x8", "-f", "Box", "--filter", work.Path() + "None.auf", "builtin", kept}, 1,
+         work.Path() + "None.auf: no such file (the filter plug-in; see --filter)"},
+    };
+    for (const auto &c : cases) {
+        const TRun run = RunMorvane(install.Filter(), c.args);
+        EXPECT_EQ(run.status, c.status) << c.err;
+        EXPECT_EQ(run.err, "morvane: " + c.err + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(ReadFile(kept), "earlier result");
+    EXPECT_EQ(FolderEntries(work.Path()), (std::vector<std::string>{"bad.ppm", "kept.ppm"}));
+}
+
+TEST(Tool, RefusesAFilterWithoutPlugins) {
+    TFakeInstall bare(false);
+    TempDir work;
+    const TRun run = RunMorvane(bare.Filter(), {"-s", "8x8", "-f", "Box", "builtin", work.Path() + "out.ppm"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "no window-function plug-in")) << run.err;
+    EXPECT_FALSE(FileExists(work.Path() + "out.ppm"));
+}
+
+TEST(Tool, ListsThePluginFolder) {
+    TFakeInstall install;
+    const TRun run = RunMorvane(install.Filter(), {"--list"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "  Box  parameter 1 to 4, default 2\n  Negate\n  Fail\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "kernels:\n  Fake\n")) << run.out;
+    EXPECT_TRUE(Contains(RunMorvane("", {"--help"}).out, "--func NAME"));
+}
+
+// The shipped filter, kernels and window functions, copied into a scratch
+// installation so that the filter's settings file lands there.
+TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
+    const std::string shipped = testing_support::DistDir() + "Morvane.auf";
+    if (!FileExists(shipped)) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
+    TempDir install;
+    const std::string filter = install.CopyIn(shipped, "Morvane.auf");
+    const std::string dll = std::string("DLL") + platform::PathDelimiter();
+    std::filesystem::create_directory(install.Path() + "DLL");
+    for (const std::string &name : FolderEntries(testing_support::PluginDir()))
+        install.CopyIn(testing_support::PluginDir() + name, dll + name);
+    TempDir work;
+
+    for (const char *func : {"Spline16", "AreaAverage"}) {
+        const std::string output = work.Path() + func + ".ppm";
+        const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "--frames", "2", "-f",
+                                      func, "builtin", output});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const TRgbImage result = ReadPpm(output);
+        ASSERT_EQ(result.Width, 160);
+        ASSERT_EQ(result.Height, 90);
+        // The middle of each colour bar keeps its colour.
+        static const uint8_t bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
+                                           {255, 0, 255},   {255, 0, 0},   {0, 0, 255},   {0, 0, 0}};
+        for (int i = 0; i < 8; ++i)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(result.At(10 * i + 5, 80)[c], bars[i][c], 3)
+                    << func << ", bar " << i << ", channel " << c;
+    }
+    const std::string nowhere = work.Path() + "missing" + platform::PathDelimiter() + "out.ppm";
+    const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "builtin", nowhere});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "morvane: " + nowhere + ": no such folder\n");
+    EXPECT_FALSE(FileExists(work.Path() + "missing"));
+}
