@@ -14,11 +14,7 @@ namespace cli_tests {
 namespace {
 
 void SetLogVariable(const std::string &value) {
-#ifdef _WIN32
-    _putenv_s("MORVANE_FAKE_FILTER_LOG", value.c_str());
-#else
-    setenv("MORVANE_FAKE_FILTER_LOG", value.c_str(), 1);
-#endif
+    testing_support::SetEnvironment("MORVANE_FAKE_FILTER_LOG", value);
 }
 
 }  // namespace
@@ -29,12 +25,7 @@ TFakeLog::TFakeLog() : FPath(FDir.Path() + "events.log") { SetLogVariable(FPath)
 
 TFakeLog::~TFakeLog() { SetLogVariable(""); }
 
-std::vector<std::string> TFakeLog::Lines() const {
-    std::istringstream text(testing_support::ReadFile(FPath));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);) lines.push_back(line);
-    return lines;
-}
+std::vector<std::string> TFakeLog::Lines() const { return testing_support::ReadLines(FPath); }
 
 TFakeInstall::TFakeInstall(bool withPlugins, const std::string &filterName)
     : FFilter(FDir.CopyIn(FakePath("FakeFilter.dll"), filterName)) {

@@ -1,8 +1,6 @@
 // A temporary plug-in folder stocked with window-function test libraries,
 // and the log those libraries write when they are loaded and unloaded.
 #pragma once
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,13 +8,7 @@
 
 namespace plugins_test {
 
-inline void SetEnvironment(const char *name, const std::string &value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
+using testing_support::SetEnvironment;
 
 class TPluginFolder {
 public:
@@ -35,8 +27,7 @@ public:
     // "load wf_x" / "unload wf_x" lines so far, in order.
     std::vector<std::string> LogLines() const {
         std::vector<std::string> lines;
-        std::istringstream in(testing_support::ReadFile(FLog));
-        for (std::string line; std::getline(in, line);)
+        for (std::string &line : testing_support::ReadLines(FLog))
             if (!line.empty()) lines.push_back(line);
         return lines;
     }

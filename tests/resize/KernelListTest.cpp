@@ -6,7 +6,6 @@
 #include <windows.h>
 #endif
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,19 +13,12 @@
 #include "resize/FilterPluginList.h"
 #include "tests/support/TestPaths.h"
 
-using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::TestBinDir;
 
 namespace {
 
-void SetLogPath(const std::string &path) {
-#ifdef _WIN32
-    _putenv_s("MORVANE_TEST_LOG", path.c_str());
-#else
-    setenv("MORVANE_TEST_LOG", path.c_str(), 1);
-#endif
-}
+void SetLogPath(const std::string &path) { testing_support::SetEnvironment("MORVANE_TEST_LOG", path); }
 
 class KernelList : public ::testing::Test {
 protected:
@@ -43,12 +35,7 @@ protected:
         std::filesystem::copy_file(TestBinDir() + tag + ".dll",
                                    platform::IncludeTrailingDelimiter(folder) + tag + ".dll");
     }
-    std::vector<std::string> Log() const {
-        std::vector<std::string> lines;
-        std::istringstream in(ReadFile(logPath));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> Log() const { return testing_support::ReadLines(logPath); }
 };
 
 TEST_F(KernelList, TakesOnlyLibrariesThatGiveARecord) {

@@ -1,6 +1,7 @@
 // Where the tests find the built plug-ins, and scratch folders for them.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -32,5 +33,10 @@ private:
 };
 
 std::string ReadFile(const std::string &path);
+// The file's lines without their line ends; none when it is missing.
+std::vector<std::string> ReadLines(const std::string &path);
+// Sets a variable of this process's environment, which the libraries it
+// loads read too.
+void SetEnvironment(const char *name, const std::string &value);
 
 }  // namespace testing_support

@@ -1,4 +1,5 @@
-// Tessolk against the reference model, bit for bit: sizes around the tile
+// The kernel against the reference model in its horizontal tap order, bit
+// for bit: sizes around the tile
 // edges, reductions and enlargements per direction, random valid tables with
 // 1 to 17 taps and negative lobes, and 1 to 64 threads racing for tiles.
 #include <cmath>
@@ -6,12 +7,11 @@
 #include <vector>
 
 #include "resize/AreaAverage.h"
-#include "tests/kernels/TessolkFixture.h"
+#include "tests/kernels/KernelFixture.h"
 #include "tests/support/KernelCheck.h"
 
 namespace {
 
-using reference_model::TapOrder;
 using testing_support::KernelCase;
 using testing_support::MatchesReference;
 using testing_support::RandomTaps;
@@ -40,7 +40,7 @@ const SizeCase Sizes[] = {
     {"1280x720 to 1920x1080", 1280, 720, 1920, 1080},
 };
 
-TEST_F(TessolkTest, RandomFramesAndTablesMatchTheReference) {
+TEST_P(KernelTest, RandomFramesAndTablesMatchTheReference) {
     std::mt19937 rng(20240611);
     std::uniform_real_distribution<double> radius(0.3, 8.0);
     reference_model::Stats total;
@@ -58,7 +58,7 @@ TEST_F(TessolkTest, RandomFramesAndTablesMatchTheReference) {
             EXPECT_TRUE(MatchesReference(Kernel(), c,
                                          RandomTaps(s.srcWidth, s.dstWidth, radius(rng), rng),
                                          RandomTaps(s.srcHeight, s.dstHeight, radius(rng), rng),
-                                         TapOrder::InOrder, &stats))
+                                         Order(), &stats))
                 << "frame width " << maxW << ", " << c.threads << " threads";
             total.belowZero += stats.belowZero;
             total.aboveTop += stats.aboveTop;
@@ -71,7 +71,7 @@ TEST_F(TessolkTest, RandomFramesAndTablesMatchTheReference) {
 
 // Every count takes its own path: one tap alone, pairs only, pairs and a
 // single remainder.
-TEST_F(TessolkTest, EveryTapCountMatchesTheReference) {
+TEST_P(KernelTest, EveryTapCountMatchesTheReference) {
     std::mt19937 rng(17);
     for (int32_t taps : {1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17}) {
         KernelCase c;
@@ -80,13 +80,13 @@ TEST_F(TessolkTest, EveryTapCountMatchesTheReference) {
         EXPECT_TRUE(MatchesReference(Kernel(), c,
                                      testing_support::FixedTaps(150, 90, taps, rng, true),
                                      testing_support::FixedTaps(170, 200, taps, rng, true),
-                                     TapOrder::InOrder))
+                                     Order()))
             << taps << " taps";
     }
 }
 
 // 80 tiles shared by any number of threads give the same bytes.
-TEST_F(TessolkTest, ThreadCountDoesNotChangeTheResult) {
+TEST_P(KernelTest, ThreadCountDoesNotChangeTheResult) {
     std::mt19937 rng(64);
     const testing_support::TapTable columns = RandomTaps(700, 1000, 6.0, rng);
     const testing_support::TapTable rows = RandomTaps(500, 700, 6.0, rng);
@@ -95,13 +95,13 @@ TEST_F(TessolkTest, ThreadCountDoesNotChangeTheResult) {
         c.geometry = {700, 500, 1000, 700, 1000};
         c.threads = threads;
         c.seed = 99;
-        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, TapOrder::InOrder))
+        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order()))
             << threads << " threads";
     }
 }
 
 // Tables from the built-in builder, including reductions with many taps.
-TEST_F(TessolkTest, AreaAverageTablesMatchTheReference) {
+TEST_P(KernelTest, AreaAverageTablesMatchTheReference) {
     TAreaAverage area;
     const SizeCase cases[] = {{"strong reduction", 1920, 1080, 100, 60},
                               {"mixed", 333, 222, 1000, 101},
@@ -114,14 +114,14 @@ TEST_F(TessolkTest, AreaAverageTablesMatchTheReference) {
         EXPECT_TRUE(MatchesReference(Kernel(), c,
                                      testing_support::TapsFrom(area, s.srcWidth, s.dstWidth),
                                      testing_support::TapsFrom(area, s.srcHeight, s.dstHeight),
-                                     TapOrder::InOrder))
+                                     Order()))
             << s.name;
     }
 }
 
 // Infinite linear values make sums of +inf, -inf and NaN (inf - inf): NaN
 // must come out as code 0, like any sum below zero.
-TEST_F(TessolkTest, NonFiniteSumsAreClampedLikeTheReference) {
+TEST_P(KernelTest, NonFiniteSumsAreClampedLikeTheReference) {
     std::vector<float> toLinear(4097);
     for (int32_t i = 0; i <= 4096; ++i)
         toLinear[i] = i < 1000 ? -INFINITY : i > 3000 ? INFINITY : float(i);
@@ -130,7 +130,7 @@ TEST_F(TessolkTest, NonFiniteSumsAreClampedLikeTheReference) {
     c.geometry = {90, 70, 60, 80, 90};
     c.toLinear = toLinear.data();
     EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(90, 60, 3.0, rng),
-                                 RandomTaps(70, 80, 3.0, rng), TapOrder::InOrder));
+                                 RandomTaps(70, 80, 3.0, rng), Order()));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// Tessolk's record and its buffer sizes.
+// The kernel's record and its buffer sizes, the same for every kernel.
 #include <random>
 
 #include "kernels/common/KernelGeometry.h"
 #include "resize/TileTables.h"
-#include "tests/kernels/TessolkFixture.h"
+#include "tests/kernels/KernelFixture.h"
 #include "tests/support/KernelContext.h"
 
 namespace {
@@ -23,7 +23,7 @@ LinearFilterContext Heights(int32_t src, int32_t dst) {
 
 constexpr int32_t Group = 3584;
 
-TEST_F(TessolkTest, RecordPublishesTheGeometryItsProcessImplements) {
+TEST_P(KernelTest, RecordPublishesTheGeometryItsProcessImplements) {
     const LinearFilterPluginInfo &k = Kernel();
     EXPECT_EQ(k.tileWidth, 64);
     EXPECT_EQ(k.tileHeight, 160);
@@ -33,7 +33,7 @@ TEST_F(TessolkTest, RecordPublishesTheGeometryItsProcessImplements) {
     EXPECT_NE(k.Process, nullptr);
 }
 
-TEST_F(TessolkTest, StripBufferHoldsOneColumnMoreThanTheSourceInWhole128ByteBlocks) {
+TEST_P(KernelTest, StripBufferHoldsOneColumnMoreThanTheSourceInWhole128ByteBlocks) {
     LinearFilterContext c{};
     c.srcWidth = 1280;
     EXPECT_EQ(Kernel().GetStripBufferSize(&c, 8), 61568);
@@ -47,7 +47,7 @@ TEST_F(TessolkTest, StripBufferHoldsOneColumnMoreThanTheSourceInWhole128ByteBloc
 }
 
 // The published group counts hold; each thread gets one spare group on top.
-TEST_F(TessolkTest, RowBufferHasThePublishedGroupsPlusOneSpare) {
+TEST_P(KernelTest, RowBufferHasThePublishedGroupsPlusOneSpare) {
     LinearFilterContext reduce = Heights(720, 480), enlarge = Heights(480, 1080),
                         same = Heights(720, 720);
     EXPECT_EQ(Kernel().GetRowBufferSize(&reduce, 8), 66 * Group + 896 + Group);
@@ -73,7 +73,7 @@ int32_t ConvertedRows(const LinearFilterContext &c, int32_t tile) {
 
 // For window functions of radius 8 over many height pairs, every tile's rows
 // fit the row buffer, and the spare group is what makes some of them fit.
-TEST_F(TessolkTest, RowBufferHoldsEveryTileOfRadius8Tables) {
+TEST_P(KernelTest, RowBufferHoldsEveryTileOfRadius8Tables) {
     std::mt19937 rng(8);
     int beyondPublishedBound = 0;
     for (int32_t src = 1; src <= 700; src += 13)

@@ -6,13 +6,12 @@
 #include <random>
 #include <vector>
 
-#include "tests/kernels/TessolkFixture.h"
+#include "tests/kernels/KernelFixture.h"
 #include "tests/support/KernelCheck.h"
 #include "tests/support/TestFrames.h"
 
 namespace {
 
-using reference_model::TapOrder;
 using testing_support::Geometry;
 using testing_support::KernelCase;
 using testing_support::MatchesReference;
@@ -41,7 +40,7 @@ int32_t RowsBeyondPublishedBound(const LinearFilterPluginInfo &k, const TapTable
     return worst;
 }
 
-TEST_F(TessolkTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
+TEST_P(KernelTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
     std::mt19937 rng(3);
     std::vector<HeightPair> worst;
     for (int32_t src = 170; src < 900 && worst.size() < 4; src += 7)
@@ -59,7 +58,7 @@ TEST_F(TessolkTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
             c.seed = uint32_t(h.src);
             EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(70, 75, 8.0, rng, true),
                                          RandomTaps(h.src, h.dst, 8.0, rng, true),
-                                         TapOrder::InOrder))
+                                         Order()))
                 << h.src << " -> " << h.dst << " rows, " << threads << " threads";
         }
     }
@@ -67,7 +66,7 @@ TEST_F(TessolkTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
 
 // Beyond the contract (a reach of 30 rows) the kernel leaves tiles undone
 // rather than write past its row buffer.
-TEST_F(TessolkTest, TablesBeyondTheRowBufferBoundDoNotOverrunIt) {
+TEST_P(KernelTest, TablesBeyondTheRowBufferBoundDoNotOverrunIt) {
     std::mt19937 rng(30);
     const Geometry g{40, 400, 40, 400, 40};
     testing_support::TKernelContext context(Kernel(), g, 1, RandomTaps(40, 40, 1.0, rng),
@@ -81,7 +80,7 @@ TEST_F(TessolkTest, TablesBeyondTheRowBufferBoundDoNotOverrunIt) {
 
 // The image fills the frame and the frame ends at an inaccessible page: the
 // last column pair and row group must not read past the frame.
-TEST_F(TessolkTest, ImagesThatFillTheFrameAreReadOnlyInside) {
+TEST_P(KernelTest, ImagesThatFillTheFrameAreReadOnlyInside) {
     const Geometry frames[] = {{65, 161, 33, 101, 65}, {67, 157, 67, 157, 67},
                                {1, 1, 1, 1, 1},        {127, 1, 64, 1, 127},
                                {3, 250, 2, 7, 3},      {129, 322, 100, 322, 129}};
@@ -93,14 +92,14 @@ TEST_F(TessolkTest, ImagesThatFillTheFrameAreReadOnlyInside) {
         c.srcAtPageEnd = true;
         EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(g.srcWidth, g.dstWidth, 3.0, rng, true),
                                      RandomTaps(g.srcHeight, g.dstHeight, 3.0, rng, true),
-                                     TapOrder::InOrder))
+                                     Order()))
             << g.srcWidth << " x " << g.srcHeight;
     }
 }
 
 // Lines of a width that is no multiple of 8, and images narrower than the
 // line: a partial group writes only the pixels inside the image.
-TEST_F(TessolkTest, PartialColumnGroupsStayInsideTheirLine) {
+TEST_P(KernelTest, PartialColumnGroupsStayInsideTheirLine) {
     const Geometry frames[] = {{50, 40, 67, 50, 67}, {90, 40, 61, 50, 67}, {5, 5, 9, 170, 9},
                                {80, 40, 67, 50, 72}, {3, 3, 1, 1, 1},      {140, 9, 131, 9, 131}};
     std::mt19937 rng(5);
@@ -110,14 +109,14 @@ TEST_F(TessolkTest, PartialColumnGroupsStayInsideTheirLine) {
         c.threads = 2;
         EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(g.srcWidth, g.dstWidth, 2.0, rng),
                                      RandomTaps(g.srcHeight, g.dstHeight, 2.0, rng),
-                                     TapOrder::InOrder))
+                                     Order()))
             << g.dstWidth << " of " << g.maxWidth << " pixels per line";
     }
 }
 
 // Frames off a 16-byte boundary, and a line pitch that is no multiple of 16,
 // fall back to ordinary stores with identical results.
-TEST_F(TessolkTest, UnalignedFramesGiveTheSameResult) {
+TEST_P(KernelTest, UnalignedFramesGiveTheSameResult) {
     std::mt19937 rng(6);
     const TapTable columns = RandomTaps(150, 200, 4.0, rng);
     const TapTable rows = RandomTaps(170, 180, 4.0, rng);
@@ -129,7 +128,7 @@ TEST_F(TessolkTest, UnalignedFramesGiveTheSameResult) {
             c.threads = 2;
             c.srcOffset = o[0];
             c.dstOffset = o[1];
-            EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, TapOrder::InOrder))
+            EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order()))
                 << "source +" << o[0] << ", destination +" << o[1] << ", " << maxW
                 << " pixels per line";
         }
