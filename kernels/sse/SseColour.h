@@ -1,111 +1,25 @@
-// Colour conversion between PIXEL_YC and linear-light RGB with SSE2: 16-bit
-// fixed point with 14 fractional bits (BT.601), table lookups one value at a
-// time. Every product is the upper half of 4·x × constant, i.e.
-// floor(x × constant / 16384) for |x| <= 8191; beyond that 4·x wraps.
+// Tessolk's half of the conversion out: inverse-table lookups one value at
+// a time and the PIXEL_YC interleave with SSE2 only. The 16-bit arithmetic
+// is the shared one.
 #pragma once
 #include <emmintrin.h>
-#include <stddef.h>
 #include <stdint.h>
+
+#include "kernels/common/KernelColour.h"
 
 namespace tessolk {
 
-// x × k / 16384, rounded down, with 4·x formed in 16 bits.
-inline __m128i Share(__m128i x, int16_t k) {
-    return _mm_mulhi_epi16(_mm_slli_epi16(x, 2), _mm_set1_epi16(k));
-}
-
-inline __m128i ClampCode(__m128i v) {
-    return _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(4096));
-}
-
-template <int Lane>
-inline void InsertPixel(const uint8_t *pixel, __m128i &y, __m128i &cb, __m128i &cr) {
-    const int16_t *p = reinterpret_cast<const int16_t *>(pixel);
-    y = _mm_insert_epi16(y, p[0], Lane);
-    cb = _mm_insert_epi16(cb, p[1], Lane);
-    cr = _mm_insert_epi16(cr, p[2], Lane);
-}
-
-// Two columns (byte offsets col0, col1) of four rows; lane = 4 × column + row.
-inline void GatherPair(const uint8_t *const rows[4], ptrdiff_t col0, ptrdiff_t col1, __m128i &y,
-                       __m128i &cb, __m128i &cr) {
-    y = cb = cr = _mm_setzero_si128();
-    InsertPixel<0>(rows[0] + col0, y, cb, cr);
-    InsertPixel<1>(rows[1] + col0, y, cb, cr);
-    InsertPixel<2>(rows[2] + col0, y, cb, cr);
-    InsertPixel<3>(rows[3] + col0, y, cb, cr);
-    InsertPixel<4>(rows[0] + col1, y, cb, cr);
-    InsertPixel<5>(rows[1] + col1, y, cb, cr);
-    InsertPixel<6>(rows[2] + col1, y, cb, cr);
-    InsertPixel<7>(rows[3] + col1, y, cb, cr);
-}
-
-// R, G, B codes 0..4096 of eight pixels.
-inline void ToCodes(__m128i y, __m128i cb, __m128i cr, __m128i &b, __m128i &g, __m128i &r) {
-    const __m128i cb4 = _mm_slli_epi16(cb, 2), cr4 = _mm_slli_epi16(cr, 2);
-    const __m128i boff = _mm_mulhi_epi16(cb4, _mm_set1_epi16(29032));
-    const __m128i roff = _mm_mulhi_epi16(cr4, _mm_set1_epi16(22970));
-    // G's pair (-5638 for cb, -11700 for cr) summed in 32 bits, then saturated.
-    const __m128i gk = _mm_set1_epi32(static_cast<int32_t>(
-        (static_cast<uint32_t>(static_cast<uint16_t>(-11700)) << 16) |
-        static_cast<uint16_t>(-5638)));
-    const __m128i glo = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(cb4, cr4), gk), 16);
-    const __m128i ghi = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(cb4, cr4), gk), 16);
-    const __m128i goff = _mm_packs_epi32(glo, ghi);
-    b = ClampCode(_mm_add_epi16(y, boff));
-    g = ClampCode(_mm_add_epi16(y, goff));
-    r = ClampCode(_mm_add_epi16(y, roff));
-}
-
-// Converts one column pair of four rows into 24 linear floats at `strip`
-// (column 0, then column 1; per column B G B G of rows 0-1, of rows 2-3,
-// then R of rows 0-3).
-inline void ConvertPair(const uint8_t *const rows[4], ptrdiff_t col0, ptrdiff_t col1,
-                        const float *toLinear, float *strip) {
-    __m128i y, cb, cr, b, g, r;
-    GatherPair(rows, col0, col1, y, cb, cr);
-    ToCodes(y, cb, cr, b, g, r);
-    alignas(16) int16_t bc[8], gc[8], rc[8];
-    _mm_store_si128(reinterpret_cast<__m128i *>(bc), b);
-    _mm_store_si128(reinterpret_cast<__m128i *>(gc), g);
-    _mm_store_si128(reinterpret_cast<__m128i *>(rc), r);
-    for (int col = 0; col < 2; ++col) {
-        float *s = strip + 12 * col;
-        for (int row = 0; row < 4; ++row) {
-            const int lane = 4 * col + row;
-            s[2 * row] = toLinear[bc[lane]];
-            s[2 * row + 1] = toLinear[gc[lane]];
-            s[8 + row] = toLinear[rc[lane]];
-        }
-    }
-}
-
-// Clamps eight linear sums to 0..65535 (NaN to 0) and converts them to
-// integers in the current rounding mode.
-inline void RoundLinear(__m128 lo, __m128 hi, int32_t *out) {
-    const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(65535.0f);
-    lo = _mm_min_ps(_mm_max_ps(lo, zero), top);
-    hi = _mm_min_ps(_mm_max_ps(hi, zero), top);
-    _mm_store_si128(reinterpret_cast<__m128i *>(out), _mm_cvtps_epi32(lo));
-    _mm_store_si128(reinterpret_cast<__m128i *>(out + 4), _mm_cvtps_epi32(hi));
-}
-
-// 24 linear sums (eight columns × B, G, R) to eight PIXEL_YC at `out`
-// (24 int16, 16-byte aligned).
-inline void ConvertGroupOut(const __m128 sums[6], const int16_t *fromLinear, int16_t *out) {
-    alignas(16) int32_t linear[24];
-    for (int v = 0; v < 6; v += 2) RoundLinear(sums[v], sums[v + 1], linear + 4 * v);
+// 24 rounded linear values (eight columns × B, G, R, each already clamped to
+// 0..65535) to eight PIXEL_YC at `out` (24 int16, 16-byte aligned).
+inline void PixelsOfLinear(const int32_t linear[24], const int16_t *fromLinear, int16_t *out) {
     alignas(16) int16_t codes[3][8];
     for (int c = 0; c < 8; ++c)
         for (int ch = 0; ch < 3; ++ch) codes[ch][c] = fromLinear[linear[3 * c + ch] & 0xFFFF];
-    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i *>(codes[0]));
-    const __m128i g = _mm_load_si128(reinterpret_cast<const __m128i *>(codes[1]));
-    const __m128i r = _mm_load_si128(reinterpret_cast<const __m128i *>(codes[2]));
-    const __m128i y = _mm_add_epi16(_mm_add_epi16(Share(b, 1867), Share(g, 9617)), Share(r, 4898));
-    const __m128i cb =
-        _mm_add_epi16(_mm_add_epi16(_mm_srli_epi16(b, 1), Share(g, -5427)), Share(r, -2764));
-    const __m128i cr =
-        _mm_add_epi16(_mm_add_epi16(Share(b, -1332), Share(g, -6859)), _mm_srli_epi16(r, 1));
+    __m128i y, cb, cr;
+    kernel_colour::YccOfCodes(_mm_load_si128(reinterpret_cast<const __m128i *>(codes[0])),
+                              _mm_load_si128(reinterpret_cast<const __m128i *>(codes[1])),
+                              _mm_load_si128(reinterpret_cast<const __m128i *>(codes[2])), y,
+                              cb, cr);
     alignas(16) int16_t ycc[3][8];
     _mm_store_si128(reinterpret_cast<__m128i *>(ycc[0]), y);
     _mm_store_si128(reinterpret_cast<__m128i *>(ycc[1]), cb);

@@ -1,7 +1,7 @@
 // The two convolutions with SSE2. Every lane sums weight × value in tap
 // order starting from 0, each product rounded to float before its add; two
 // taps per iteration and a single-tap remainder, which does not change the
-// order.
+// order. Functions of the SSE2 build only: Varnoth has its own.
 #pragma once
 #include <emmintrin.h>
 #include <stdint.h>
@@ -40,19 +40,6 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
     }
 }
 
-// Writes a filtered column as B, G, R of four row-buffer rows. Each store
-// writes a fourth float that the next column overwrites.
-inline void StoreColumnRows(uint8_t *fill, __m128 s0, __m128 s1, __m128 s2) {
-    constexpr int32_t pitch = kernel_geometry::RowPitch;
-    _mm_storeu_ps(reinterpret_cast<float *>(fill), _mm_shuffle_ps(s0, s2, _MM_SHUFFLE(0, 0, 1, 0)));
-    _mm_storeu_ps(reinterpret_cast<float *>(fill + pitch),
-                  _mm_shuffle_ps(s0, s2, _MM_SHUFFLE(1, 1, 3, 2)));
-    _mm_storeu_ps(reinterpret_cast<float *>(fill + 2 * pitch),
-                  _mm_shuffle_ps(s1, s2, _MM_SHUFFLE(2, 2, 1, 0)));
-    _mm_storeu_ps(reinterpret_cast<float *>(fill + 3 * pitch),
-                  _mm_shuffle_ps(s1, s2, _MM_SHUFFLE(3, 3, 3, 2)));
-}
-
 // Eight floats of `n` >= 1 row-buffer rows starting at `x`.
 inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo, __m128 &hi) {
     constexpr int32_t step = kernel_geometry::RowPitch;
@@ -70,6 +57,16 @@ inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo,
         lo = AddTap(lo, w0, x);
         hi = AddTap(hi, w0, x + 16);
     }
+}
+
+// Clamps eight linear sums to 0..65535 (NaN to 0) and converts them to
+// integers in the current rounding mode.
+inline void RoundLinear(__m128 lo, __m128 hi, int32_t *out) {
+    const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(65535.0f);
+    lo = _mm_min_ps(_mm_max_ps(lo, zero), top);
+    hi = _mm_min_ps(_mm_max_ps(hi, zero), top);
+    _mm_store_si128(reinterpret_cast<__m128i *>(out), _mm_cvtps_epi32(lo));
+    _mm_store_si128(reinterpret_cast<__m128i *>(out + 4), _mm_cvtps_epi32(hi));
 }
 
 }  // namespace tessolk

@@ -1,0 +1,163 @@
+// Varnoth's side of the colour conversion: moving pixels and codes with the
+// byte shuffles that come with AVX (SSSE3 and SSE4.1 in VEX form) instead of
+// one 16-bit insert or extract per value. The 16-bit arithmetic is the shared
+// one, so every code equals Tessolk's.
+//
+// Included only by translation units compiled with -mavx.
+#pragma once
+#include <immintrin.h>
+#include <stdint.h>
+
+#include "kernels/common/KernelColour.h"
+#include "kernels/common/KernelGeometry.h"
+
+namespace varnoth::avx {
+
+// Two neighbouring pixels from the 12 bytes at `p` (two 8-byte loads that
+// overlap, never beyond them), spread to y cb cr 0 y cb cr 0.
+//
+// Pixels and codes are only read and written with integer vector loads and
+// stores, which may alias anything: the compiler takes a double access (the
+// movhpd/movlpd intrinsics) to int16 memory for one that cannot touch it and
+// may drop or reorder it.
+inline __m128i LoadPixelPair(const uint8_t *p) {
+    const __m128i both =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p + 4)));
+    // Bytes 0-7: y0 cb0 cr0 y1; bytes 8-15: cr0 y1 cb1 cr1.
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, 3, 4, 5, -1, -1, 6, 7, 12, 13, 14, 15, -1, -1);
+    return _mm_shuffle_epi8(both, spread);
+}
+
+// Columns at byte offset `col0` and the next one, of four rows, in the lanes
+// of Tessolk's gather (lane = 4 × column + row).
+inline void GatherNeighbours(const uint8_t *const rows[4], ptrdiff_t col0, __m128i &y,
+                             __m128i &cb, __m128i &cr) {
+    const __m128i r0 = LoadPixelPair(rows[0] + col0), r1 = LoadPixelPair(rows[1] + col0);
+    const __m128i r2 = LoadPixelPair(rows[2] + col0), r3 = LoadPixelPair(rows[3] + col0);
+    // Column 0 of rows 0-1 (y y cb cb cr cr 0 0), column 1 of rows 0-1, ...
+    const __m128i a = _mm_unpacklo_epi16(r0, r1), b = _mm_unpackhi_epi16(r0, r1);
+    const __m128i c = _mm_unpacklo_epi16(r2, r3), d = _mm_unpackhi_epi16(r2, r3);
+    const __m128i yCb0 = _mm_unpacklo_epi32(a, c), yCb1 = _mm_unpacklo_epi32(b, d);
+    y = _mm_unpacklo_epi64(yCb0, yCb1);
+    cb = _mm_unpackhi_epi64(yCb0, yCb1);
+    cr = _mm_unpacklo_epi64(_mm_unpackhi_epi32(a, c), _mm_unpackhi_epi32(b, d));
+}
+
+// Looks up two codes (the low and high half of `pair`) into out[0], out[1].
+inline void LookUpTwo(uint32_t pair, const float *toLinear, float *out) {
+    out[0] = toLinear[pair & 0xFFFF];
+    out[1] = toLinear[pair >> 16];
+}
+
+// Looks up the first 2 × Pairs codes of `codes` into `out`.
+template <int Pairs>
+inline void LookUp(__m128i codes, const float *toLinear, float *out) {
+    LookUpTwo(static_cast<uint32_t>(_mm_cvtsi128_si32(codes)), toLinear, out);
+    LookUpTwo(static_cast<uint32_t>(_mm_extract_epi32(codes, 1)), toLinear, out + 2);
+    if (Pairs > 2) {
+        LookUpTwo(static_cast<uint32_t>(_mm_extract_epi32(codes, 2)), toLinear, out + 4);
+        LookUpTwo(static_cast<uint32_t>(_mm_extract_epi32(codes, 3)), toLinear, out + 6);
+    }
+}
+
+// One pair of neighbouring columns into 24 linear floats at `strip`, in the
+// strip's layout: per column B G of rows 0-3 interleaved, then R of rows 0-3.
+// Codes leave the vector registers two at a time and each float is stored
+// alone, which keeps the shuffle unit free.
+inline void ConvertNeighbours(const uint8_t *const rows[4], ptrdiff_t col0,
+                              const float *toLinear, float *strip) {
+    __m128i y, cb, cr, b, g, r;
+    GatherNeighbours(rows, col0, y, cb, cr);
+    kernel_colour::ToCodes(y, cb, cr, b, g, r);
+    LookUp<4>(_mm_unpacklo_epi16(b, g), toLinear, strip);
+    LookUp<2>(r, toLinear, strip + 8);
+    LookUp<4>(_mm_unpackhi_epi16(b, g), toLinear, strip + 12);
+    LookUp<2>(_mm_unpackhi_epi64(r, r), toLinear, strip + 20);
+}
+
+// Source columns from `column` on, two at a time, into the strip. Only a
+// last column pair cut by the image's edge (its second column repeats the
+// first) takes the shared path, which reads each pixel alone.
+inline void ConvertPairs(const uint8_t *const rows[4], const kernel_geometry::SourceBounds &src,
+                         int32_t column, int32_t pairs, const float *toLinear, float *strip) {
+    // The next batch's rows, fetched early: a hint, which may point past the
+    // frame without harm.
+    const uintptr_t ahead = 4 * static_cast<uintptr_t>(src.pitch);
+    int32_t p = 0;
+    for (; p < pairs && column + 1 <= src.lastColumn; ++p, column += 2, strip += 24) {
+        const ptrdiff_t col0 = ptrdiff_t{column} * kernel_geometry::PixelBytes;
+        for (int r = 0; r < 4; ++r)
+            _mm_prefetch(
+                reinterpret_cast<const char *>(reinterpret_cast<uintptr_t>(rows[r] + col0) + ahead),
+                _MM_HINT_T0);
+        ConvertNeighbours(rows, col0, toLinear, strip);
+    }
+    for (; p < pairs; ++p, column += 2, strip += 24)
+        kernel_colour::ConvertPair(rows, src.Column(column), src.Column(column + 1), toLinear,
+                                   strip);
+}
+
+// Byte shuffles that interleave y, cb and cr of eight pixels into the
+// PIXEL_YC sequence: mask [v][ch] takes channel ch's words into output vector
+// v, whose word w is word 8v + w of the sequence; the other bytes are 0.
+struct Interleave {
+    alignas(16) int8_t mask[3][3][16];
+};
+
+constexpr Interleave InterleaveMasks() {
+    Interleave t{};
+    for (int v = 0; v < 3; ++v)
+        for (int ch = 0; ch < 3; ++ch)
+            for (int w = 0; w < 8; ++w) {
+                const int word = 8 * v + w, pixel = word / 3;
+                const bool mine = word % 3 == ch;
+                t.mask[v][ch][2 * w] = static_cast<int8_t>(mine ? 2 * pixel : -1);
+                t.mask[v][ch][2 * w + 1] = static_cast<int8_t>(mine ? 2 * pixel + 1 : -1);
+            }
+    return t;
+}
+
+constexpr Interleave PixelOrder = InterleaveMasks();
+
+// Clamps eight linear sums to 0..65535 (NaN to 0), converts them to
+// integers in the current rounding mode and packs them to 16 bits, which
+// keeps each of them whole: the table indices.
+inline __m128i RoundLinear(__m256 v) {
+    v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(65535.0f));
+    const __m256i n = _mm256_cvtps_epi32(v);
+    return _mm_packus_epi32(_mm256_castsi256_si128(n), _mm256_extractf128_si256(n, 1));
+}
+
+// Eight output pixels from their 24 linear sums (eight columns × B, G, R in
+// three vectors), as 24 int16 at `out` (16-byte aligned). The table indices
+// leave the vector registers two at a time.
+inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
+                         int16_t *out) {
+    const __m128i index[3] = {RoundLinear(s0), RoundLinear(s1), RoundLinear(s2)};
+    uint32_t two[12];
+    for (int v = 0; v < 3; ++v) {
+        two[4 * v] = static_cast<uint32_t>(_mm_cvtsi128_si32(index[v]));
+        two[4 * v + 1] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 1));
+        two[4 * v + 2] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 2));
+        two[4 * v + 3] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 3));
+    }
+    const auto code = [&](int k) { return fromLinear[(two[k >> 1] >> (16 * (k & 1))) & 0xFFFF]; };
+    __m128i codes[3];
+    for (int ch = 0; ch < 3; ++ch)
+        codes[ch] = _mm_setr_epi16(code(ch), code(ch + 3), code(ch + 6), code(ch + 9),
+                                   code(ch + 12), code(ch + 15), code(ch + 18), code(ch + 21));
+    __m128i ycc[3];
+    kernel_colour::YccOfCodes(codes[0], codes[1], codes[2], ycc[0], ycc[1], ycc[2]);
+    for (int v = 0; v < 3; ++v) {
+        __m128i words = _mm_setzero_si128();
+        for (int ch = 0; ch < 3; ++ch) {
+            const __m128i mask =
+                _mm_load_si128(reinterpret_cast<const __m128i *>(PixelOrder.mask[v][ch]));
+            words = _mm_or_si128(words, _mm_shuffle_epi8(ycc[ch], mask));
+        }
+        _mm_store_si128(reinterpret_cast<__m128i *>(out) + v, words);
+    }
+}
+
+}  // namespace varnoth::avx

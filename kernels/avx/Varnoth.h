@@ -1,0 +1,14 @@
+// Varnoth's three functions, as its record publishes them. They are built
+// with AVX and must not be reached before the processor check has passed.
+#pragma once
+#include "kernels/common/LinearFilter.h"
+
+namespace varnoth::avx {
+
+int32_t MV_CDECL GetStripBufferSize(LinearFilterContext *context, int32_t maxRadius);
+int32_t MV_CDECL GetRowBufferSize(LinearFilterContext *context, int32_t maxRadius);
+// Takes tiles from context->nextTile until none is left; see AvxProcess.cpp.
+void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context,
+                      int32_t threadIndex, int32_t threadCount);
+
+}  // namespace varnoth::avx

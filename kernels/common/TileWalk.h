@@ -1,0 +1,173 @@
+// The tile walk of Process, shared by the kernel plug-ins: tiles of 64 × 160
+// destination pixels taken from the shared counter. Per tile, source rows are
+// converted four at a time into the strip buffer and filtered horizontally
+// into the row buffer; each output row is then filtered vertically in groups
+// of eight columns and written. The pixel work comes from the kernel:
+//
+//   Kernel::Convert(rows, src, column, pairs, toLinear, strip)  `pairs`
+//       column pairs from `column` of four source rows into the strip
+//       (ConvertPairs below does it with SSE2)
+//   Kernel::Column(x, weights, n, s0, s1, s2)  one destination column of four
+//       rows from the strip (x: first tap's column), in the strip's layout
+//   Kernel::Group(x, weights, n, fromLinear, pixels)  eight output pixels
+//       (24 int16, 16-byte aligned) from row-buffer rows (x: first tap's row)
+//
+// Like KernelColour.h, this is compiled with each kernel's instruction set,
+// with internal linkage.
+#pragma once
+#include <emmintrin.h>
+#include <string.h>
+
+#include "kernels/common/KernelColour.h"
+#include "kernels/common/KernelGeometry.h"
+
+namespace kernel_tiles {
+namespace {
+
+using namespace kernel_geometry;
+
+// What one thread works with for a whole call.
+struct ThreadWork {
+    const LinearFilterContext *ctx;
+    SourceBounds src;
+    uint8_t *dst;
+    ptrdiff_t pitch;
+    bool streamed;      // frame and pitch allow aligned non-temporal stores
+    uint8_t *strip;     // this thread's strip buffer, 16-aligned
+    uint8_t *rows;      // this thread's row buffer, 16-aligned
+    int32_t rowBytes;   // its size
+};
+
+inline ThreadWork ThreadWorkOf(void *dst, const void *src, const LinearFilterContext &ctx,
+                               int32_t threadIndex) {
+    return ThreadWork{
+        &ctx,
+        SourceBoundsOf(src, ctx),
+        static_cast<uint8_t *>(dst),
+        ctx.srcPitch,
+        ((reinterpret_cast<uintptr_t>(dst) | static_cast<uintptr_t>(ctx.srcPitch)) & 15) == 0,
+        ctx.stripBuffer + ptrdiff_t{threadIndex} * ctx.stripBufferSize,
+        ctx.rowBuffer + ptrdiff_t{threadIndex} * ctx.rowBufferSize,
+        ctx.rowBufferSize,
+    };
+}
+
+// Row-buffer progress of the tile in hand.
+struct TileFill {
+    int32_t nextRow;  // next source row to convert
+    int32_t filled;   // row-buffer bytes written
+};
+
+// Source columns from `column` on, two at a time, through the colour
+// conversion in; 24 floats per pair.
+inline void ConvertPairs(const uint8_t *const rows[4], const SourceBounds &src, int32_t column,
+                         int32_t pairs, const float *toLinear, float *strip) {
+    for (int32_t p = 0; p < pairs; ++p, column += 2, strip += 24)
+        kernel_colour::ConvertPair(rows, src.Column(column), src.Column(column + 1), toLinear,
+                                   strip);
+}
+
+template <class Kernel>
+void ConvertRows(const ThreadWork &w, const HorizontalTile &h, int32_t row) {
+    const uint8_t *const rows[4] = {w.src.Row(row), w.src.Row(row + 1), w.src.Row(row + 2),
+                                    w.src.Row(row + 3)};
+    Kernel::Convert(rows, w.src, 2 * h.firstPair, h.pairCount, w.ctx->toLinear,
+                    reinterpret_cast<float *>(w.strip));
+}
+
+// Writes a filtered column as B, G, R of four row-buffer rows. Each store
+// writes a fourth float that the next column overwrites.
+inline void StoreColumnRows(uint8_t *fill, __m128 s0, __m128 s1, __m128 s2) {
+    constexpr int32_t pitch = RowPitch;
+    _mm_storeu_ps(reinterpret_cast<float *>(fill), _mm_shuffle_ps(s0, s2, _MM_SHUFFLE(0, 0, 1, 0)));
+    _mm_storeu_ps(reinterpret_cast<float *>(fill + pitch),
+                  _mm_shuffle_ps(s0, s2, _MM_SHUFFLE(1, 1, 3, 2)));
+    _mm_storeu_ps(reinterpret_cast<float *>(fill + 2 * pitch),
+                  _mm_shuffle_ps(s1, s2, _MM_SHUFFLE(2, 2, 1, 0)));
+    _mm_storeu_ps(reinterpret_cast<float *>(fill + 3 * pitch),
+                  _mm_shuffle_ps(s1, s2, _MM_SHUFFLE(3, 3, 3, 2)));
+}
+
+template <class Kernel>
+void FilterRows(const ThreadWork &w, const HorizontalTile &h, int32_t ncols, uint8_t *fill) {
+    const WeightEntry *entry = h.firstEntry;
+    for (int32_t c = 0; c < ncols; ++c, ++entry, fill += 12) {
+        __m128 s0, s1, s2;
+        Kernel::Column(w.strip + (entry->start - h.firstPairOffset), entry->weights,
+                       TapCount(*entry), s0, s1, s2);
+        StoreColumnRows(fill, s0, s1, s2);
+    }
+}
+
+// Fills the next four row-buffer rows. False when they would not fit, which
+// only a weight table beyond the buffer's bound can cause.
+template <class Kernel>
+bool RunBatch(const ThreadWork &w, const TileJob &job, TileFill &fill) {
+    if (fill.filled + GroupBytes > w.rowBytes) return false;
+    ConvertRows<Kernel>(w, *job.h, fill.nextRow);
+    FilterRows<Kernel>(w, *job.h, job.ncols, w.rows + fill.filled);
+    fill.filled += GroupBytes;
+    fill.nextRow += 4;
+    return true;
+}
+
+// Stores eight pixels; a group cut by the tile's last column writes only
+// its pixels inside the image, so nothing reaches another line.
+inline void StoreGroup(const ThreadWork &w, uint8_t *to, const int16_t *pixels, int32_t count) {
+    const __m128i *v = reinterpret_cast<const __m128i *>(pixels);
+    __m128i *d = reinterpret_cast<__m128i *>(to);
+    if (count < 8) {
+        memcpy(to, pixels, static_cast<size_t>(count) * PixelBytes);
+    } else if (w.streamed) {
+        _mm_stream_si128(d, _mm_load_si128(v));
+        _mm_stream_si128(d + 1, _mm_load_si128(v + 1));
+        _mm_stream_si128(d + 2, _mm_load_si128(v + 2));
+    } else {
+        _mm_storeu_si128(d, _mm_load_si128(v));
+        _mm_storeu_si128(d + 1, _mm_load_si128(v + 1));
+        _mm_storeu_si128(d + 2, _mm_load_si128(v + 2));
+    }
+}
+
+// One output row: `rows` is the row-buffer row of its first tap.
+template <class Kernel>
+void FilterOutputRow(const ThreadWork &w, const uint8_t *rows, const WeightEntry &entry,
+                     int32_t ncols, uint8_t *dstRow) {
+    const int32_t n = TapCount(entry);
+    const int32_t groups = (6 * ncols + 47) / 48;
+    for (int32_t g = 0; g < groups; ++g) {
+        alignas(16) int16_t pixels[24];
+        Kernel::Group(rows + 96 * g, entry.weights, n, w.ctx->fromLinear, pixels);
+        const int32_t left = ncols - 8 * g;
+        StoreGroup(w, dstRow + 48 * g, pixels, left < 8 ? left : 8);
+    }
+}
+
+template <class Kernel>
+void ProcessTile(const ThreadWork &w, const TileJob &job) {
+    const VerticalTile &v = *job.v;
+    TileFill fill{4 * v.firstGroup, 0};
+    uint8_t *dstRow = w.dst + ptrdiff_t{TileHeight} * job.row * w.pitch +
+                      ptrdiff_t{TileWidth} * PixelBytes * job.column;
+    const WeightEntry *entry = v.firstEntry;
+    for (int32_t r = 0; r < job.nrows; ++r, ++entry, dstRow += w.pitch) {
+        const int32_t need = RowsNeeded(*entry, v);
+        while (fill.filled < need)
+            if (!RunBatch<Kernel>(w, job, fill)) return;
+        FilterOutputRow<Kernel>(w, w.rows + (entry->start - v.firstGroupOffset), *entry,
+                                job.ncols, dstRow);
+    }
+}
+
+// Every tile left on the counter, then a fence: non-temporal stores become
+// visible to the caller's threads in order.
+template <class Kernel>
+void ProcessTiles(void *dst, const void *src, LinearFilterContext &ctx, int32_t threadIndex) {
+    const ThreadWork w = ThreadWorkOf(dst, src, ctx, threadIndex);
+    for (int32_t i = TakeTile(ctx); i < ctx.tileCount; i = TakeTile(ctx))
+        ProcessTile<Kernel>(w, LocateTile(ctx, i));
+    _mm_sfence();
+}
+
+}  // namespace
+}  // namespace kernel_tiles
