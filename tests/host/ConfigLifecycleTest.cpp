@@ -11,15 +11,12 @@
 #include "platform/Paths.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/AreaAverage.h"
-#include "resize/GammaTables.h"
 #include "resize/NormalWeightSetter.h"
 #include "tests/host/Installation.h"
-#include "tests/support/ReferenceModel.h"
+#include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
-#include "tests/support/WeightTableView.h"
 
 using host_test::TInstallation;
-using testing_support::OwnedWeightTable;
 
 namespace {
 
@@ -41,26 +38,9 @@ TYcImage RandomFrame(int w, int h, uint32_t seed) {
 
 // What a frame resized with `builder` must come out as.
 TYcImage Expected(const TYcImage &src, int w, int h, TWeightSetter &builder) {
-    OwnedWeightTable hw, vw;
-    if (w < src.Width) builder.SetReduceWeights(&hw.table, src.Width, w, 48);
-    else builder.SetEnlargeWeights(&hw.table, src.Width, w, 48);
-    if (h < src.Height) builder.SetReduceWeights(&vw.table, src.Height, h, 896);
-    else builder.SetEnlargeWeights(&vw.table, src.Height, h, 896);
-    BuildGammaTables(2.2);
-    reference_model::Job job;
-    job.src = src.Pixels.data();
-    job.srcPitch = src.Width;
-    job.srcWidth = src.Width;
-    job.srcHeight = src.Height;
-    job.hWeights = &hw.table;
-    job.vWeights = &vw.table;
-    job.toLinear = GammaToLinear;
-    job.fromLinear = LinearToGamma;
-    job.dstWidth = w;
-    job.dstHeight = h;
     TYcImage out(w, h);
-    reference_model::Resize(job, out.Pixels.data(), w);
-    FreeGammaTables();
+    out.Pixels = testing_support::ExpectedFrame(builder, src.Pixels.data(), src.Width, src.Width,
+                                                src.Height, w, h);
     return out;
 }
 

@@ -56,13 +56,7 @@ protected:
         TNormalWeightSetter builder;
         builder.SetWindowFunc(&kProbe, 0);
         Probe.distances.clear();
-        OwnedWeightTable t;
-        if (dst < src)
-            builder.SetReduceWeights(&t.table, src, dst, unit);
-        else
-            builder.SetEnlargeWeights(&t.table, src, dst, unit);
-        t.count = dst;
-        return t;
+        return testing_support::BuildTable(builder, src, dst, unit);
     }
 };
 

@@ -14,13 +14,7 @@ namespace {
 
 OwnedWeightTable Build(int32_t src, int32_t dst, int32_t unit = 1) {
     TAreaAverage builder;
-    OwnedWeightTable t;
-    if (dst < src)
-        builder.SetReduceWeights(&t.table, src, dst, unit);
-    else
-        builder.SetEnlargeWeights(&t.table, src, dst, unit);
-    t.count = dst;
-    return t;
+    return testing_support::BuildTable(builder, src, dst, unit);
 }
 
 void ExpectTaps(const OwnedWeightTable &t, int32_t pos, int32_t first,

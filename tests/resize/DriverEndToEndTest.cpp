@@ -9,13 +9,11 @@
 #include "resize/Filter.h"
 #include "resize/FilterPluginList.h"
 #include "resize/GammaTables.h"
-#include "tests/support/ReferenceModel.h"
+#include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
 #include "tests/support/TestHost.h"
 #include "tests/support/TestPaths.h"
-#include "tests/support/WeightTableView.h"
 
-using testing_support::OwnedWeightTable;
 using testing_support::THostFrames;
 using testing_support::TTestHost;
 
@@ -37,31 +35,6 @@ protected:
     }
     void TearDown() override { FreeGammaTables(); }
 
-    // The frame as the reference model resizes it with area-average weights.
-    std::vector<PIXEL_YC> Expected(const THostFrames &f, const PIXEL_YC *src, int w, int h) {
-        TAreaAverage area;
-        OwnedWeightTable hw, vw;
-        const int sw = f.info.w, sh = f.info.h;
-        if (w < sw) area.SetReduceWeights(&hw.table, sw, w, 48);
-        else area.SetEnlargeWeights(&hw.table, sw, w, 48);
-        if (h < sh) area.SetReduceWeights(&vw.table, sh, h, 896);
-        else area.SetEnlargeWeights(&vw.table, sh, h, 896);
-        reference_model::Job job;
-        job.src = src;
-        job.srcPitch = f.info.max_w;
-        job.srcWidth = sw;
-        job.srcHeight = sh;
-        job.hWeights = &hw.table;
-        job.vWeights = &vw.table;
-        job.toLinear = GammaToLinear;
-        job.fromLinear = LinearToGamma;
-        job.dstWidth = w;
-        job.dstHeight = h;
-        std::vector<PIXEL_YC> out(size_t(w) * h);
-        reference_model::Resize(job, out.data(), w);
-        return out;
-    }
-
     void Check(int sw, int sh, int w, int h, int hostThreads) {
         SCOPED_TRACE(testing::Message() << sw << "x" << sh << " -> " << w << "x" << h << ", "
                                         << hostThreads << " host threads");
@@ -74,7 +47,9 @@ protected:
         TTestHost host(hostThreads);
         THostFrames frames((std::max(sw, w) + 7) / 8 * 8, std::max(sh, h), sw, sh);
         frames.FillRandom(uint32_t(sw * 7 + h));
-        const std::vector<PIXEL_YC> expected = Expected(frames, frames.First(), w, h);
+        TAreaAverage area;
+        const std::vector<PIXEL_YC> expected = testing_support::ExpectedFrame(
+            area, frames.First(), frames.info.max_w, sw, sh, w, h);
         ASSERT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
         EXPECT_EQ(frames.info.ycp_edit, frames.Second());
         EXPECT_EQ(frames.info.ycp_temp, frames.First());

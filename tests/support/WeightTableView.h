@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kernels/common/LinearFilter.h"
+#include "resize/WeightSetter.h"
 #include "resize/xmmutil.h"
 
 namespace testing_support {
@@ -29,5 +30,17 @@ struct OwnedWeightTable {
         if (table.entries) AlignedFreeMem(table.entries);
     }
 };
+
+// One direction's table as the driver builds it: reduction below the source
+// size, enlargement otherwise.
+inline OwnedWeightTable BuildTable(TWeightSetter &builder, int32_t src, int32_t dst, int32_t unit) {
+    OwnedWeightTable t;
+    if (dst < src)
+        builder.SetReduceWeights(&t.table, src, dst, unit);
+    else
+        builder.SetEnlargeWeights(&t.table, src, dst, unit);
+    t.count = dst;
+    return t;
+}
 
 }  // namespace testing_support

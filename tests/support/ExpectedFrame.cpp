@@ -1,0 +1,32 @@
+#include "tests/support/ExpectedFrame.h"
+
+#include "resize/GammaTables.h"
+#include "tests/support/ReferenceModel.h"
+#include "tests/support/WeightTableView.h"
+
+namespace testing_support {
+
+std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src, int32_t srcPitch,
+                                    int32_t sw, int32_t sh, int32_t w, int32_t h) {
+    const OwnedWeightTable hw = BuildTable(builder, sw, w, 48);
+    const OwnedWeightTable vw = BuildTable(builder, sh, h, 896);
+    const bool ownTables = !GammaToLinear || !LinearToGamma;
+    if (ownTables) BuildGammaTables(2.2);
+    reference_model::Job job;
+    job.src = src;
+    job.srcPitch = srcPitch;
+    job.srcWidth = sw;
+    job.srcHeight = sh;
+    job.hWeights = &hw.table;
+    job.vWeights = &vw.table;
+    job.toLinear = GammaToLinear;
+    job.fromLinear = LinearToGamma;
+    job.dstWidth = w;
+    job.dstHeight = h;
+    std::vector<PIXEL_YC> out(std::size_t(w) * h);
+    reference_model::Resize(job, out.data(), w);
+    if (ownTables) FreeGammaTables();
+    return out;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,17 @@
+// What a frame resized with a weight builder must come out as.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "host/HostAbi.h"
+#include "resize/WeightSetter.h"
+
+namespace testing_support {
+
+// The reference model's w × h result for a source image of sw × sh pixels
+// (srcPitch pixels per line), with both weight tables from `builder` as the
+// driver builds them and the gamma 2.2 tables (built for the call when absent).
+std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src, int32_t srcPitch,
+                                    int32_t sw, int32_t sh, int32_t w, int32_t h);
+
+}  // namespace testing_support
