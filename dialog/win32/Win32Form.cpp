@@ -156,6 +156,7 @@ private:
     void Command(HWND control, WORD code);
     LRESULT Notify(const NMHDR &header);
     static void PaintPanel(HWND hwnd);
+    void FitLabels();
 
     HWND FOwner;
     HWND FWindow = nullptr;
@@ -185,7 +186,9 @@ void UnregisterClasses() {
 bool RegisterClasses() {
     if (LiveForms > 0) return true;
     UnregisterClasses();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
     WNDCLASSW form{};
     form.lpfnWndProc = DefWindowProcW;
@@ -358,6 +361,7 @@ void TWin32Form::SetFontName(const std::string &name) {
         if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (FFont) DeleteObject(FFont);
     FFont = font;
+    FitLabels();
     // The drop-down lists keep their 20-pixel height whatever the font's cell.
     for (int id : {idSizeList, idLumaMode, idSIMDMode}) {
         HWND combo = FHandles[id];
@@ -369,6 +373,23 @@ void TWin32Form::SetFontName(const std::string &name) {
         SendMessageW(combo, CB_SETITEMHEIGHT, WPARAM(-1),
                      field + FormLayout[id].Height - (r.bottom - r.top));
     }
+}
+
+// Labels size themselves to their caption in the form's font, from their
+// top-left corner; with the design font that is the size the layout gives.
+void TWin32Form::FitLabels() {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FFont);
+    for (int id = 0; id < ControlCount; ++id) {
+        if (FormLayout[id].Kind != TControlKind::Label || !FHandles[id]) continue;
+        const std::wstring text = WindowText(FHandles[id]);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+        SetWindowPos(FHandles[id], nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
 }
 
 void TWin32Form::ReparentPanel(TPanel &panel, HWND parent) {
