@@ -1,13 +1,38 @@
 #include "dialog/ConfigDialogFactory.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "dialog/HeadlessForm.h"
 #ifdef _WIN32
 #include "dialog/win32/Win32Form.h"
 #endif
 
 namespace {
+
 HWND Owner = nullptr;
-}
+
+// Dialogs released but not yet freed. Should the module be unloaded before
+// the host handles their queued messages, they go with it, so that no window
+// is left whose procedure is gone.
+class TPendingReleases {
+public:
+    ~TPendingReleases() {
+        while (!FDialogs.empty()) Free(FDialogs.back());
+    }
+    void Add(TConfigDialog *d) { FDialogs.push_back(d); }
+    void Free(TConfigDialog *d) {
+        const auto it = std::find(FDialogs.begin(), FDialogs.end(), d);
+        if (it == FDialogs.end()) return;
+        FDialogs.erase(it);
+        delete d;
+    }
+
+private:
+    std::vector<TConfigDialog *> FDialogs;
+} Pending;
+
+}  // namespace
 
 void SetOwnerWindowOnce(HWND window) {
     if (!Owner) Owner = window;
@@ -32,5 +57,6 @@ std::unique_ptr<TConfigDialog> MakeConfigDialog(const TConfigDialogModel &model)
 void ReleaseConfigDialog(std::unique_ptr<TConfigDialog> dialog) {
     if (!dialog) return;
     TConfigDialog *d = dialog.release();
-    d->Form().PostRelease([d] { delete d; });
+    Pending.Add(d);
+    d->Form().PostRelease([d] { Pending.Free(d); });
 }
