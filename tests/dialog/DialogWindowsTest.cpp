@@ -20,26 +20,45 @@
 namespace {
 
 constexpr UINT WM_ANSWER_PROMPT = WM_APP + 7;
+constexpr UINT WM_ANSWER_WARNING = WM_APP + 8;
 FILTER *Filter = nullptr;
 int ConfigChanged = 0;
-int PromptTries = 0;
+int Tries = 0;
+const wchar_t *PromptAnswer = L"";
+int WarningsAnswered = 0;
 
 // Fills in the add-size prompt once it is up, and posts the OK click.
 void AnswerPrompt(HWND host) {
     HWND prompt = FindWindowW(L"#32770", L"解像度リストに追加");
     if (!prompt) {
-        if (++PromptTries < 1000) PostMessageW(host, WM_ANSWER_PROMPT, 0, 0);
+        if (++Tries < 1000) PostMessageW(host, WM_ANSWER_PROMPT, 0, 0);
         return;
     }
-    EXPECT_EQ(GetParent(prompt) ? GetParent(prompt) : GetWindow(prompt, GW_OWNER), host);
-    SetDlgItemTextW(prompt, dialog::PromptEditId, L"  800x600 ");
+    EXPECT_EQ(GetWindow(prompt, GW_OWNER), host);
+    SetDlgItemTextW(prompt, dialog::PromptEditId, PromptAnswer);
     PostMessageW(GetDlgItem(prompt, IDOK), BM_CLICK, 0, 0);
+}
+
+// Closes the warning box once it is up.
+void AnswerWarning(HWND host) {
+    HWND box = FindWindowW(L"#32770", L"警告");
+    if (!box) {
+        if (++Tries < 1000) PostMessageW(host, WM_ANSWER_WARNING, 0, 0);
+        return;
+    }
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);  // owned by no window
+    ++WarningsAnswered;
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
 // The editor hands the filter's own messages to its window procedure.
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_ANSWER_PROMPT) {
         AnswerPrompt(hwnd);
+        return 0;
+    }
+    if (message == WM_ANSWER_WARNING) {
+        AnswerWarning(hwnd);
         return 0;
     }
     if (message == WM_CONFIG_CHANGED) {
@@ -257,6 +276,7 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     EXPECT_EQ(ConfigChanged, changed + 1);
 
     // Add through the prompt, answered with posted input while it is modal.
+    PromptAnswer = L"  800x600 ";
     PostMessageW(window, WM_ANSWER_PROMPT, 0, 0);
     SendMessageW(h[Add], BM_CLICK, 0, 0);
     EXPECT_EQ(SizeList, "512x384,800x600,1280x720");
@@ -265,6 +285,16 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     EXPECT_EQ(ConfigChanged, changed + 2);
     EXPECT_EQ(SendMessageW(h[Sizes], CB_GETCOUNT, 0, 0), 3);
     EXPECT_TRUE(IsWindowEnabled(h[Delete]));
+
+    // Beyond the editor's largest frame: the warning box, and nothing added.
+    PromptAnswer = L"1920x1088";
+    Tries = 0;
+    PostMessageW(window, WM_ANSWER_PROMPT, 0, 0);
+    PostMessageW(window, WM_ANSWER_WARNING, 0, 0);
+    SendMessageW(h[Add], BM_CLICK, 0, 0);
+    EXPECT_EQ(WarningsAnswered, 1);
+    EXPECT_EQ(SizeList, "512x384,800x600,1280x720");
+    EXPECT_EQ(ConfigChanged, changed + 2);
 
     SaveScreenshot(window);
 
