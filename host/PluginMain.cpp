@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/DialogHookup.h"
 #include "host/Settings.h"
 #include "platform/Paths.h"
 #include "resize/GammaTables.h"
@@ -17,7 +18,7 @@ HWND FilterWindow = nullptr;
 std::unique_ptr<TConfigDialogBase> ConfigDialog;
 int32_t HostMaxWidth = 0;
 int32_t HostMaxHeight = 0;
-ConfigDialogFactory CreateConfigDialog = nullptr;
+ConfigDialogFactory CreateConfigDialog = MakeHostedConfigDialog;
 
 namespace {
 

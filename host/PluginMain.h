@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/FilterProtocol.h"
 #include "host/DialogSeam.h"
 #include "host/FilterConfig.h"
 #include "host/HostAbi.h"
@@ -13,10 +14,6 @@
 #include "resize/Filter.h"
 #include "resize/FilterPluginList.h"
 
-// Sent by the dialog to the filter window after every change, so the host redraws.
-constexpr UINT WM_CONFIG_CHANGED = 0x8200;
-// The name that selects the built-in area average instead of a plug-in.
-constexpr const char *AreaAverageName = "AreaAverage";
 
 // The one saved configuration block the host keeps in its projects.
 extern TFilterConfig FilterConfig;

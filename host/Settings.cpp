@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "host/CommaText.h"
+#include "platform/CommaText.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 

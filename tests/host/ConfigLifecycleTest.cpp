@@ -129,6 +129,25 @@ TEST_F(ConfigLifecycle, ParameterOutsideTheLimitsIsReplacedByTheRemembered) {
     EXPECT_EQ(Saved().WndFuncParam, 3);
 }
 
+TEST_F(ConfigLifecycle, DialogShowsTheProjectWhileTheFilterWindowIsOpen) {
+    Start();
+    const TFilterConfig saved = Block(800, 600, "lanczos", 4, "sse");
+    host->RestoreProject(&saved, sizeof saved);
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), "lanczos");  // no dialog: kept as saved
+    EXPECT_EQ(host->OpenWindow(), TRUE);  // the dialog shows the block as it is made
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), "Lanczos");
+    EXPECT_EQ(ReadConfigName(Saved().FilterPluginName), "SSE");
+    EXPECT_EQ(Saved().Width, 800);
+    host->RestoreProject(&saved, sizeof saved);  // and again at each func_update
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), "Lanczos");
+    EXPECT_EQ(host->CloseWindow(), FALSE);
+    host->RestoreProject(&saved, sizeof saved);
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), "lanczos");  // released
+    host.reset();
+    // The project's size was shown, not added: the saved list is unchanged.
+    EXPECT_EQ(inst.Key("Morvane", "SizeList"), "512x384");
+}
+
 TEST_F(ConfigLifecycle, MessagesAndActivation) {
     Start();
     EXPECT_EQ(host->SendFilterMessage(0x0401), FALSE);

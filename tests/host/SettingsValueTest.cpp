@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CommaText.h"
+#include "platform/CommaText.h"
 #include "host/Settings.h"
 
 using Fields = std::vector<std::string>;
@@ -29,6 +29,9 @@ TEST(CommaText, JoinRoundTrips) {
         EXPECT_EQ(SplitCommaText(JoinCommaText(f)), f) << JoinCommaText(f);
     }
     EXPECT_EQ(JoinCommaText({"512x384", "1280x720"}), "512x384,1280x720");
+    // Quoted exactly when a blank, control character, comma or quote is held.
+    EXPECT_EQ(JoinCommaText({"a b", "", "q\"q", "x,y", "t\tt", "\x7f", "\x83\x8b"}),
+              "\"a b\",,\"q\"\"q\",\"x,y\",\"t\tt\",\"\x7f\",\x83\x8b");
 }
 
 TEST(CommaText, IntegersAreWholeDecimalFields) {

@@ -1,4 +1,4 @@
-#include "host/CommaText.h"
+#include "platform/CommaText.h"
 
 #include <cstdint>
 #include <limits>
@@ -31,10 +31,11 @@ std::string QuotedField(const std::string &s, std::size_t &p) {
     return field;
 }
 
+// Blanks and control characters (NUL and DEL included), commas and quotes
+// would end or open a field when read back.
 bool NeedsQuotes(const std::string &field) {
-    if (field.empty()) return true;
-    for (char c : field)
-        if (IsBlank(c) || c == ',' || c == '"') return true;
+    for (unsigned char c : field)
+        if (c <= ' ' || c == 127 || c == ',' || c == '"') return true;
     return false;
 }
 

@@ -9,7 +9,8 @@
 // runs to its closing quote, "" standing for one quote; a comma at the very
 // end adds an empty last field. Blanks alone give no field.
 std::vector<std::string> SplitCommaText(const std::string &text);
-// The inverse: fields joined with commas, quoted where the splitter needs it.
+// The inverse: fields joined with commas; a field holding a blank, control
+// character, comma or double quote is enclosed in quotes, its quotes doubled.
 std::string JoinCommaText(const std::vector<std::string> &fields);
 
 // The whole of `text` as a 32-bit decimal integer (optional blanks before,

@@ -1,0 +1,253 @@
+#include "dialog/ConfigDlg.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "dialog/DialogTexts.h"
+#include "dialog/FormLayout.h"
+#include "platform/CommaText.h"
+
+using namespace dialog;
+
+namespace {
+
+std::string ConfigName(const char (&field)[ConfigNameBytes]) {
+    return std::string(field, strnlen(field, ConfigNameBytes));
+}
+
+// Decimal integer with leading blanks and one sign; anything else is 0.
+int32_t SizePart(const std::string &text) {
+    int32_t value = 0;
+    return ParseInt32(text, value) ? value : 0;
+}
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == 127; }
+
+std::string Trim(const std::string &text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+    while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+void StoreName(const std::string &text, char *field, std::size_t fieldSize) {
+    std::memset(field, 0, fieldSize);
+    std::memcpy(field, text.data(), text.size() < fieldSize ? text.size() : fieldSize);
+}
+
+std::pair<int32_t, int32_t> ParseSize(const std::string &text) {
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos || x == 0) return {0, 0};
+    const int32_t w = SizePart(text.substr(0, x));
+    const int32_t h = SizePart(text.substr(x + 1));
+    if (w <= 0 || h <= 0) return {0, 0};
+    return {w, h};
+}
+
+void SetVisibleTree(TControl &control, bool visible) {
+    for (TControl *child : control.Children()) {
+        if (child->IsWindowed())
+            SetVisibleTree(*child, visible);
+        else
+            child->SetVisible(visible);
+    }
+    control.SetVisible(visible);
+}
+
+void MakeNumericEdit(TEdit &edit) { edit.AddWindowStyle(EditStyleNumber | EditStyleRight); }
+
+TConfigDialog::TConfigDialog(const TConfigDialogModel &model, std::unique_ptr<TForm> form)
+    : FModel(model), FForm(std::move(form)) {
+    FForm->btnAddSize->OnClick = [this] { btnAddSizeClick(FForm->btnAddSize); };
+    FForm->btnDeleteSize->OnClick = [this] { btnDeleteSizeClick(FForm->btnDeleteSize); };
+    FForm->cbSizeList->OnChange = [this] { cbSizeListChange(FForm->cbSizeList); };
+    FForm->cbLumaMode->OnChange = [this] { cbLumaModeChange(FForm->cbLumaMode); };
+    FForm->cbSIMDMode->OnChange = [this] { cbSIMDModeChange(FForm->cbSIMDMode); };
+    FForm->udLumaParam->OnChangingEx = [this](int16_t v) {
+        udLumaParamChangingEx(FForm->udLumaParam, v);
+    };
+    FormCreate();
+}
+
+void TConfigDialog::FormCreate(TControl *) {
+    for (const std::string &item : SplitCommaText(FModel.SizeList)) AddSize(item);
+    if (FForm->cbSizeList->Count() == 0) FForm->cbSizeList->Add("512x384");
+    for (int32_t i = 0; i < FModel.WndFuncPlugins.Count(); ++i)
+        FForm->cbLumaMode->Add(FModel.WndFuncPlugins.Items(i)->name);
+    FForm->cbLumaMode->Add(AreaAverageName);
+    for (int32_t i = 0; i < FModel.FilterPlugins.Count(); ++i)
+        FForm->cbSIMDMode->Add(FModel.FilterPlugins.Items(i)->name);
+
+    // Before the panel moves, so every control takes the font with it.
+    const std::vector<std::string> fonts = FForm->InstalledFonts();
+    const auto installed = [&](const char *name) {
+        for (const std::string &f : fonts)
+            if (SameText(f, name)) return true;
+        return false;
+    };
+    if (installed("MeiryoKe_UIGothic"))
+        FForm->SetFontName("MeiryoKe_UIGothic");
+    else if (installed("Meiryo UI"))
+        FForm->SetFontName("Meiryo UI");
+
+    FForm->ReparentPanel(*FForm->pnlBase, FModel.FilterWindow);
+    MakeNumericEdit(*FForm->edtLumaParam);
+    LoadFromConfig();
+}
+
+int32_t TConfigDialog::AddSize(const std::string &text) {
+    TComboBox &list = *FForm->cbSizeList;
+    const int32_t existing = list.IndexOf(text);
+    if (existing >= 0) return existing;
+    const auto [w, h] = ParseSize(text);
+    if (w <= 0 || h <= 0) return -1;
+    if (w > FModel.HostMaxWidth || h > FModel.HostMaxHeight) {
+        FForm->WarningBox(dialog_text::WarningCaption, dialog_text::TooLargeText);
+        return -1;
+    }
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const auto [wi, hi] = ParseSize(list.Item(i));
+        if (wi > w || (wi == w && hi >= h)) {
+            list.Insert(i, text);
+            return i;
+        }
+    }
+    return list.Add(text);
+}
+
+void TConfigDialog::UpdateDeleteButton() {
+    FForm->btnDeleteSize->SetEnabled(FForm->cbSizeList->Count() > 1);
+}
+
+void TConfigDialog::StoreSizeList() { FModel.SizeList = FForm->cbSizeList->CommaText(); }
+
+void TConfigDialog::btnAddSizeClick(TControl *) {
+    std::string text;
+    if (!FForm->InputQuery(dialog_text::AddSizeCaption, dialog_text::AddSizePrompt, text)) return;
+    const int32_t index = AddSize(Trim(text));
+    if (index < 0) return;
+    FForm->cbSizeList->SetItemIndex(index);
+    UpdateDeleteButton();
+    StoreSizeList();
+    cbSizeListChange();
+}
+
+void TConfigDialog::btnDeleteSizeClick(TControl *) {
+    TComboBox &list = *FForm->cbSizeList;
+    int32_t i = list.ItemIndex();
+    // The button is disabled with one size left; nothing is selected only
+    // when the window system lost the selection, and then nothing goes.
+    if (i < 0 || list.Count() <= 1) return;
+    list.Delete(i);
+    if (i == list.Count()) --i;
+    list.SetItemIndex(i);
+    UpdateDeleteButton();
+    StoreSizeList();
+    list.Repaint();
+    cbSizeListChange();
+}
+
+void TConfigDialog::cbSizeListChange(TControl *) {
+    const auto [w, h] = ParseSize(FForm->cbSizeList->Text());
+    FModel.Config.Width = w;
+    FModel.Config.Height = h;
+    NotifyChange();
+}
+
+void TConfigDialog::cbLumaModeChange(TControl *) {
+    const int32_t i = FForm->cbLumaMode->ItemIndex();
+    if (i < 0) return;
+    LockNotify();
+    {
+        struct TUnlock {
+            TConfigDialog *Dialog;
+            ~TUnlock() { Dialog->UnlockNotify(); }
+        } unlock{this};
+        const std::string selected = FForm->cbLumaMode->Text();
+        if (ConfigName(FModel.Config.WndFuncName) != selected) {
+            StoreName(selected, FModel.Config.WndFuncName, ConfigNameBytes);
+            FModel.Config.WndFuncParam =
+                i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncParams[i] : 0;
+        }
+        UpdateParamPanel();
+    }
+    NotifyChange();
+}
+
+const WindowFuncPluginInfo *TConfigDialog::SelectedWindowFunc() const {
+    const int32_t i = FForm->cbLumaMode->ItemIndex();
+    return i >= 0 && i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncPlugins.Items(i) : nullptr;
+}
+
+void TConfigDialog::UpdateParamPanel() {
+    const WindowFuncPluginInfo *info = SelectedWindowFunc();
+    if (!info || !info->paramName) {
+        SetVisibleTree(*FForm->pnlLumaParam, false);
+        return;
+    }
+    TUpDown &ud = *FForm->udLumaParam;
+    ud.SetMin(info->paramMin);
+    ud.SetMax(info->paramMax);
+    ud.SetPosition(FModel.WndFuncParams[FForm->cbLumaMode->ItemIndex()]);
+    FForm->pnlLumaParam->SetCaption(info->paramName);
+    SetVisibleTree(*FForm->pnlLumaParam, true);
+}
+
+void TConfigDialog::udLumaParamChangingEx(TControl *, int16_t NewValue) {
+    const int32_t i = FForm->cbLumaMode->ItemIndex();
+    if (i < 0) return;
+    // Only a window function with a parameter shows the control; the check
+    // also keeps "AreaAverage" from reaching past the parameter array.
+    const WindowFuncPluginInfo *info = SelectedWindowFunc();
+    if (!info || NewValue < info->paramMin || NewValue > info->paramMax) return;
+    FModel.WndFuncParams[i] = NewValue;
+    FModel.Config.WndFuncParam = NewValue;
+    NotifyChange();
+}
+
+void TConfigDialog::cbSIMDModeChange(TControl *) {
+    if (FForm->cbSIMDMode->ItemIndex() >= 0)
+        StoreName(FForm->cbSIMDMode->Text(), FModel.Config.FilterPluginName, ConfigNameBytes);
+    NotifyChange();
+}
+
+void TConfigDialog::NotifyChange() {
+    if (FNotifyLock != 0) return;
+    if (FModel.ApplyConfig) FModel.ApplyConfig();
+    FForm->SendWindowMessage(FModel.FilterWindow, WM_CONFIG_CHANGED, 0, 0);
+}
+
+void TConfigDialog::LoadFromConfig() {
+    LockNotify();
+    struct TUnlock {
+        TConfigDialog *Dialog;
+        ~TUnlock() { Dialog->UnlockNotify(); }
+    } unlock{this};
+    char size[32];
+    std::snprintf(size, sizeof size, "%dx%d", FModel.Config.Width, FModel.Config.Height);
+    TComboBox &sizes = *FForm->cbSizeList;
+    const int32_t index = AddSize(size);
+    if (index != -1) {
+        sizes.SetItemIndex(index);
+    } else {
+        sizes.SetItemIndex(0);
+        const auto [w, h] = ParseSize(sizes.Count() > 0 ? sizes.Item(0) : std::string());
+        FModel.Config.Width = w;
+        FModel.Config.Height = h;
+    }
+    TComboBox &funcs = *FForm->cbLumaMode;
+    if (funcs.Count() > 0) {
+        const int32_t found = funcs.IndexOf(ConfigName(FModel.Config.WndFuncName));
+        funcs.SetItemIndex(found < 0 ? 0 : found);
+        cbLumaModeChange();
+    }
+    TComboBox &kernels = *FForm->cbSIMDMode;
+    if (kernels.Count() > 0) {
+        const int32_t found = kernels.IndexOf(ConfigName(FModel.Config.FilterPluginName));
+        kernels.SetItemIndex(found < 0 ? 0 : found);
+        cbSIMDModeChange();
+    }
+    UpdateDeleteButton();
+}

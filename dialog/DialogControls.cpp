@@ -1,0 +1,55 @@
+#include "dialog/DialogControls.h"
+
+#include "platform/CommaText.h"
+
+namespace dialog {
+
+namespace {
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc); }
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool SameText(const std::string &a, const std::string &b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+            if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
+            ++i;
+        } else if (Upper(a[i]) != Upper(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int32_t TComboBox::IndexOf(const std::string &text) const {
+    for (int32_t i = 0; i < Count(); ++i)
+        if (SameText(Item(i), text)) return i;
+    return -1;
+}
+
+std::string TComboBox::Text() const {
+    const int32_t i = ItemIndex();
+    return i >= 0 && i < Count() ? Item(i) : std::string();
+}
+
+std::vector<std::string> TComboBox::Items() const {
+    std::vector<std::string> items;
+    for (int32_t i = 0; i < Count(); ++i) items.push_back(Item(i));
+    return items;
+}
+
+std::string TComboBox::CommaText() const { return JoinCommaText(Items()); }
+
+void RaiseEvent(const std::function<void()> &handler) noexcept {
+    try {
+        if (handler) handler();
+    } catch (...) {
+        // The window system called us; the change is simply not made.
+    }
+}
+
+}  // namespace dialog

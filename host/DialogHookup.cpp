@@ -1,0 +1,39 @@
+#include "host/DialogHookup.h"
+
+#include "dialog/ConfigDialogFactory.h"
+#include "host/PluginMain.h"
+
+
+namespace {
+
+// Nothing thrown by the dialog reaches the editor: a failed refresh leaves
+// the controls as they were.
+class THostedDialog : public TConfigDialogBase {
+public:
+    explicit THostedDialog(std::unique_ptr<TConfigDialog> dialog) : FDialog(std::move(dialog)) {}
+    ~THostedDialog() override { ReleaseConfigDialog(std::move(FDialog)); }
+    void LoadFromConfig() override {
+        try {
+            FDialog->LoadFromConfig();
+        } catch (...) {
+        }
+    }
+
+private:
+    std::unique_ptr<TConfigDialog> FDialog;
+};
+
+}  // namespace
+
+TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {
+    if (!WndFuncPlugins || !FilterPlugins) return nullptr;
+    try {
+        SetOwnerWindowOnce(filterWindow);
+        const TConfigDialogModel model{FilterConfig,  SizeList,     *WndFuncPlugins,
+                                       WndFuncParams, *FilterPlugins, filterWindow,
+                                       HostMaxWidth,  HostMaxHeight, [] { ApplyConfig(); }};
+        return new THostedDialog(MakeConfigDialog(model));
+    } catch (...) {
+        return nullptr;
+    }
+}

@@ -1,0 +1,7 @@
+// The configuration dialog built on the filter's module-wide state.
+#pragma once
+#include "host/DialogSeam.h"
+
+// For WM_FILTER_INIT: the dialog inside `filterWindow`, or null when it
+// cannot be made (the filter then works on with its saved configuration).
+TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow);
