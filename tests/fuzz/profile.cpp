@@ -28,6 +28,12 @@ const std::string &FilePath() {
     return path;
 }
 
+// libFuzzer ends a timed run with exit(), so the file goes with the process.
+const struct TRemoveFile {
+    std::string path = FilePath();
+    ~TRemoveFile() { unlink(path.c_str()); }
+} RemoveFile;
+
 constexpr std::size_t WholeValue = 1 << 20;
 const std::string Absent = "\x01(absent)";
 
