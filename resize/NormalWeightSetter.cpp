@@ -59,16 +59,17 @@ public:
     }
 
 private:
+    // The sum is taken over the folded values that are stored: summed tap by
+    // tap, a huge value that later cancels would swallow the small ones before
+    // it and leave the stored weights summing to something else than 1.
     template <class NextDistance>
     double Sample(int32_t j0, int32_t j1, int32_t lo, int32_t n, NextDistance &nextDistance) {
-        double sum = 0;
         FScratch[0] = 0;
         FScratch[std::size_t(n - 1)] = 0;
         for (int32_t j = j0; j <= j1; ++j) {
             double w = FInfo->Weight(nextDistance(), FContext);
             // A value that is not a number cannot be weighed; it counts as 0.
             if (!std::isfinite(w)) w = 0;
-            sum += w;
             if (j <= 0)
                 FScratch[0] += w;
             else if (j < FSrcSize)
@@ -76,6 +77,8 @@ private:
             else
                 FScratch[std::size_t(n - 1)] += w;
         }
+        double sum = 0;
+        for (int32_t k = 0; k < n; ++k) sum += FScratch[std::size_t(k)];
         return sum;
     }
 

@@ -46,6 +46,14 @@ const WindowFuncPluginInfo kProbe = {"Probe", nullptr, 0, 0, 0, 0,
 double Tent(double x) { return std::fabs(x) < 2 ? 2 - std::fabs(x) : 0; }
 double Interpolating(double x) { return std::fabs(x) < 1 ? 1 - std::fabs(x) : 0; }
 double Constant(double) { return 3; }
+// Values far apart in scale that cancel: summed tap by tap, the 1e300 swallows
+// the first 1 before the -1e300 removes it again.
+double Cancelling(double x) {
+    if (std::fabs(x + 0.5) < 0.1 || std::fabs(x - 1.5) < 0.1) return 1;
+    if (std::fabs(x - 1 / 6.0) < 0.1) return 1e300;
+    if (std::fabs(x - 5 / 6.0) < 0.1) return -1e300;
+    return 0;
+}
 
 class NormalWeightSetter : public testing::Test {
 protected:
@@ -132,6 +140,13 @@ TEST_F(NormalWeightSetter, ConstantWindowGivesEqualInnerWeightsAndEdgeMultiples)
         const double edges = (taps.front() + taps.back()) * 64;
         EXPECT_EQ(edges, std::round(edges)) << "position " << i;
     }
+}
+
+TEST_F(NormalWeightSetter, ValuesThatCancelAreNormalisedByWhatIsStored) {
+    // Position 1 of 3 -> 2: taps -1 ... 4 at -11/6, -7/6, -1/2, 1/6, 5/6, 3/2;
+    // taps 2 ... 4 fold onto sample 2, where 1e300 - 1e300 + 1 leaves 1.
+    auto t = Build(Cancelling, 3, 2, 1);
+    ExpectPosition(t, 1, 0, {0, 0.5, 0.5});
 }
 
 // The kernels walk the block by the entries, so each count must sit right

@@ -1,0 +1,35 @@
+// The comma-text splitter and writer: whatever a value splits into is written
+// back as text that splits into the same fields, and so is any list of fields.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/CommaText.h"
+
+namespace {
+
+void ExpectRoundTrip(const std::vector<std::string> &fields) {
+    if (SplitCommaText(JoinCommaText(fields)) == fields) return;
+    std::fprintf(stderr, "commatext: %zu fields do not survive join -> split\n", fields.size());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    ExpectRoundTrip(SplitCommaText(text));
+
+    // The input read as fields cut at NUL bytes.
+    std::vector<std::string> fields(1);
+    for (char c : text) c ? fields.back() += c : fields.emplace_back();
+    ExpectRoundTrip(fields);
+
+    int32_t value;
+    if (ParseInt32(text, value)) {
+        int32_t again;
+        if (!ParseInt32(std::to_string(value), again) || again != value) std::abort();
+    }
+    return 0;
+}
