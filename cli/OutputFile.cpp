@@ -77,6 +77,15 @@ bool ReplaceFile(const std::string &from, const std::string &to) {
 
 }  // namespace
 
+bool IsWrittenInPlace(const std::string &path) {
+    if (path == "-") return true;
+    std::error_code ec;
+    const std::string absolute = fs::absolute(fs::path(path), ec).string();
+    if (absolute.rfind("/dev/", 0) == 0 || absolute.rfind("/proc/", 0) == 0) return true;
+    const fs::file_status status = fs::status(path, ec);
+    return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
 TOutputFile::TOutputFile(const std::string &path) : FPath(path) {
     if (path == "-") {
         FFile = stdout;
@@ -88,8 +97,8 @@ TOutputFile::TOutputFile(const std::string &path) : FPath(path) {
     FTarget = target.string();
     const fs::file_status status = fs::status(target, ec);
     if (fs::is_directory(status)) Fail("is a folder");
-    if (fs::exists(status) && !fs::is_regular_file(status)) {
-        FFile = std::fopen(FTarget.c_str(), "wb");
+    if (IsWrittenInPlace(path)) {
+        FFile = std::fopen(path.c_str(), "wb");
         if (!FFile) Fail(std::string("cannot be opened for writing (") + std::strerror(errno) + ")");
         FOwnsFile = true;
         return;

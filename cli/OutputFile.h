@@ -5,12 +5,17 @@
 //     existing file is untouched, and a failure, the destructor, Ctrl-C or
 //     SIGTERM removes the temporary file;
 //   - a symbolic link: the same, at the file it points to (the link stays);
-//   - anything else (a FIFO, a terminal, /dev/null): written in place;
+//   - anything else (a FIFO, a terminal, /dev/null), and any name under
+//     /dev or /proc (/dev/stdout may lead to a file the shell opened):
+//     written in place;
 //   - "-": standard output.
 #pragma once
 #include <cstddef>
 #include <cstdio>
 #include <string>
+
+// True for "-" and for outputs written in place, as above.
+bool IsWrittenInPlace(const std::string &path);
 
 class TOutputFile {
 public:

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigBlock.h"
 #include "cli/PluginInventory.h"
+#include "cli/OutputFile.h"
 #include "cli/PictureFiles.h"
 #include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
@@ -70,7 +71,12 @@ std::string OutputFor(const TToolOptions &o, const std::string &input) {
 void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInventory &inventory,
                const std::string &input, std::ostream &out, std::ostream &err) {
     const std::string output = OutputFor(o, input);
-    const TFileKind inKind = KindOf(input), outKind = KindOf(output);
+    const TFileKind inKind = KindOf(input);
+    TFileKind outKind = KindOf(output);
+    // A device or FIFO such as /dev/stdout takes what the input is.
+    const bool device = IsWrittenInPlace(output);
+    if (outKind == TFileKind::Unknown && device)
+        outKind = inKind == TFileKind::Stream ? TFileKind::Stream : inKind == TFileKind::Png ? TFileKind::Png : TFileKind::Ppm;
     if (inKind == TFileKind::Unknown)
         throw THostError(input + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
     if (outKind == TFileKind::Unknown || outKind == TFileKind::Builtin)
@@ -82,7 +88,7 @@ void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInven
                                                            : "a video stream goes to .y4m or -"));
     TJobSummary job{input, output};
     // The report must not mix with video on standard output.
-    std::ostream &report = output == kStreamName ? err : out;
+    std::ostream &report = device ? err : out;
     if (inKind == TFileKind::Stream) {
         const bool terminal = isatty(fileno(stderr)) != 0;
         const TResizeOutcome outcome =

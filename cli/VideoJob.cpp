@@ -53,7 +53,6 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
     outcome.AppliedParam = session.AppliedParam();
     TOutputFile out(output);
     out.Write(outFormat.Header());
-    const bool toPipe = output == kStreamName;
     const auto start = std::chrono::steady_clock::now();
     TY4mFrame frame;
     for (;;) {
@@ -71,7 +70,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
         TFrameResult result = session.Process(ToYcImage(format, frame), outcome.Frames);
         outcome.AddTime(result.Seconds);
         out.Write(EncodeY4mFrame(outFormat, ToY4mFrame(format, result.Image)));
-        if (toPipe) out.Flush();
+        out.Flush();  // a reader downstream gets each frame at once
         if (progress) ShowProgress(*progress, outcome.Frames, start);
     }
     if (progress) *progress << "\n";

@@ -74,9 +74,9 @@ std::size_t TY4mFormat::FrameBytes() const {
 }
 
 std::string TY4mFormat::Header() const {
-    std::string line = std::string(kMagic) + " W" + std::to_string(Width) + " H" + std::to_string(Height);
-    if (!ChromaTag.empty()) line += " " + ChromaTag;
-    for (const std::string &tag : OtherTags) line += " " + tag;
+    std::string line = kMagic;
+    for (const std::string &tag : Tags)
+        line += " " + (tag[0] == 'W' ? "W" + std::to_string(Width) : tag[0] == 'H' ? "H" + std::to_string(Height) : tag);
     return line + "\n";
 }
 
@@ -87,6 +87,7 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
     if (!(words >> word) || word != kMagic) fail("not a YUV4MPEG2 stream (no \"YUV4MPEG2\" header)");
     TY4mFormat f;
     while (words >> word) {
+        f.Tags.push_back(word);
         const std::string value = word.substr(1);
         switch (word[0]) {
         case 'W':
@@ -101,10 +102,8 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
             break;
         case 'X':
             if (word == "XCOLORRANGE=FULL") f.FullRange = true;
-            f.OtherTags.push_back(word);
             break;
         case 'F': case 'I': case 'A':
-            f.OtherTags.push_back(word);
             break;
         default:
             fail("unsupported YUV4MPEG2 tag \"" + word + "\"");

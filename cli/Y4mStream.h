@@ -17,7 +17,9 @@ struct TY4mFormat {
     bool CentredY = true;       // chroma sited between luma lines
     bool FullRange = false;     // XCOLORRANGE=FULL; otherwise 16..235 / 16..240 at 8 bits
     std::string ChromaTag;      // "C420jpeg", …; empty when the header had none
-    std::vector<std::string> OtherTags;  // frame rate, aspect, interlacing, X…, as written
+    // Every tag as written, in order: W and H are rewritten from Width and
+    // Height, the rest (frame rate, aspect, interlacing, X…) pass through.
+    std::vector<std::string> Tags;
 
     int ChromaWidth() const;
     int ChromaHeight() const;

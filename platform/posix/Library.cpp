@@ -45,8 +45,7 @@ std::string LibraryFileFault(const std::string &path) {
     const unsigned long long size = static_cast<unsigned long long>(end);
     unsigned char ident[EI_NIDENT] = {};
     in.seekg(0);
-    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident)) return "truncated library (no ELF header)";
-    if (std::memcmp(ident, ELFMAG, SELFMAG) != 0) return "not a loadable library for this system";
+    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0) return "not a loadable library for this system";
     if (ident[EI_CLASS] == ELFCLASS64) return ElfFault<Elf64_Ehdr, Elf64_Phdr, Elf64_Shdr>(in, size);
     if (ident[EI_CLASS] == ELFCLASS32) return ElfFault<Elf32_Ehdr, Elf32_Phdr, Elf32_Shdr>(in, size);
     return "damaged library (unknown ELF class)";
