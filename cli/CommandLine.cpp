@@ -1,160 +1,168 @@
 #include "cli/CommandLine.h"
 
-#include <charconv>
-#include <cstdint>
+#include <CLI/CLI.hpp>
 
-#include "cli/PpmFile.h"
+#include <cstdint>
+#include <filesystem>
 
 namespace {
 
 constexpr std::size_t kNameBytes = 32;  // a name field of the saved block
+const char *const kVersion = "morvane 1.0";
 
-bool ParseInt(const std::string &text, long long low, long long high, int &value) {
-    long long v = 0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || ptr != end || text.empty() || v < low || v > high) return false;
-    value = int(v);
-    return true;
+#ifdef MORVANE_HAVE_PNG
+const char *const kFormats =
+    "Formats by extension: .png (8 or 16 bits, grey or RGB; palettes expanded, alpha\n"
+    "dropped), .ppm (binary P6, 8 bits), .y4m or - for a YUV4MPEG2 stream on\n"
+    "standard input or output (4:4:4, 4:2:2, 4:2:0, mono; 8 to 16 bits).\n";
+#else
+const char *const kFormats =
+    "Formats by extension: .ppm (binary P6, 8 bits), .y4m or - for a YUV4MPEG2\n"
+    "stream on standard input or output (4:4:4, 4:2:2, 4:2:0, mono; 8 to 16 bits).\n"
+    "PNG is not available in this build (it was made without libpng).\n";
+#endif
+
+std::string LimitText() { return std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight); }
+
+// CLI11's validators return "" or the fault.
+CLI::Validator SizeCheck(bool partial) {
+    return CLI::Validator(
+        [partial](std::string &text) -> std::string {
+            int w, h;
+            if (ParseSize(text, partial, kMaxFrameWidth, kMaxFrameHeight, w, h)) return "";
+            return std::string("expected a size such as 1280x720") + (partial ? ", 1280x or x720" : "") +
+                   " (up to " + LimitText() + "), got \"" + text + "\"";
+        },
+        partial ? "WxH|Wx|xH" : "WxH");
 }
 
-// Walks the arguments; options take their value as "--opt value" or "--opt=value".
-class TArgReader {
-public:
-    explicit TArgReader(const std::vector<std::string> &args) : FArgs(args) {}
-    bool Done() const { return FIndex >= FArgs.size(); }
-    // The next argument; for "--opt=value" only "--opt", keeping the value.
-    std::string Next() {
-        std::string arg = FArgs[FIndex++];
-        const std::size_t eq = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-            FPending = arg.substr(eq + 1);
-            FHasPending = true;
-            arg.resize(eq);
-        }
-        return arg;
-    }
-    std::string Value(const std::string &option) {
-        if (FHasPending) {
-            FHasPending = false;
-            return FPending;
-        }
-        if (Done()) throw TUsageError(option + ": a value is missing");
-        return FArgs[FIndex++];
-    }
-    void NoValue(const std::string &option) const {
-        if (FHasPending) throw TUsageError(option + ": takes no value");
-    }
+const CLI::Validator NameCheck(
+    [](std::string &text) -> std::string {
+        return text.size() > kNameBytes ? "\"" + text + "\" is longer than 32 bytes" : "";
+    },
+    "NAME");
 
-private:
-    const std::vector<std::string> &FArgs;
-    std::size_t FIndex = 0;
-    std::string FPending;
-    bool FHasPending = false;
+void ReadSize(const std::string &text, int &width, int &height) {
+    ParseSize(text, true, kMaxFrameWidth, kMaxFrameHeight, width, height);
+}
+
+std::string Describe(CLI::App &app) {
+    app.description(
+        "morvane [options] -s SIZE INPUT OUTPUT, or INPUT... -o OUTDIR, or --list\n\n"
+        "Resizes pictures and video through the Morvane filter plug-in (Morvane.auf),\n"
+        "driving it as the video editor does: the options below are restored into\n"
+        "the filter's saved configuration, then each picture or video frame passes\n"
+        "through it. INPUT may also be \"builtin\" for the built-in test image.\n");
+    std::string footer = kFormats;
+    footer += "Largest frame: " + LimitText() +
+              " (input and target). Video is read and written frame by frame;\n"
+              "its chroma is brought to 4:4:4 before the filter and back after it.\n"
+              "Exit status: 0 done, 1 a file, stream or plug-in fault, 2 a bad command line.\n";
+    return footer;
+}
+
+// What the command line holds before it is checked as a whole.
+struct TRawValues {
+    std::string Size, Fit, Pattern, MaxFrame, OutDir;
+    std::vector<std::string> Files;
+    CLI::Option *Param = nullptr;
 };
 
-void SizeOption(TArgReader &reader, const std::string &option, int &width, int &height) {
-    const std::string value = reader.Value(option);
-    if (!ParseSize(value, kPpmMaxSide, width, height))
-        throw TUsageError(option + ": expected a size such as 1280x720 (1 to " +
-                          std::to_string(kPpmMaxSide) + " per side), got \"" + value + "\"");
-}
+// Every option, once: parsing, checking and --help come from here.
+void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
+    app.footer(Describe(app));
+    app.set_help_flag("-h,--help", "this text");
+    app.set_version_flag("--version", kVersion, "the tool's version");
+    CLI::Option *sizeOption =
+        app.add_option("-s,--size", raw.Size, "target size: WxH, or Wx / xH with the other side following the input's aspect ratio")
+            ->check(SizeCheck(true));
+    app.add_option("--fit", raw.Fit, "the largest size inside the box WxH that keeps the input's aspect ratio")
+        ->check(SizeCheck(false))
+        ->excludes(sizeOption);
+    app.add_flag("--even", o.Size.Even, "round a side that follows the aspect ratio to even (for 4:2:0 video)");
+    app.add_option("-o,--outdir", raw.OutDir, "write each result into this folder under its input's name");
+    app.add_option("-f,--func", o.Func,
+                   "window function, e.g. Spline16, Spline36, Lanczos, or AreaAverage for the built-in area average "
+                   "(default Spline16)")
+        ->check(NameCheck);
+    raw.Param = app.add_option("-p,--param", o.Param,
+                                        "the window function's parameter (default: the value the filter remembers)")
+                             ->check(CLI::Range(int(INT16_MIN), int(INT16_MAX)));
+    app.add_option("-k,--kernel", o.Kernel, "kernel plug-in: SSE or AVX (default: the first found)")->check(NameCheck);
+    app.add_option("-t,--threads", o.Threads, "the editor's worker threads (default: one per processor)")
+        ->check(CLI::Range(1, 256));
+    app.add_option("--filter", o.FilterPath, "the filter plug-in to load (default: Morvane.auf beside this program)");
+    app.add_option("--pattern", raw.Pattern, "size of the built-in test image (default 1920x1080)")->check(SizeCheck(false));
+    app.add_option("--frames", o.Frames, "times a picture passes through, for the timing (default 4)")
+        ->check(CLI::Range(1, 1000));
+    app.add_option("--max", raw.MaxFrame,
+                   "the editor's largest frame (default: from the input and target sizes, width a multiple of 8)")
+        ->check(SizeCheck(false));
+    app.add_flag("--list", o.List, "list the window functions and kernels the plug-in folder offers, then stop");
+    app.add_flag("-q,--quiet", o.Quiet, "no progress and no report, only warnings and faults");
+    app.add_option("files", raw.Files, "INPUT... OUTPUT, or INPUT... with -o OUTDIR");
 
-void IntOption(TArgReader &reader, const std::string &option, long long low, long long high,
-               int &value) {
-    const std::string text = reader.Value(option);
-    if (!ParseInt(text, low, high, value))
-        throw TUsageError(option + ": expected a whole number from " + std::to_string(low) +
-                          " to " + std::to_string(high) + ", got \"" + text + "\"");
-}
-
-void NameOption(TArgReader &reader, const std::string &option, std::string &name) {
-    name = reader.Value(option);
-    if (name.size() > kNameBytes)
-        throw TUsageError(option + ": \"" + name + "\" is longer than 32 bytes");
-}
-
-void ReadOption(TArgReader &reader, const std::string &arg, TToolOptions &o) {
-    if (arg == "-s" || arg == "--size") return SizeOption(reader, arg, o.Width, o.Height);
-    if (arg == "-f" || arg == "--func") return NameOption(reader, arg, o.Func);
-    if (arg == "-k" || arg == "--kernel") return NameOption(reader, arg, o.Kernel);
-    if (arg == "-p" || arg == "--param") {
-        o.HasParam = true;
-        return IntOption(reader, arg, INT16_MIN, INT16_MAX, o.Param);
-    }
-    if (arg == "-t" || arg == "--threads") return IntOption(reader, arg, 1, 256, o.Threads);
-    if (arg == "--frames") return IntOption(reader, arg, 1, 1000, o.Frames);
-    if (arg == "--pattern") return SizeOption(reader, arg, o.PatternWidth, o.PatternHeight);
-    if (arg == "--max") return SizeOption(reader, arg, o.MaxWidth, o.MaxHeight);
-    if (arg == "--filter") {
-        o.FilterPath = reader.Value(arg);
-        return;
-    }
-    reader.NoValue(arg);
-    if (arg == "-h" || arg == "--help") o.Help = true;
-    else if (arg == "--list") o.List = true;
-    else throw TUsageError(arg + ": unknown option");
 }
 
 }  // namespace
 
-bool ParseSize(const std::string &text, int max, int &width, int &height) {
-    const std::size_t x = text.find('x');
-    return x != std::string::npos && ParseInt(text.substr(0, x), 1, max, width) &&
-           ParseInt(text.substr(x + 1), 1, max, height);
-}
-
 TToolOptions ParseCommandLine(const std::vector<std::string> &args) {
     TToolOptions o;
-    std::vector<std::string> positional;
-    TArgReader reader(args);
-    while (!reader.Done()) {
-        const std::string arg = reader.Next();
-        if (arg.size() > 1 && arg[0] == '-')
-            ReadOption(reader, arg, o);
-        else
-            positional.push_back(arg);
+    TRawValues raw;
+    CLI::App app("", "morvane");
+    DefineOptions(app, o, raw);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp &) {
+        o.Help = true;
+        return o;
+    } catch (const CLI::CallForVersion &) {
+        o.Version = true;
+        return o;
+    } catch (const CLI::ParseError &e) {
+        throw TUsageError(e.what());
     }
-    if (o.Help || o.List) return o;
-    if (positional.size() != 2)
-        throw TUsageError("expected INPUT and OUTPUT, got " + std::to_string(positional.size()) +
-                          (positional.size() == 1 ? " file name" : " file names"));
-    if (o.Width == 0) throw TUsageError("--size: the target size is missing");
-    o.Input = positional[0];
-    o.Output = positional[1];
+    o.HasParam = raw.Param->count() > 0;
+    if (!raw.Pattern.empty()) ReadSize(raw.Pattern, o.PatternWidth, o.PatternHeight);
+    if (!raw.MaxFrame.empty()) ReadSize(raw.MaxFrame, o.MaxWidth, o.MaxHeight);
+    if (o.List) return o;
+    std::vector<std::string> &files = raw.Files;
+
+    if (!raw.Size.empty()) ReadSize(raw.Size, o.Size.Width, o.Size.Height);
+    if (!raw.Fit.empty()) {
+        ReadSize(raw.Fit, o.Size.Width, o.Size.Height);
+        o.Size.Fit = true;
+    }
+    if (!o.Size.Given()) throw TUsageError("--size: the target size is missing (or give --fit)");
+    if (!raw.OutDir.empty()) {
+        if (files.empty()) throw TUsageError("expected at least one INPUT before -o " + raw.OutDir);
+        o.Inputs = files;
+        o.Output = raw.OutDir;
+        o.OutputIsFolder = true;
+        return o;
+    }
+    if (files.size() < 2)
+        throw TUsageError("expected INPUT and OUTPUT, got " + std::to_string(files.size()) +
+                          (files.size() == 1 ? " file name" : " file names"));
+    o.Output = files.back();
+    files.pop_back();
+    o.Inputs = files;
+    if (o.Inputs.size() > 1) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(o.Output, ec))
+            throw TUsageError("several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"" + o.Output + "\"");
+        o.OutputIsFolder = true;
+    }
     return o;
 }
 
 std::string HelpText() {
-    return R"(Usage: morvane [options] -s WxH INPUT OUTPUT
-       morvane [--filter FILE] --list
-
-Resizes a picture through the Morvane filter plug-in (Morvane.auf), driving
-it as the video editor does: the options below are restored into the
-filter's saved configuration, then the picture passes through it as a
-frame. INPUT is a binary PPM file (P6, 8-bit) or "builtin" for the built-in
-test image; OUTPUT is the PPM file to write.
-
-  -s, --size WxH      target size, e.g. 1280x720 (required)
-  -f, --func NAME     window function, e.g. Spline16, Spline36, Lanczos, or
-                      AreaAverage for the built-in area average
-                      (default Spline16)
-  -p, --param N       the window function's parameter (default: the value
-                      the filter remembers for that function)
-  -k, --kernel NAME   kernel plug-in: SSE or AVX (default: the first found)
-  -t, --threads N     the editor's worker threads (default: one per processor)
-      --filter FILE   the filter plug-in to load (default: Morvane.auf
-                      beside this program)
-      --pattern WxH   size of the built-in test image (default 1920x1080)
-      --frames N      frames to pass through for the timing (default 4)
-      --max WxH       the editor's largest frame (default: the larger of the
-                      input and the target size in each direction)
-      --list          list the window functions and kernels the filter's
-                      plug-in folder offers, then stop
-  -h, --help          this text
-
-Reports the sizes, the function, the kernel and the time per frame. On an
-error it prints one line naming the file and the fault, exits non-zero and
-leaves no output file behind.
-)";
+    TToolOptions o;
+    TRawValues raw;
+    CLI::App app("", "morvane");
+    DefineOptions(app, o, raw);
+    return app.help();
 }
+
+std::string VersionText() { return std::string(kVersion) + "\n"; }

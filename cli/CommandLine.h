@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/HostError.h"
+#include "cli/TargetSize.h"
 
 // A command line that cannot be run; the message names the option at fault.
 class TUsageError : public THostError {
@@ -13,13 +14,19 @@ public:
 
 // The input that stands for the built-in test image.
 inline constexpr const char *kBuiltinInput = "builtin";
+// The input or output that stands for a YUV4MPEG2 stream on stdin or stdout.
+inline constexpr const char *kStreamName = "-";
 
 struct TToolOptions {
     bool Help = false;
+    bool Version = false;
     bool List = false;             // list the plug-in folder's functions and kernels
-    std::string Input;             // a PPM file or kBuiltinInput
-    std::string Output;            // the PPM file to write
-    int Width = 0, Height = 0;     // target size
+    bool Quiet = false;            // no progress and no report, only faults
+    std::vector<std::string> Inputs;  // files, kStreamName or kBuiltinInput
+    std::string Output;            // the file to write, or a folder for several inputs
+    bool OutputIsFolder = false;   // -o OUTDIR, or several inputs
+    TSizeRequest Size;             // as written; resolved per input
+    int Width = 0, Height = 0;     // the resolved target size the block carries
     std::string Func = "Spline16"; // window function or "AreaAverage"
     bool HasParam = false;
     int Param = 0;
@@ -28,12 +35,11 @@ struct TToolOptions {
     std::string FilterPath;        // empty: Morvane.auf beside the tool
     int PatternWidth = 1920, PatternHeight = 1080;
     int Frames = 4;
-    int MaxWidth = 0, MaxHeight = 0;  // 0: the larger of source and target
+    int MaxWidth = 0, MaxHeight = 0;  // 0: sized from the input and the target
 };
 
 // Throws TUsageError.
 TToolOptions ParseCommandLine(const std::vector<std::string> &args);
-// "WxH" with both sides in 1..max; false otherwise.
-bool ParseSize(const std::string &text, int max, int &width, int &height);
 
 std::string HelpText();
+std::string VersionText();

@@ -58,26 +58,49 @@ private:
 
 }  // namespace
 
-TRgbImage ParsePpm(const std::string &bytes, const std::string &name) {
+namespace {
+
+// Bytes read before the header is parsed; a longer header is refused.
+constexpr std::size_t kHeaderBytes = 4096;
+
+struct TPpmLayout {
+    int Width = 0, Height = 0;
+    std::size_t Start = 0;  // first sample byte
+    std::size_t SampleBytes() const { return std::size_t(Width) * Height * 3; }
+};
+
+TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     THeaderReader header(bytes, name);
     if (bytes.compare(0, 2, "P3") == 0) header.Fail("plain-text PPM (P3) is not supported, only binary P6");
     if (bytes.compare(0, 2, "P6") != 0) header.Fail("not a binary PPM file (P6)");
     const long width = header.Number("width");
     const long height = header.Number("height");
     const long maxval = header.Number("maximum value");
-    if (width < 1 || height < 1 || width > kPpmMaxSide || height > kPpmMaxSide)
+    if (width < 1 || height < 1 || width > kMaxFrameWidth || height > kMaxFrameHeight)
         header.Fail("image size " + std::to_string(width) + "x" + std::to_string(height) +
-                    " is not supported (1 to " + std::to_string(kPpmMaxSide) + " per side)");
+                    " is not supported (1x1 to " + std::to_string(kMaxFrameWidth) + "x" +
+                    std::to_string(kMaxFrameHeight) + ")");
     if (maxval != 255)
         header.Fail("maximum value " + std::to_string(maxval) + " is not supported, only 8-bit (255)");
-    const std::size_t start = header.PixelStart();
-    TRgbImage image{int(width), int(height)};
-    const std::size_t available = bytes.size() - std::min(start, bytes.size());
-    if (available < image.Bytes.size())
-        header.Fail("truncated: " + std::to_string(available) + " of " +
-                    std::to_string(image.Bytes.size()) + " sample bytes");
-    std::copy_n(bytes.begin() + std::ptrdiff_t(start), image.Bytes.size(), image.Bytes.begin());
+    return {int(width), int(height), header.PixelStart()};
+}
+
+// The claimed size is checked against the bytes present before the image
+// is allocated.
+TRgbImage Samples(const std::string &bytes, const TPpmLayout &layout, const std::string &name) {
+    const std::size_t available = bytes.size() - std::min(layout.Start, bytes.size());
+    if (available < layout.SampleBytes())
+        throw THostError(name + ": truncated: " + std::to_string(available) + " of " +
+                         std::to_string(layout.SampleBytes()) + " sample bytes");
+    TRgbImage image{layout.Width, layout.Height};
+    std::copy_n(bytes.begin() + std::ptrdiff_t(layout.Start), image.Bytes.size(), image.Bytes.begin());
     return image;
+}
+
+}  // namespace
+
+TRgbImage ParsePpm(const std::string &bytes, const std::string &name) {
+    return Samples(bytes, ParseHeader(bytes, name), name);
 }
 
 TRgbImage ReadPpm(const std::string &path) {
@@ -86,9 +109,21 @@ TRgbImage ReadPpm(const std::string &path) {
     if (std::filesystem::is_directory(path, ec)) throw THostError(path + ": is a folder");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw THostError(path + ": cannot be opened");
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Never more than the header promises: the input may be a device or a
+    // pipe without end.
+    std::string bytes(kHeaderBytes, '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(in.gcount()));
+    const TPpmLayout layout = ParseHeader(bytes, path);
+    const std::size_t wanted = layout.Start + layout.SampleBytes();
+    // In pieces, so that memory follows the bytes present, not the claim.
+    std::string piece(std::size_t(1) << 20, '\0');
+    while (bytes.size() < wanted && in) {
+        in.read(piece.data(), std::streamsize(std::min(piece.size(), wanted - bytes.size())));
+        bytes.append(piece, 0, std::size_t(in.gcount()));
+    }
     if (in.bad()) throw THostError(path + ": cannot be read");
-    return ParsePpm(bytes, path);
+    return Samples(bytes, layout, path);
 }
 
 std::string EncodePpm(const TRgbImage &image) {

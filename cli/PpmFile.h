@@ -5,13 +5,12 @@
 #include <string>
 
 #include "cli/RgbImage.h"
+#include "cli/TargetSize.h"
 
-// Largest width or height accepted, which also bounds the memory a damaged
-// header can ask for.
-constexpr int kPpmMaxSide = 32768;
 
 // Throws THostError "<path>: <fault>" for a missing, unreadable or malformed
-// file (not P6, maxval other than 255, size 0 or too large, truncated).
+// file (not P6, maxval other than 255, size 0 or beyond the largest frame,
+// truncated). Reads no more than the header claims.
 TRgbImage ReadPpm(const std::string &path);
 // The same check on bytes already in memory; the message names `name`.
 TRgbImage ParsePpm(const std::string &bytes, const std::string &name);

@@ -1,31 +1,67 @@
 #include "cli/ResizeJob.h"
 
+#include <algorithm>
+
 #include "cli/ConfigBlock.h"
-#include "cli/StandinHost.h"
+#include "cli/FrameBuffers.h"
+
+TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth,
+                               int maxHeight)
+    : FPath(filterPath), FWidth(options.Width), FHeight(options.Height),
+      FHost(filterPath, maxWidth, maxHeight, options.Threads) {
+    FHost.Init();
+    FHost.OpenWindow();
+    const TFilterConfig block = MakeConfigBlock(options);
+    FHost.RestoreProject(&block, sizeof block);
+    TFilterConfig applied;
+    if (!ReadConfigBlock(FHost.SaveProject(), applied))
+        throw THostError(filterPath + ": the project data is not Morvane's 76-byte block");
+    FAppliedParam = applied.WndFuncParam;
+}
+
+TResizeSession::~TResizeSession() = default;  // the host finishes what is open
+
+TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {
+    TFrameResult result = FHost.ProcessFrame(frame, frameNumber);
+    if (!result.Result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
+    if (result.Image.Width != FWidth || result.Image.Height != FHeight)
+        throw THostError(FPath + ": the frame came back " + std::to_string(result.Image.Width) + "x" +
+                         std::to_string(result.Image.Height) + ", not the requested size");
+    return result;
+}
+
+void TResizeSession::Finish() {
+    if (FFinished) return;
+    FFinished = true;
+    FHost.CloseWindow();
+    FHost.Exit();
+}
 
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
                          const TYcImage &source, int maxWidth, int maxHeight) {
-    TStandinHost host(filterPath, maxWidth, maxHeight, options.Threads);
+    TResizeSession session(filterPath, options, maxWidth, maxHeight);
     TResizeOutcome outcome;
-    outcome.Threads = host.ThreadCount();
-    host.Init();
-    host.OpenWindow();
-
-    const TFilterConfig block = MakeConfigBlock(options);
-    host.RestoreProject(&block, sizeof block);
-    TFilterConfig applied;
-    if (!ReadConfigBlock(host.SaveProject(), applied))
-        throw THostError(filterPath + ": the project data is not Morvane's 76-byte block");
-    outcome.AppliedParam = applied.WndFuncParam;
-
+    outcome.Threads = session.Threads();
+    outcome.AppliedParam = session.AppliedParam();
     for (int frame = 0; frame < options.Frames; ++frame) {
-        TFrameResult result = host.ProcessFrame(source, frame);
-        if (!result.Result)
-            throw THostError(filterPath + ": func_proc failed on frame " + std::to_string(frame));
-        outcome.FrameSeconds.push_back(result.Seconds);
+        TFrameResult result = session.Process(source, frame);
+        outcome.AddTime(result.Seconds);
         if (frame + 1 == options.Frames) outcome.Image = std::move(result.Image);
     }
-    host.CloseWindow();
-    host.Exit();
+    session.Finish();
     return outcome;
+}
+
+void PlanFrames(TToolOptions &o, const std::string &name, int inWidth, int inHeight, int &maxWidth,
+                int &maxHeight) {
+    ResolveSize(o.Size, inWidth, inHeight, o.Width, o.Height);
+    const auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
+    if (o.Width > kMaxFrameWidth || o.Height > kMaxFrameHeight)
+        throw THostError(name + ": the target size " + size(o.Width, o.Height) + " is beyond the largest frame " +
+                         size(kMaxFrameWidth, kMaxFrameHeight));
+    maxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, o.Width));
+    maxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, o.Height);
+    if (std::max(inWidth, o.Width) > maxWidth || std::max(inHeight, o.Height) > maxHeight)
+        throw TUsageError("--max: the editor's largest frame " + size(maxWidth, maxHeight) +
+                          " must hold the input and the target size");
 }

@@ -1,19 +1,57 @@
-// One run of the tool's job through the stand-in host: the editor's steps
-// from loading the filter to closing it, with the frames in between.
+// The tool's job through the stand-in host: the editor's steps from loading
+// the filter to closing it, with the frames in between.
 #pragma once
 #include <string>
-#include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/StandinHost.h"
 #include "cli/YcImage.h"
+
+// The filter loaded, its window open and the options restored through the
+// saved block; frames pass one at a time. Throws THostError.
+class TResizeSession {
+public:
+    TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth, int maxHeight);
+    ~TResizeSession();
+    TResizeSession(const TResizeSession &) = delete;
+    TResizeSession &operator=(const TResizeSession &) = delete;
+
+    int AppliedParam() const { return FAppliedParam; }  // WndFuncParam after func_update
+    int Threads() const { return FHost.ThreadCount(); }
+    // The frame at the target size; throws when func_proc fails or returns
+    // another size.
+    TFrameResult Process(const TYcImage &frame, int frameNumber);
+    // Closes the window and calls func_exit.
+    void Finish();
+
+private:
+    const std::string FPath;
+    const int FWidth, FHeight;
+    TStandinHost FHost;
+    int FAppliedParam = 0;
+    bool FFinished = false;
+};
 
 struct TResizeOutcome {
     TYcImage Image;          // the last frame as the filter returned it
-    int AppliedParam = 0;    // WndFuncParam after the filter's func_update
+    int AppliedParam = 0;
     int Threads = 0;
-    std::vector<double> FrameSeconds;  // time inside func_proc, per frame
+    // Time inside func_proc: the first frame, which also builds the tables,
+    // and the sum over the rest.
+    double FirstSeconds = 0, RestSeconds = 0;
+    int Frames = 0;
+    void AddTime(double seconds) {
+        (Frames++ ? RestSeconds : FirstSeconds) += seconds;
+    }
 };
 
-// Throws THostError when the filter cannot be loaded or a frame fails.
+// The same picture options.Frames times, for the timing.
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
                          const TYcImage &source, int maxWidth, int maxHeight);
+
+// Resolves options.Width × Height for an input `inWidth` × `inHeight` named
+// `name`, and the editor's largest frame: --max, or the larger of input and
+// target each way, the width rounded up to a multiple of 8. Throws when the
+// target or --max breaks the largest frame the tool offers.
+void PlanFrames(TToolOptions &options, const std::string &name, int inWidth, int inHeight, int &maxWidth,
+                int &maxHeight);

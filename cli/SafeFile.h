@@ -1,6 +1,5 @@
-// Writing an output file so that a failure never leaves a half-written one:
-// the bytes go to a temporary file in the same folder, which is then renamed
-// over the target in one step.
+// Writing a whole output file at once, through TOutputFile: all or nothing
+// for a regular file, in place for a FIFO or a device.
 #pragma once
 #include <string>
 

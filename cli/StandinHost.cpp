@@ -56,6 +56,8 @@ TStandinHost::~TStandinHost() {
 void TStandinHost::LoadRecord() {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(FPath, ec)) Fail("no such file");
+    const std::string fault = platform::LibraryFileFault(AbsolutePath(FPath));
+    if (!fault.empty()) Fail(fault);
     FLibrary = platform::OpenLibrary(AbsolutePath(FPath));
     if (!FLibrary) Fail("not a loadable library for this system");
     auto getTable =

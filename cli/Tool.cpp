@@ -7,11 +7,20 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigBlock.h"
 #include "cli/PluginInventory.h"
-#include "cli/PpmFile.h"
+#include "cli/OutputFile.h"
+#include "cli/PictureFiles.h"
+#include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
-#include "cli/TestPattern.h"
 #include "cli/ToolReport.h"
-#include "cli/YcConversion.h"
+#include "cli/VideoJob.h"
+#include "platform/Folder.h"
+#include "platform/Library.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -41,32 +50,96 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
                           std::to_string(func->ParamMin) + " to " + std::to_string(func->ParamMax));
 }
 
-TRgbImage LoadInput(const TToolOptions &o) {
-    if (o.Input == kBuiltinInput) return MakeTestPattern(o.PatternWidth, o.PatternHeight);
-    return ReadPpm(o.Input);
+// A damaged library in the plug-in folder is named rather than skipped, so
+// that the user learns why a plug-in is missing.
+void CheckLibraries(const std::string &filterPath, const TPluginInventory &inventory) {
+    const std::string fault = platform::LibraryFileFault(filterPath);
+    if (!fault.empty() && fault != "not a loadable library for this system") throw THostError(filterPath + ": " + fault);
+    for (const std::string &file : platform::ListLibraries(inventory.Folder)) {
+        const std::string libraryFault = platform::LibraryFileFault(inventory.Folder + file);
+        if (!libraryFault.empty()) throw THostError(inventory.Folder + file + ": " + libraryFault);
+    }
 }
 
-int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out) {
+std::string OutputFor(const TToolOptions &o, const std::string &input) {
+    if (!o.OutputIsFolder) return o.Output;
+    const std::string name = input == kBuiltinInput ? "builtin.png" : std::filesystem::path(input).filename().string();
+    return (std::filesystem::path(o.Output) / name).string();
+}
+
+// One input to its output; throws on any fault.
+void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInventory &inventory,
+               const std::string &input, std::ostream &out, std::ostream &err) {
+    const std::string output = OutputFor(o, input);
+    const TFileKind inKind = KindOf(input);
+    TFileKind outKind = KindOf(output);
+    // A device or FIFO such as /dev/stdout takes what the input is.
+    const bool device = IsWrittenInPlace(output);
+    if (outKind == TFileKind::Unknown && device)
+        outKind = inKind == TFileKind::Stream ? TFileKind::Stream : inKind == TFileKind::Png ? TFileKind::Png : TFileKind::Ppm;
+    if (inKind == TFileKind::Unknown)
+        throw THostError(input + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+    if (outKind == TFileKind::Unknown || outKind == TFileKind::Builtin)
+        throw THostError(output + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+    if ((inKind == TFileKind::Png || outKind == TFileKind::Png) && !IsPngAvailable())
+        throw THostError((inKind == TFileKind::Png ? input : output) + ": PNG is not available in this build");
+    if (IsPicture(inKind) != IsPicture(outKind))
+        throw THostError(output + ": " + (IsPicture(inKind) ? "a picture goes to .png or .ppm"
+                                                           : "a video stream goes to .y4m or -"));
+    TJobSummary job{input, output};
+    // The report must not mix with video on standard output.
+    std::ostream &report = device ? err : out;
+    if (inKind == TFileKind::Stream) {
+        const bool terminal = isatty(fileno(stderr)) != 0;
+        const TResizeOutcome outcome =
+            RunVideo(filterPath, o, input, output, job, terminal && !o.Quiet ? &err : nullptr);
+        if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
+        return;
+    }
+    const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
+    job.InWidth = picture.Width;
+    job.InHeight = picture.Height;
+    int maxWidth, maxHeight;
+    PlanFrames(o, input, picture.Width, picture.Height, maxWidth, maxHeight);
+    const TResizeOutcome outcome = RunResize(filterPath, o, ToYcImage(picture), maxWidth, maxHeight);
+    // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
+    const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;
+    WritePicture(output, outKind,
+                 ToPicture(outcome.Image, sameLayout ? picture.Channels : 3, sameLayout ? picture.Depth : 8));
+    if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
+}
+
+int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out, std::ostream &err) {
     const TPluginInventory inventory = TakeInventory(filterPath);
+    CheckLibraries(filterPath, inventory);
     if (o.List) {
         PrintInventory(inventory, out);
         return 0;
     }
     CheckChoices(o, inventory);
-    const TRgbImage input = LoadInput(o);
-    const int maxW = o.MaxWidth ? o.MaxWidth : std::max(input.Width, o.Width);
-    const int maxH = o.MaxHeight ? o.MaxHeight : std::max(input.Height, o.Height);
-    if (std::max(input.Width, o.Width) > maxW || std::max(input.Height, o.Height) > maxH)
-        throw TUsageError("--max: the editor's largest frame " + std::to_string(maxW) + "x" +
-                          std::to_string(maxH) + " must hold the input and the target size");
-
-    const TResizeOutcome outcome = RunResize(filterPath, o, ToYcImage(input), maxW, maxH);
-    if (outcome.Image.Width != o.Width || outcome.Image.Height != o.Height)
-        throw THostError(filterPath + ": the frame came back " + std::to_string(outcome.Image.Width) +
-                         "x" + std::to_string(outcome.Image.Height) + ", not the requested size");
-    WritePpm(o.Output, ToRgbImage(outcome.Image));
-    PrintReport(o, inventory, input, outcome, out);
-    return 0;
+    if (o.OutputIsFolder) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(o.Output, ec)) throw THostError(o.Output + ": no such folder");
+    }
+    if (o.Inputs.size() == 1) {
+        ResizeOne(o, filterPath, inventory, o.Inputs.front(), out, err);
+        return 0;
+    }
+    // Each input on its own: a failure is reported and the rest go on.
+    int failures = 0;
+    for (const std::string &input : o.Inputs) {
+        try {
+            ResizeOne(o, filterPath, inventory, input, out, err);
+        } catch (const TUsageError &) {
+            throw;
+        } catch (const std::exception &e) {
+            err << "morvane: " << e.what() << "\n";
+            ++failures;
+        }
+    }
+    if (failures)
+        err << "morvane: " << failures << " of " << o.Inputs.size() << " inputs failed; the others are written\n";
+    return failures ? 1 : 0;
 }
 
 }  // namespace
@@ -75,15 +148,15 @@ int RunTool(const std::vector<std::string> &args, const std::string &defaultFilt
             std::ostream &out, std::ostream &err) {
     try {
         const TToolOptions o = ParseCommandLine(args);
-        if (o.Help) {
-            out << HelpText();
+        if (o.Help || o.Version) {
+            out << (o.Help ? HelpText() : VersionText());
             return 0;
         }
         const std::string filterPath = o.FilterPath.empty() ? defaultFilterPath : o.FilterPath;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(filterPath, ec))
             throw THostError(filterPath + ": no such file (the filter plug-in; see --filter)");
-        return Resize(o, filterPath, out);
+        return Resize(o, filterPath, out, err);
     } catch (const TUsageError &e) {
         err << "morvane: " << e.what() << " (see morvane --help)\n";
         return 2;

@@ -1,7 +1,6 @@
 #include "cli/ToolReport.h"
 
 #include <cstdio>
-#include <numeric>
 #include <string>
 
 namespace {
@@ -24,24 +23,26 @@ std::string FunctionLine(const TToolOptions &o, const TPluginInventory &inventor
 }
 
 // The first frame also builds the weight and light tables.
-std::string TimeLine(const std::vector<double> &seconds) {
-    if (seconds.size() == 1) return Milliseconds(seconds[0]) + " for the one frame (tables included)";
-    const double rest = std::accumulate(seconds.begin() + 1, seconds.end(), 0.0) / double(seconds.size() - 1);
-    return Milliseconds(rest) + " per frame (mean of " + std::to_string(seconds.size() - 1) +
-           "); the first frame took " + Milliseconds(seconds[0]) + " with its tables";
+std::string TimeLine(const TResizeOutcome &t) {
+    if (t.Frames == 1) return Milliseconds(t.FirstSeconds) + " for the one frame (tables included)";
+    return Milliseconds(t.RestSeconds / (t.Frames - 1)) + " per frame (mean of " + std::to_string(t.Frames - 1) +
+           "); the first frame took " + Milliseconds(t.FirstSeconds) + " with its tables";
 }
 
 }  // namespace
 
-void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TRgbImage &input,
+void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TJobSummary &job,
                  const TResizeOutcome &outcome, std::ostream &out) {
     const std::string kernel = o.Kernel.empty() ? inventory.Kernels.front() + " (the first found)" : o.Kernel;
-    out << "morvane: " << o.Input << " " << Size(input.Width, input.Height) << " -> " << o.Output
-        << " " << Size(outcome.Image.Width, outcome.Image.Height) << "\n"
+    out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> " << job.Output << " "
+        << Size(o.Width, o.Height) << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
+    if (job.InWidth == o.Width && job.InHeight == o.Height)
+        out << "  note      the size is unchanged: the filter passed the frame through unchanged\n";
+    out
         << "  function  " << FunctionLine(o, inventory, outcome) << "\n"
         << "  kernel    " << kernel << "\n"
         << "  threads   " << outcome.Threads << "\n"
-        << "  time      " << TimeLine(outcome.FrameSeconds) << "\n";
+        << "  time      " << TimeLine(outcome) << "\n";
 }
 
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {

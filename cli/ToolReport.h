@@ -5,10 +5,18 @@
 #include "cli/CommandLine.h"
 #include "cli/PluginInventory.h"
 #include "cli/ResizeJob.h"
-#include "cli/RgbImage.h"
+#include <string>
 
-// Sizes, function and parameter, kernel, threads and time per frame.
-void PrintReport(const TToolOptions &options, const TPluginInventory &inventory,
-                 const TRgbImage &input, const TResizeOutcome &outcome, std::ostream &out);
+// What one input became, for the report.
+struct TJobSummary {
+    std::string Input, Output;
+    int InWidth = 0, InHeight = 0;
+    int Frames = 0;  // video frames written; 0 for a picture
+};
+
+// Sizes, function and parameter, kernel, threads and time per frame; at an
+// unchanged size, that the filter passed the frame through.
+void PrintReport(const TToolOptions &options, const TPluginInventory &inventory, const TJobSummary &job,
+                 const TResizeOutcome &outcome, std::ostream &out);
 // The window functions with their parameter ranges, and the kernels.
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out);

@@ -18,20 +18,29 @@ uint8_t Byte(double value) { return uint8_t(std::clamp(std::lround(value), 0L, 2
 
 }  // namespace
 
-PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b) {
+PIXEL_YC RgbToYc(double r, double g, double b) {
     const double y = kKr * r + kKg * g + kKb * b;
     return {Code(y, 0, 4096), Code((b - y) / kCbScale, -2048, 2048),
             Code((r - y) / kCrScale, -2048, 2048)};
 }
 
-void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
+PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b) { return RgbToYc(double(r), double(g), double(b)); }
+
+void YcToRgb(const PIXEL_YC &pixel, double rgb[3]) {
     const double y = pixel.y / kCodesPerByte;
-    const double r = y + kCrScale * (pixel.cr / kCodesPerByte);
-    const double b = y + kCbScale * (pixel.cb / kCodesPerByte);
-    const double g = (y - kKr * r - kKb * b) / kKg;
-    rgb[0] = Byte(r);
-    rgb[1] = Byte(g);
-    rgb[2] = Byte(b);
+    rgb[0] = y + kCrScale * (pixel.cr / kCodesPerByte);
+    rgb[2] = y + kCbScale * (pixel.cb / kCodesPerByte);
+    rgb[1] = (y - kKr * rgb[0] - kKb * rgb[2]) / kKg;
+}
+
+PIXEL_YC GreyToYc(double grey) { return {Code(grey, 0, 4096), 0, 0}; }
+
+double YcToGrey(const PIXEL_YC &pixel) { return pixel.y / kCodesPerByte; }
+
+void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
+    double exact[3];
+    YcToRgb(pixel, exact);
+    for (int i = 0; i < 3; ++i) rgb[i] = Byte(exact[i]);
 }
 
 TYcImage ToYcImage(const TRgbImage &image) {

@@ -14,6 +14,13 @@
 #include "cli/YcImage.h"
 
 PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
+// The same on the 0..255 scale without rounding, for deeper samples; the
+// way back leaves the values unrounded and unclamped.
+PIXEL_YC RgbToYc(double r, double g, double b);
+void YcToRgb(const PIXEL_YC &pixel, double rgb[3]);
+// Grey pictures: Y alone, no colour.
+PIXEL_YC GreyToYc(double grey);
+double YcToGrey(const PIXEL_YC &pixel);
 // Values outside the nominal ranges (a filter's overshoot) are clamped.
 void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]);
 

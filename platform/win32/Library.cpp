@@ -8,6 +8,9 @@ LibraryHandle OpenLibrary(const std::string &path) {
     return LoadLibraryA(path.c_str());
 }
 
+// The system loader refuses a damaged DLL with an error code of its own.
+std::string LibraryFileFault(const std::string &) { return ""; }
+
 void *FindSymbol(LibraryHandle library, const char *name) {
     // GetProcAddress(nullptr, ...) would search the program itself.
     if (!library || !name) return nullptr;

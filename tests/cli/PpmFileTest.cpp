@@ -59,8 +59,8 @@ TEST(PpmFile, RejectsMalformedFilesWithAClearMessage) {
     EXPECT_EQ(FaultOf("P6 1 x 255 "), "in.ppm: damaged PPM header: no height");
     EXPECT_EQ(FaultOf("P6 2 2 # no maximum"), "in.ppm: damaged PPM header: no maximum value");
     EXPECT_EQ(FaultOf("P6 2 2 255"), "in.ppm: damaged PPM header: no blank after the maximum value");
-    EXPECT_EQ(FaultOf("P6 0 5 255 "), "in.ppm: image size 0x5 is not supported (1 to 32768 per side)");
-    EXPECT_EQ(FaultOf("P6 40000 1 255 "), "in.ppm: image size 40000x1 is not supported (1 to 32768 per side)");
+    EXPECT_EQ(FaultOf("P6 0 5 255 "), "in.ppm: image size 0x5 is not supported (1x1 to 8192x8192)");
+    EXPECT_EQ(FaultOf("P6 40000 1 255 "), "in.ppm: image size 40000x1 is not supported (1x1 to 8192x8192)");
     EXPECT_EQ(FaultOf("P6 1 1 65535 \x01\x02\x03\x04\x05\x06"),
               "in.ppm: maximum value 65535 is not supported, only 8-bit (255)");
     EXPECT_EQ(FaultOf("P6 2 2 255 abcdefghij"), "in.ppm: truncated: 10 of 12 sample bytes");

@@ -208,11 +208,20 @@ TEST(StandinHost, CallsNothingARecordLeavesNull) {
 TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
     testing_support::TempDir dir;
     const std::string notALibrary = dir.Write("Text.auf", "not a library");
+    // Cut short, the loader would map pages past the end of the file.
+    const std::string whole = testing_support::ReadFile(FakePath("FakeFilter.dll"));
+    const std::string truncated = dir.Write("Cut.auf", whole.substr(0, whole.size() / 2));
+#ifdef _WIN32
+    const char *const truncatedFault = "not a loadable library for this system";  // the loader's own check
+#else
+    const char *const truncatedFault = "truncated library (section headers past the end)";
+#endif
     const struct {
         std::string path, fault;
     } cases[] = {
         {dir.Path() + "Missing.auf", "no such file"},
         {notALibrary, "not a loadable library for this system"},
+        {truncated, truncatedFault},
         {FakePath("FakeFilterNoExport.dll"), "no export GetFilterTable"},
         {FakePath("FakeFilterNoRecord.dll"), "GetFilterTable returned no record"},
     };

@@ -134,7 +134,7 @@ TEST(Tool, ListsThePluginFolder) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "  Box  parameter 1 to 4, default 2\n  Negate\n  Fail\n")) << run.out;
     EXPECT_TRUE(Contains(run.out, "kernels:\n  Fake\n")) << run.out;
-    EXPECT_TRUE(Contains(RunMorvane("", {"--help"}).out, "--func NAME"));
+    EXPECT_TRUE(Contains(RunMorvane("", {"--help"}).out, "-f,--func"));
 }
 
 // The shipped filter, kernels and window functions, copied into a scratch

@@ -1,0 +1,19 @@
+// The tool's file kinds, told by the name, and pictures read and written by
+// kind.
+#pragma once
+#include <ostream>
+#include <string>
+
+#include "cli/Picture.h"
+
+enum class TFileKind { Builtin, Png, Ppm, Stream, Unknown };
+
+// "-" and ".y4m" are streams; extensions compare without case.
+TFileKind KindOf(const std::string &name);
+bool IsPicture(TFileKind kind);
+
+// Throws THostError "<path>: <fault>"; warnings are one line each.
+TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
+                     std::ostream &warnings);
+// All or nothing, through WriteFileAtomically.
+void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture);

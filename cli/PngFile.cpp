@@ -1,0 +1,163 @@
+#include "cli/PngFile.h"
+
+#include "cli/HostError.h"
+#include "cli/TargetSize.h"
+
+#ifndef MORVANE_HAVE_PNG
+
+bool IsPngAvailable() { return false; }
+
+TPicture ReadPng(const std::string &path, std::ostream &) {
+    throw THostError(path + ": PNG is not available in this build of the tool");
+}
+
+std::string EncodePng(const TPicture &) { throw THostError("PNG is not available in this build of the tool"); }
+
+#else
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// libpng reports faults through longjmp; the message is kept for the throw
+// that follows in C++ code.
+struct TPngFault {
+    char Text[256] = "";
+};
+
+extern "C" void OnPngError(png_structp png, png_const_charp message) {
+    auto *fault = static_cast<TPngFault *>(png_get_error_ptr(png));
+    std::snprintf(fault->Text, sizeof fault->Text, "%s", message);
+    png_longjmp(png, 1);
+}
+
+extern "C" void OnPngWarning(png_structp, png_const_charp) {}
+
+struct TPngRead {
+    png_structp Png = nullptr;
+    png_infop Info = nullptr;
+    ~TPngRead() { png_destroy_read_struct(&Png, &Info, nullptr); }
+};
+
+// No C++ object is created or destroyed between setjmp and a longjmp.
+bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha) {
+    if (setjmp(png_jmpbuf(r.Png))) return false;
+    png_init_io(r.Png, file);
+    // The claimed size is refused before any sample memory is taken.
+    png_set_user_limits(r.Png, kMaxFrameWidth, kMaxFrameHeight);
+    png_read_info(r.Png, r.Info);
+    const png_byte colour = png_get_color_type(r.Png, r.Info);
+    const png_byte depth = png_get_bit_depth(r.Png, r.Info);
+    hadAlpha = (colour & PNG_COLOR_MASK_ALPHA) || png_get_valid(r.Png, r.Info, PNG_INFO_tRNS);
+    if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r.Png);
+    if (colour == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(r.Png);
+    if (png_get_valid(r.Png, r.Info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(r.Png);
+    png_set_strip_alpha(r.Png);
+    if (depth == 16) png_set_swap(r.Png);  // samples in the machine's order
+    png_read_update_info(r.Png, r.Info);
+    picture.Width = int(png_get_image_width(r.Png, r.Info));
+    picture.Height = int(png_get_image_height(r.Png, r.Info));
+    picture.Channels = png_get_channels(r.Png, r.Info);
+    picture.Depth = png_get_bit_depth(r.Png, r.Info);
+    return true;
+}
+
+bool ReadRows(TPngRead &r, std::vector<png_bytep> &rows) {
+    if (setjmp(png_jmpbuf(r.Png))) return false;
+    png_read_image(r.Png, rows.data());
+    png_read_end(r.Png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+bool IsPngAvailable() { return true; }
+
+TPicture ReadPng(const std::string &path, std::ostream &warnings) {
+    const auto fail = [&](const std::string &fault) { throw THostError(path + ": " + fault); };
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file) fail("cannot be opened");
+    struct TClose {
+        std::FILE *File;
+        ~TClose() { std::fclose(File); }
+    } closer{file};
+    unsigned char signature[8];
+    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0) fail("not a PNG file");
+    TPngFault fault;
+    TPngRead r;
+    r.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &fault, OnPngError, OnPngWarning);
+    if (!r.Png || !(r.Info = png_create_info_struct(r.Png))) fail("out of memory");
+    png_set_sig_bytes(r.Png, 8);
+    TPicture picture;
+    bool hadAlpha = false;
+    std::vector<png_bytep> rows;
+    if (!ReadInto(file, r, picture, hadAlpha)) fail(std::string("damaged PNG (") + fault.Text + ")");
+    if ((picture.Channels != 1 && picture.Channels != 3) || (picture.Depth != 8 && picture.Depth != 16))
+        fail("unsupported PNG layout");
+    std::vector<uint8_t> bytes(std::size_t(picture.Width) * picture.Height * picture.Channels * (picture.Depth / 8));
+    const std::size_t rowBytes = bytes.size() / picture.Height;
+    rows.resize(picture.Height);
+    for (int y = 0; y < picture.Height; ++y) rows[y] = bytes.data() + y * rowBytes;
+    if (!ReadRows(r, rows)) fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
+    picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);
+    if (picture.Depth == 8)
+        std::copy(bytes.begin(), bytes.end(), picture.Samples.begin());
+    else
+        std::memcpy(picture.Samples.data(), bytes.data(), bytes.size());
+    if (hadAlpha) warnings << "morvane: " << path << ": warning: the alpha channel is dropped\n";
+    return picture;
+}
+
+namespace {
+
+extern "C" void AppendPngBytes(png_structp png, png_bytep data, png_size_t size) {
+    static_cast<std::string *>(png_get_io_ptr(png))->append(reinterpret_cast<const char *>(data), size);
+}
+
+extern "C" void FlushNothing(png_structp) {}
+
+struct TPngWrite {
+    png_structp Png = nullptr;
+    png_infop Info = nullptr;
+    ~TPngWrite() { png_destroy_write_struct(&Png, &Info); }
+};
+
+bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out, std::vector<png_bytep> &rows) {
+    if (setjmp(png_jmpbuf(w.Png))) return false;
+    png_set_write_fn(w.Png, &out, AppendPngBytes, FlushNothing);
+    png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height), picture.Depth,
+                 picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(w.Png, w.Info);
+    if (picture.Depth == 16) png_set_swap(w.Png);
+    png_write_image(w.Png, rows.data());
+    png_write_end(w.Png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+std::string EncodePng(const TPicture &picture) {
+    const int bytesPerSample = picture.Depth / 8;
+    std::vector<uint8_t> bytes(picture.Samples.size() * bytesPerSample);
+    if (picture.Depth == 8)
+        std::copy(picture.Samples.begin(), picture.Samples.end(), bytes.begin());
+    else
+        std::memcpy(bytes.data(), picture.Samples.data(), bytes.size());
+    const std::size_t rowBytes = bytes.size() / picture.Height;
+    std::vector<png_bytep> rows(picture.Height);
+    for (int y = 0; y < picture.Height; ++y) rows[y] = bytes.data() + y * rowBytes;
+    TPngFault fault;
+    TPngWrite w;
+    w.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &fault, OnPngError, OnPngWarning);
+    if (!w.Png || !(w.Info = png_create_info_struct(w.Png))) throw THostError("PNG: out of memory");
+    std::string out;
+    if (!WriteRows(w, picture, out, rows)) throw THostError(std::string("PNG: ") + fault.Text);
+    return out;
+}
+
+#endif

@@ -1,0 +1,52 @@
+#include "cli/TargetSize.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+bool ParseSide(const std::string &text, int max, int &value) {
+    int v = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc() || ptr != end || v < 1 || v > max) return false;
+    value = v;
+    return true;
+}
+
+int Rounded(double side, bool even) {
+    const long value = even ? 2 * std::lround(side / 2) : std::lround(side);
+    return int(std::max(value, even ? 2L : 1L));
+}
+
+}  // namespace
+
+bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height) {
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    int pw = 0, ph = 0;
+    if (!(w.empty() && partial) && !ParseSide(w, maxWidth, pw)) return false;
+    if (!(h.empty() && partial) && !ParseSide(h, maxHeight, ph)) return false;
+    if (pw == 0 && ph == 0) return false;
+    width = pw;
+    height = ph;
+    return true;
+}
+
+void ResolveSize(const TSizeRequest &r, int inWidth, int inHeight, int &width, int &height) {
+    const double aspect = double(inWidth) / inHeight;
+    if (r.Fit) {
+        const bool widthBound = double(r.Width) / r.Height <= aspect;
+        width = widthBound ? r.Width : std::min(r.Width, Rounded(r.Height * aspect, r.Even));
+        height = widthBound ? std::min(r.Height, Rounded(r.Width / aspect, r.Even)) : r.Height;
+        if (r.Even) {  // an odd box side still holds the even size below it
+            width = std::max(1, width - width % 2);
+            height = std::max(1, height - height % 2);
+        }
+        return;
+    }
+    width = r.Width ? r.Width : Rounded(r.Height * aspect, r.Even);
+    height = r.Height ? r.Height : Rounded(r.Width / aspect, r.Even);
+}

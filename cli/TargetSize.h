@@ -1,0 +1,23 @@
+// Target sizes as people write them, resolved against the input's size.
+#pragma once
+#include <string>
+
+// The stand-in host's largest frame, which bounds every input and target:
+// twice the width of 4K UHD and room for portrait frames of the same size.
+constexpr int kMaxFrameWidth = 8192;
+constexpr int kMaxFrameHeight = 8192;
+
+struct TSizeRequest {
+    int Width = 0, Height = 0;  // 0: follows the input's aspect ratio
+    bool Fit = false;           // the largest size inside Width × Height
+    bool Even = false;          // rounded to even sides (4:2:0 video)
+    bool Given() const { return Width > 0 || Height > 0; }
+};
+
+// "WxH"; with `partial`, also "Wx" and "xH". Sides 1..max. False otherwise.
+bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height);
+
+// The exact size for an input of `inWidth` × `inHeight`: a missing side
+// keeps the aspect ratio, rounded to nearest (to even with Even), at least
+// 1 (2 with Even).
+void ResolveSize(const TSizeRequest &request, int inWidth, int inHeight, int &width, int &height);

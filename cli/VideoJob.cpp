@@ -1,0 +1,81 @@
+#include "cli/VideoJob.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "cli/OutputFile.h"
+#include "cli/Y4mConversion.h"
+#include "cli/Y4mStream.h"
+
+namespace {
+
+struct TInputFile {
+    std::FILE *File = nullptr;
+    bool Owned = false;
+    ~TInputFile() {
+        if (Owned) std::fclose(File);
+    }
+};
+
+void ShowProgress(std::ostream &progress, int frames, std::chrono::steady_clock::time_point start) {
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char line[80];
+    std::snprintf(line, sizeof line, "\rmorvane: %d frames, %.1f frames/s ", frames, seconds > 0 ? frames / seconds : 0.0);
+    progress << line << std::flush;
+}
+
+}  // namespace
+
+TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const std::string &input,
+                        const std::string &output, TJobSummary &job, std::ostream *progress) {
+    TInputFile in;
+    if (input == kStreamName) {
+        in.File = stdin;
+    } else {
+        in.File = std::fopen(input.c_str(), "rb");
+        if (!in.File) throw THostError(input + ": cannot be opened (no such file?)");
+        in.Owned = true;
+    }
+    const std::string name = input == kStreamName ? "standard input" : input;
+    TY4mReader reader(in.File, name);
+    const TY4mFormat &format = reader.Format();
+    job.InWidth = format.Width;
+    job.InHeight = format.Height;
+    int maxWidth, maxHeight;
+    PlanFrames(o, name, format.Width, format.Height, maxWidth, maxHeight);
+    TY4mFormat outFormat = format;
+    outFormat.Width = o.Width;
+    outFormat.Height = o.Height;
+
+    TResizeSession session(filterPath, o, maxWidth, maxHeight);
+    TResizeOutcome outcome;
+    outcome.Threads = session.Threads();
+    outcome.AppliedParam = session.AppliedParam();
+    TOutputFile out(output);
+    out.Write(outFormat.Header());
+    const auto start = std::chrono::steady_clock::now();
+    TY4mFrame frame;
+    for (;;) {
+        bool more;
+        try {
+            more = reader.ReadFrame(frame);
+        } catch (const THostError &) {
+            // What came before a damaged frame is good video; it is kept.
+            if (progress) *progress << "\n";
+            job.Frames = outcome.Frames;
+            out.Commit();
+            throw;
+        }
+        if (!more) break;
+        TFrameResult result = session.Process(ToYcImage(format, frame), outcome.Frames);
+        outcome.AddTime(result.Seconds);
+        out.Write(EncodeY4mFrame(outFormat, ToY4mFrame(format, result.Image)));
+        out.Flush();  // a reader downstream gets each frame at once
+        if (progress) ShowProgress(*progress, outcome.Frames, start);
+    }
+    if (progress) *progress << "\n";
+    session.Finish();
+    out.Commit();
+    job.Frames = outcome.Frames;
+    return outcome;
+}

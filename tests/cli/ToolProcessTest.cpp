@@ -1,0 +1,253 @@
+// The built `morvane` run as a process through the built Morvane.auf, with
+// ffmpeg making the inputs and reading the outputs.
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/PngFile.h"
+#include "cli/Y4mStream.h"
+#include "tests/support/TestPaths.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+struct TRun {
+    int Status;
+    std::string Err;
+};
+
+class ToolProcess : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(fs::path(MORVANE_TOOL).parent_path() / "Morvane.auf") ||
+            std::system("ffmpeg -version >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "needs the built Morvane.auf and ffmpeg";
+    }
+    // A bash command in the work folder; MORVANE names the tool.
+    TRun Shell(const std::string &command) const {
+        const std::string err = Dir.Path() + "stderr.txt";
+        const std::string line = "cd '" + Dir.Path() + "' && MORVANE='" MORVANE_TOOL "' bash -c '" + command +
+                                 "' 2>'" + err + "'";
+        const int status = std::system(line.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128, ReadFile(err)};
+    }
+    void Make(const std::string &name, const std::string &ffmpegArgs) const {
+        ASSERT_EQ(Shell("ffmpeg -loglevel error -y " + ffmpegArgs + " " + name).Status, 0) << name;
+    }
+    std::string Path(const std::string &name) const { return Dir.Path() + name; }
+    TempDir Dir;
+};
+
+const char *const kFlat = "-f lavfi -i color=c=0x5a8fc4:size=96x64 -frames:v 3";
+
+// Every sample of every plane the same within `tolerance`.
+void ExpectFlat(const std::vector<uint16_t> &plane, int tolerance, const std::string &what) {
+    ASSERT_FALSE(plane.empty()) << what;
+    const auto [low, high] = std::minmax_element(plane.begin(), plane.end());
+    EXPECT_LE(*high - *low, tolerance) << what;
+}
+
+}  // namespace
+
+TEST_F(ToolProcess, PicturesKeepTheirLayoutAndAFlatColour) {
+    const struct {
+        const char *pixFmt;
+        int channels, depth;
+    } cases[] = {{"rgb24", 3, 8}, {"rgb48be", 3, 16}, {"gray", 1, 8}, {"gray16be", 1, 16}, {"pal8", 3, 8}};
+    for (const auto &c : cases) {
+        const std::string in = std::string(c.pixFmt) + ".png";
+        Make(in, std::string(kFlat) + " -frames:v 1 -pix_fmt " + c.pixFmt);
+        for (const char *size : {"40x", "x100", "96x64"}) {
+            const std::string out = std::string(c.pixFmt) + "-" + size + ".png";
+            const TRun run = Shell("$MORVANE -q -f Spline36 -s " + std::string(size) + " " + in + " " + out);
+            ASSERT_EQ(run.Status, 0) << run.Err;
+            std::ostringstream warnings;
+            const TPicture got = ReadPng(Path(out), warnings);
+            EXPECT_EQ(got.Channels, c.channels) << out;
+            EXPECT_EQ(got.Depth, c.depth) << out;
+            const TPicture source = ReadPng(Path(in), warnings);
+            const int code = 1 << (c.depth - 8);  // one 8-bit code
+            // ffmpeg dithers a flat colour into a palette; the layout is what counts there.
+            for (std::size_t i = 0; c.pixFmt != std::string("pal8") && i < got.Samples.size(); ++i)
+                if (std::abs(got.Samples[i] - source.Samples[i % c.channels]) > code) {
+                    ADD_FAILURE() << out << " sample " << i << ": " << got.Samples[i];
+                    break;
+                }
+        }
+    }
+    const TRun alpha = Shell("ffmpeg -loglevel error " + std::string(kFlat) +
+                             " -frames:v 1 -pix_fmt rgba a.png && $MORVANE -q -s 20x a.png b.png");
+    EXPECT_EQ(alpha.Status, 0);
+    EXPECT_EQ(alpha.Err, "morvane: a.png: warning: the alpha channel is dropped\n");
+}
+
+TEST_F(ToolProcess, VideoKeepsItsChromaDepthAndTagsAndAFlatColour) {
+    const struct {
+        const char *pixFmt, *tag;
+        int depth;
+    } cases[] = {{"yuv420p", "C420jpeg", 8},      {"yuv422p", "C422", 8},        {"yuv444p", "C444", 8},
+                 {"gray", "Cmono", 8},            {"yuv420p10le", "C420p10", 10}, {"yuv444p16le", "C444p16", 16}};
+    for (const auto &c : cases) {
+        const std::string in = std::string(c.pixFmt) + ".y4m";
+        Make(in, std::string(kFlat) + " -strict -1 -pix_fmt " + c.pixFmt);
+        const std::string out = std::string(c.pixFmt) + "-out.y4m";
+        const TRun run = Shell("$MORVANE -q -f Lanczos -s 50x --even " + in + " " + out);
+        ASSERT_EQ(run.Status, 0) << c.pixFmt << ": " << run.Err;
+        std::FILE *file = std::fopen(Path(out).c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        TY4mReader reader(file, out);
+        EXPECT_EQ(reader.Format().ChromaTag, c.tag);
+        EXPECT_EQ(reader.Format().Depth, c.depth);
+        EXPECT_EQ(reader.Format().Width, 50);
+        EXPECT_EQ(reader.Format().Height, 34);  // 50 × 64/96 = 33.3, to even
+        std::FILE *source = std::fopen(Path(in).c_str(), "rb");
+        TY4mFormat expected = TY4mReader(source, in).Format();
+        std::fclose(source);
+        expected.Width = 50;
+        expected.Height = 34;
+        EXPECT_EQ(reader.Format().Header(), expected.Header());
+        TY4mFrame frame;
+        int frames = 0;
+        while (reader.ReadFrame(frame)) {
+            ++frames;
+            for (int p = 0; p < reader.Format().Planes(); ++p)
+                ExpectFlat(frame.Planes[p], 1 << (c.depth - 8), out);
+        }
+        EXPECT_EQ(frames, 3) << out;
+        std::fclose(file);
+    }
+}
+
+TEST_F(ToolProcess, EqualSizePassesThroughUnchanged) {
+    Make("in.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 2 -pix_fmt yuv444p");
+    const TRun video = Shell("$MORVANE -s 64x48 in.y4m out.y4m >report.txt");
+    ASSERT_EQ(video.Status, 0) << video.Err;
+    EXPECT_TRUE(ReadFile(Path("out.y4m")) == ReadFile(Path("in.y4m")));
+    EXPECT_NE(ReadFile(Path("report.txt")).find("the filter passed the frame through unchanged"), std::string::npos);
+    Make("in.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt rgb24");
+    ASSERT_EQ(Shell("$MORVANE -q -s 64x48 in.png out.png").Status, 0);
+    std::ostringstream warnings;
+    const TPicture in = ReadPng(Path("in.png"), warnings), out = ReadPng(Path("out.png"), warnings);
+    ASSERT_EQ(in.Samples.size(), out.Samples.size());
+    for (std::size_t i = 0; i < in.Samples.size(); ++i) ASSERT_LE(std::abs(in.Samples[i] - out.Samples[i]), 1) << i;
+}
+
+TEST_F(ToolProcess, PipesWithFfmpegBothWays) {
+    const TRun run = Shell(
+        "set -o pipefail; ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=25 -frames:v 7 "
+        "-pix_fmt yuv420p -f yuv4mpegpipe - | $MORVANE -s 80x60 - - | "
+        "ffmpeg -loglevel error -f yuv4mpegpipe -i - -f rawvideo - | wc -c > bytes.txt");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(std::stoi(ReadFile(Path("bytes.txt"))), 7 * 80 * 60 * 3 / 2);
+    EXPECT_NE(run.Err.find("- 160x120 -> - 80x60, 7 frames"), std::string::npos) << run.Err;
+}
+
+TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
+    Make("good.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    Make("good.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 3 -pix_fmt yuv420p");
+    const std::string frame = "FRAME\n" + std::string(64 * 48 * 3 / 2, 'x');
+    Dir.Write("huge.ppm", "P6\n8192 8192\n255\n" + std::string(100, 'x'));
+    Dir.Write("toolarge.ppm", "P6 32768 32768 255\n" + std::string(100, 'x'));
+    Dir.Write("badhead.y4m", "YUV4MPEG3 W64 H48\n" + frame);
+    Dir.Write("badtag.y4m", "YUV4MPEG2 W64 H48 C411\n" + frame);
+    Dir.Write("nosize.y4m", "YUV4MPEG2 W64\n" + frame);
+    const struct {
+        const char *setup, *args, *fault;
+        int status;
+    } cases[] = {
+        {"", "huge.ppm out.png", "huge.ppm: truncated: 100 of 201326592 sample bytes", 1},
+        {"", "toolarge.ppm out.png", "toolarge.ppm: image size 32768x32768 is not supported", 1},
+        {"ln -s /dev/zero zero.ppm", "zero.ppm out.png", "zero.ppm: not a binary PPM file (P6)", 1},
+        {"head -c 300 good.png > cut.png", "cut.png out.png", "cut.png: damaged or truncated PNG", 1},
+        {"cp good.png bad.png && printf XXXXXXXX | dd of=bad.png bs=1 seek=60 conv=notrunc 2>/dev/null",
+         "bad.png out.png", "bad.png: damaged", 1},
+        {"", "badhead.y4m out.y4m", "badhead.y4m: not a YUV4MPEG2 stream", 1},
+        {"", "badtag.y4m out.y4m", "badtag.y4m: unsupported YUV4MPEG2 colour format \"C411\"", 1},
+        {"", "nosize.y4m out.y4m", "nosize.y4m: bad YUV4MPEG2 header: no size", 1},
+        {"", "missing.png out.png", "missing.png: no such file", 1},
+        {"", "good.png out.gif", "out.gif: unknown kind of file", 1},
+        {"", "good.png out.y4m", "out.y4m: a picture goes to .png or .ppm", 1},
+        {"", "-s 0x5 good.png out.png", "--size: expected a size such as 1280x720", 2},
+        {"", "-s 9000x good.png out.png", "--size: expected a size such as 1280x720", 2},
+        {"", "-s 20x20 --fit 10x10 good.png out.png", "excludes", 2},
+        {"", "-s 20x20 -f Nosuch good.png out.png", "no window function \"Nosuch\"", 1},
+        {"", "-s x8000 -t 1 good.png out.png", "good.png: the target size 10667x8000 is beyond the largest frame", 1},
+    };
+    for (const auto &c : cases) {
+        const std::string args = std::string(c.args).rfind("-", 0) == 0 ? c.args : std::string("-s 32x24 ") + c.args;
+        const TRun run = Shell(std::string(c.setup) + (*c.setup ? " && " : "") + "$MORVANE " + args);
+        EXPECT_EQ(run.Status, c.status) << c.args << ": " << run.Err;
+        EXPECT_NE(run.Err.find(c.fault), std::string::npos) << c.args << ": " << run.Err.substr(0, 300);
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        for (const char *out : {"out.png", "out.y4m", "out.gif"}) EXPECT_FALSE(fs::exists(Path(out))) << c.args;
+    }
+    for (const auto &entry : fs::directory_iterator(Dir.Path()))
+        EXPECT_EQ(entry.path().filename().string().rfind(".morvane-", 0), std::string::npos) << entry.path();
+}
+
+TEST_F(ToolProcess, ATruncatedStreamKeepsTheFramesBeforeIt) {
+    Make("good.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 3 -pix_fmt yuv420p");
+    const TRun run = Shell("head -c -100 good.y4m > cut.y4m && $MORVANE -q -s 32x24 cut.y4m out.y4m");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "morvane: cut.y4m: truncated frame 3: 4508 of 4608 bytes (the frames before it are written)\n");
+    const std::string in = ReadFile(Path("good.y4m"));
+    const std::size_t header = in.find('\n') + 1;  // the same length at W32 H24 as at W64 H48
+    EXPECT_EQ(ReadFile(Path("out.y4m")).size(), header + 2 * (6 + 32 * 24 * 3 / 2));
+}
+
+TEST_F(ToolProcess, WritesFifosDevicesAndLinkTargetsInPlace) {
+    Make("in.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    const std::string longName(250, 'n');
+    const TRun run = Shell(
+        "set -e; mkfifo fifo.ppm; cat fifo.ppm > fromfifo.bin & $MORVANE -q -s 16x12 in.png fifo.ppm; wait; "
+        "touch target.png; ln -s target.png link.png; $MORVANE -q -s 16x12 in.png link.png; "
+        "test -L link.png; test -s target.png; "
+        "$MORVANE -q -s 16x12 in.png " + longName + ".png; test -s " + longName + ".png; "
+        "ffmpeg -loglevel error -f lavfi -i testsrc=size=64x48 -frames:v 2 -pix_fmt yuv420p v.y4m; "
+        "$MORVANE -q -s 16x12 v.y4m /dev/stdout > stdout.y4m; test -s stdout.y4m; test -p fifo.ppm");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadFile(Path("fromfifo.bin")).size(), std::string("P6\n16 12\n255\n").size() + 16 * 12 * 3);
+}
+
+TEST_F(ToolProcess, SigtermRemovesTheTemporaryFile) {
+    Make("one.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt yuv420p");
+    const TRun run = Shell(
+        "mkfifo feed; $MORVANE -q -s 32x24 - out.y4m < feed & pid=$!; exec 3>feed; cat one.y4m >&3; "
+        "until ls -a | grep -q \"^.morvane-\"; do sleep 0.05; done; kill -TERM $pid; wait $pid; echo $? > status.txt; "
+        "exec 3>&-; ls -a | grep -c morvane- > left.txt; true");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadFile(Path("status.txt")), "143\n");
+    EXPECT_EQ(ReadFile(Path("left.txt")), "0\n");
+    EXPECT_FALSE(fs::exists(Path("out.y4m")));
+}
+
+TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
+    Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    Make("c.ppm", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    Dir.Write("b.png", "not a picture");
+    const TRun run = Shell("mkdir out && $MORVANE -q -s 32x a.png b.png c.ppm -o out");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "morvane: b.png: not a PNG file\nmorvane: 1 of 3 inputs failed; the others are written\n");
+    EXPECT_TRUE(fs::exists(Path("out/a.png")));
+    EXPECT_TRUE(fs::exists(Path("out/c.ppm")));
+    EXPECT_FALSE(fs::exists(Path("out/b.png")));
+}
+
+TEST_F(ToolProcess, ADamagedPluginLibraryIsNamed) {
+    const fs::path dist = fs::path(MORVANE_TOOL).parent_path();
+    fs::copy(dist, Path("install"), fs::copy_options::recursive);
+    const TRun run = Shell("truncate -s 9000 install/DLL/WindowFuncs.dll && install/morvane -s 16x12 builtin out.png");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("install/DLL/WindowFuncs.dll: truncated library"), std::string::npos) << run.Err;
+    EXPECT_FALSE(fs::exists(Path("out.png")));
+}
+
+#endif
