@@ -1,0 +1,298 @@
+// Morvane against zimg on the same job and machine: 4:4:4 YCbCr, BT.601,
+// gamma 2.2 -> linear RGB float -> resize -> back. Morvane runs as the
+// editor drives it (Morvane.auf in ../dist through the stand-in host: the
+// 76-byte block, func_proc, the host's worker threads); zimg runs on one
+// thread with its gamma tables, once with its own choice of instruction set
+// and once held to SSE2. Prints the same table twice, by wall clock and by
+// processor time (which others' builds on this machine barely disturb);
+// arguments are ignored (the bench script hands every program the same ones).
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/CpuClock.h"
+#include "bench/MorvaneFrames.h"
+#include "bench/ZimgJob.h"
+#include "cli/HostError.h"
+#include "cli/PluginInventory.h"
+#include "cli/TestPattern.h"
+#include "cli/YcConversion.h"
+#include "platform/ModulePath.h"
+#include "platform/Paths.h"
+
+namespace {
+
+constexpr int kWarmUp = 3;    // the first frame also builds the tables
+constexpr int kMeasured = 30;
+
+struct TSize {
+    int Width, Height;
+};
+struct TScenario {
+    TSize Src, Dst;
+};
+const TScenario kScenarios[] = {
+    {{1920, 1080}, {1280, 720}}, {{1280, 720}, {1920, 1080}}, {{3840, 2160}, {1920, 1080}}};
+
+// Our window function, its parameter (0: none) and zimg's filter for it.
+struct TFunction {
+    const char *Name;
+    int Param;
+    TZimgFilter Zimg;
+};
+const TFunction kFunctions[] = {{"Spline16", 0, TZimgFilter::Spline16},
+                                {"Spline36", 0, TZimgFilter::Spline36},
+                                {"Lanczos", 3, TZimgFilter::Lanczos3}};
+
+// Each kernel against the zimg build that uses the same class of instructions.
+struct TKernel {
+    const char *Library, *Name;
+    zimg_cpu_type_e ZimgCpu;
+    const char *ZimgLabel;
+};
+const TKernel kKernels[] = {{"Tessolk", "SSE", ZIMG_CPU_X86_SSE2, "SSE2"},
+                            {"Varnoth", "AVX", ZIMG_CPU_AUTO, "default"}};
+
+constexpr double kTargetRatio = 1.3;    // zimg ms / Morvane ms, one thread each
+constexpr double kTargetSpeedUp = 1.85; // two threads against one
+
+struct TTimes {
+    double Min = 0, Median = 0;  // ms per frame
+};
+
+TTimes Summarise(std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    const std::size_t n = seconds.size();
+    const double median = n % 2 ? seconds[n / 2] : (seconds[n / 2 - 1] + seconds[n / 2]) / 2;
+    return {seconds.front() * 1000, median * 1000};
+}
+
+// One run's frames by both clocks, warm-up dropped.
+struct TMeasured {
+    TTimes Wall, Cpu;
+    const TTimes &By(bool cpu) const { return cpu ? Cpu : Wall; }
+};
+
+TMeasured Measure(std::vector<double> wall, std::vector<double> cpu) {
+    wall.erase(wall.begin(), wall.begin() + kWarmUp);
+    cpu.erase(cpu.begin(), cpu.begin() + kWarmUp);
+    return {Summarise(wall), Summarise(cpu)};
+}
+
+std::string Label(const TScenario &s) {
+    return std::to_string(s.Src.Width) + "x" + std::to_string(s.Src.Height) + " -> " +
+           std::to_string(s.Dst.Width) + "x" + std::to_string(s.Dst.Height);
+}
+
+// Morvane's full range (y 0..4096, cb and cr -2048..2048) as zimg's 16-bit
+// full range, whose chroma is centred on 32768.
+uint16_t ToWord(int code, bool chroma) {
+    const double v = std::round((chroma ? 32768.0 : 0.0) + code * (65535.0 / 4096.0));
+    return uint16_t(std::clamp(v, 0.0, 65535.0));
+}
+
+void ToPlanes(const TYcImage &image, TPlanes &planes) {
+    for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x) {
+            const PIXEL_YC &p = image.At(x, y);
+            planes.Line16(0, y)[x] = ToWord(p.y, false);
+            planes.Line16(1, y)[x] = ToWord(p.cb, true);
+            planes.Line16(2, y)[x] = ToWord(p.cr, true);
+        }
+}
+
+// Mean |Y difference| in Morvane's codes (0..4096): both sides did one job.
+double MeanLumaDifference(const TYcImage &morvane, const TPlanes &zimg) {
+    double sum = 0;
+    for (int y = 0; y < morvane.Height; ++y)
+        for (int x = 0; x < morvane.Width; ++x)
+            sum += std::fabs(morvane.At(x, y).y - zimg.Line16(0, y)[x] * (4096.0 / 65535.0));
+    return sum / (double(morvane.Width) * morvane.Height);
+}
+
+struct TMorvaneRun {
+    TMeasured Times;
+    TYcImage Last;
+};
+
+TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFunction &f,
+                       const TKernel &k, int threads, const TYcImage &source) {
+    TToolOptions o;
+    o.Width = s.Dst.Width;
+    o.Height = s.Dst.Height;
+    o.Func = f.Name;
+    o.HasParam = f.Param != 0;
+    o.Param = f.Param;
+    o.Kernel = k.Name;
+    o.Threads = threads;
+    o.Frames = kWarmUp + kMeasured;
+    TFrameTimes out = RunMorvaneFrames(filter, o, source, std::max(s.Src.Width, s.Dst.Width),
+                                       std::max(s.Src.Height, s.Dst.Height));
+    if (out.Last.Width != s.Dst.Width || out.Last.Height != s.Dst.Height)
+        throw THostError(filter + ": the frame came back at another size");
+    if (f.Param && out.AppliedParam != f.Param)
+        throw THostError(filter + ": " + f.Name + " ran with parameter " + std::to_string(out.AppliedParam));
+    if (out.Threads != threads) throw THostError(filter + ": the host's pool has another size");
+    return {Measure(out.Wall, out.Cpu), std::move(out.Last)};
+}
+
+struct TZimgRun {
+    TMeasured Times;
+    std::string Chain;
+};
+
+TZimgRun RunZimg(const TScenario &s, const TFunction &f, zimg_cpu_type_e cpu, const TPlanes &src,
+                 TPlanes &dst) {
+    TZimgJob job({s.Src.Width, s.Src.Height, s.Dst.Width, s.Dst.Height, f.Zimg, cpu}, src);
+    std::vector<double> wall, processor;
+    for (int frame = 0; frame < kWarmUp + kMeasured; ++frame) {
+        const double cpuStart = ProcessCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        job.Run(src, dst);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        processor.push_back(ProcessCpuSeconds() - cpuStart);
+        wall.push_back(took.count());
+    }
+    return {Measure(wall, processor), job.Arrangement()};
+}
+
+std::string Load() {
+    double load[3] = {};
+    if (getloadavg(load, 3) != 3) return "unknown";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
+}
+
+std::string Cell(const TTimes &t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%6.2f /%6.2f", t.Min, t.Median);
+    return text;
+}
+
+// One row: a kernel on one case, its threads, its zimg counterpart.
+struct TRow {
+    std::string Case, Func, Kernel;
+    std::optional<TMeasured> One, All;
+    std::string ZimgLabel;
+    TMeasured Zimg;
+    std::string Note;
+};
+
+// By processor time, the speed column is what free cores would give:
+// threads × one thread's time / all threads' time together.
+void PrintRow(const TRow &r, int allThreads, bool cpu) {
+    std::printf("%-24s %-9s %-8s", r.Case.c_str(), r.Func.c_str(), r.Kernel.c_str());
+    if (!r.One) {
+        std::printf(" %s\n", r.Note.c_str());
+        return;
+    }
+    const TTimes &one = r.One->By(cpu), &zimg = r.Zimg.By(cpu);
+    std::printf(" %s", Cell(one).c_str());
+    std::string missed;
+    if (allThreads > 1 && r.All) {
+        const TTimes &all = r.All->By(cpu);
+        const double speedUp = (cpu ? allThreads : 1) * one.Min / all.Min;
+        std::printf("  %s  %5.2fx", Cell(all).c_str(), speedUp);
+        if (allThreads == 2 && speedUp < kTargetSpeedUp) missed += " threads";
+    }
+    const double ratioMin = zimg.Min / one.Min, ratioMedian = zimg.Median / one.Median;
+    std::printf("  %-7s %s  %5.2fx /%5.2fx", r.ZimgLabel.c_str(), Cell(zimg).c_str(), ratioMin,
+                ratioMedian);
+    if (ratioMin < kTargetRatio) missed += " zimg";
+    std::printf("  %s\n", missed.empty() ? "met" : ("MISSED:" + missed).c_str());
+}
+
+void PrintTable(const std::vector<TRow> &rows, int allThreads, bool cpu) {
+    std::printf("\n%s\n", cpu ? "By processor time of the process inside func_proc / zimg's calls "
+                                "(all threads' together; speed = threads x one / all):"
+                              : "By wall clock:");
+    std::printf("%-24s %-9s %-8s %-14s", "case", "function", "kernel", "  1 thread");
+    if (allThreads > 1)
+        std::printf("  %-14s  %-6s", ("  " + std::to_string(allThreads) + " threads").c_str(), "speed");
+    std::printf("  %-7s %-14s  %-15s  %s\n", "zimg", "  zimg ms", "ratio", "targets");
+    for (const TRow &r : rows) PrintRow(r, allThreads, cpu);
+}
+
+void PrintHeader() {
+    unsigned major = 0, minor = 0, micro = 0;
+    zimg_get_version_info(&major, &minor, &micro);
+    std::printf("Morvane through func_proc against zimg %u.%u.%u, ms per frame (min / median of %d "
+                "frames after %d warm-up)\n",
+                major, minor, micro, kMeasured, kWarmUp);
+    std::printf("zimg: one thread, gamma tables on, \"default\" = its own choice of instructions\n");
+    std::printf("ratio = zimg / Morvane on one thread (from minima / medians), target >= %.2fx (minima); "
+                "speed from minima, target >= %.2fx\n",
+                kTargetRatio, kTargetSpeedUp);
+}
+
+int Run() {
+    static const int anchor = 0;
+    const std::string binDir = platform::ExtractFileDir(platform::ModulePathOf(&anchor));
+    const char d = platform::PathDelimiter();
+    const std::string filter = binDir + ".." + d + "dist" + d + "Morvane.auf";
+    const TPluginInventory inventory = TakeInventory(filter);
+    const int allThreads = int(std::max(1u, std::thread::hardware_concurrency()));
+
+    const std::string loadAtStart = Load();
+    std::vector<TRow> rows;
+    std::vector<std::string> notes;
+    for (const TScenario &s : kScenarios) {
+        const TYcImage source = ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
+        TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2), dstPlanes(s.Dst.Width, s.Dst.Height, 2);
+        ToPlanes(source, srcPlanes);
+        for (const TFunction &f : kFunctions) {
+            for (const TKernel &k : kKernels) {
+                TRow row;
+                row.Case = Label(s);
+                row.Func = f.Name;
+                row.Kernel = k.Library;
+                row.ZimgLabel = k.ZimgLabel;
+                const TZimgRun zimg = RunZimg(s, f, k.ZimgCpu, srcPlanes, dstPlanes);
+                row.Zimg = zimg.Times;
+                if (!inventory.HasKernel(k.Name)) {
+                    row.Note = "not in the plug-in folder (or the processor lacks its instructions)";
+                    rows.push_back(row);
+                    continue;
+                }
+                const TMorvaneRun one = RunMorvane(filter, s, f, k, 1, source);
+                row.One = one.Times;
+                if (allThreads > 1) row.All = RunMorvane(filter, s, f, k, allThreads, source).Times;
+                rows.push_back(row);
+                std::fprintf(stderr, ".");
+                char note[160];
+                std::snprintf(note, sizeof note, "%s %s %s: zimg chain \"%s\", mean |Y difference| %.2f of 4096",
+                              row.Case.c_str(), f.Name, k.Library, zimg.Chain.c_str(),
+                              MeanLumaDifference(one.Last, dstPlanes));
+                notes.push_back(note);
+            }
+        }
+    }
+    std::fprintf(stderr, "\n");
+    PrintHeader();
+    std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n", loadAtStart.c_str(),
+                Load().c_str());
+    PrintTable(rows, allThreads, false);
+    PrintTable(rows, allThreads, true);
+    std::printf("\nBoth sides did the same job (Morvane's output on one thread against zimg's):\n");
+    for (const std::string &n : notes) std::printf("  %s\n", n.c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "zimg_compare: %s\n", e.what());
+        return 1;
+    }
+}
