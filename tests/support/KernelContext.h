@@ -1,5 +1,5 @@
-// A LinearFilterContext prepared for one geometry the way the driver
-// prepares it (sizes, pitch, per-thread buffers of the kernel's own sizes,
+// A LinearFilterContext prepared for one geometry with the driver's own
+// preparation (sizes, pitch, per-thread buffers of the kernel's own sizes,
 // weight tables, tile tables), for testing and benchmarking kernels directly.
 #pragma once
 #include <cstdint>
@@ -45,7 +45,6 @@ public:
 
 private:
     void Setup(const Geometry &geometry);
-    void Finish();
 
     const LinearFilterPluginInfo &FKernel;
     int32_t FThreads;
