@@ -1,5 +1,8 @@
 #include "tests/support/KernelContext.h"
 
+#include <xmmintrin.h>
+
+#include <algorithm>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -72,13 +75,21 @@ bool TKernelContext::ScratchGuardsIntact() const {
            GuardIntact(FContext.rowBuffer, FContext.rowBufferSize, FThreads);
 }
 
-void RunProcess(const LinearFilterPluginInfo &kernel, LinearFilterContext &context, void *dst,
-                const void *src, int32_t threads) {
+bool RunProcess(const LinearFilterPluginInfo &kernel, LinearFilterContext &context, void *dst,
+                const void *src, int32_t threads, uint32_t callerMxcsr) {
     std::vector<std::thread> pool;
+    std::vector<char> kept(size_t(threads), 0);
     pool.reserve(threads);
     for (int32_t i = 0; i < threads; ++i)
-        pool.emplace_back([&, i] { kernel.Process(dst, src, &context, i, threads); });
+        pool.emplace_back([&, i] {
+            const uint32_t own = _mm_getcsr();
+            _mm_setcsr(callerMxcsr);
+            kernel.Process(dst, src, &context, i, threads);
+            kept[size_t(i)] = _mm_getcsr() == callerMxcsr;
+            _mm_setcsr(own);
+        });
     for (std::thread &t : pool) t.join();
+    return std::all_of(kept.begin(), kept.end(), [](char k) { return k != 0; });
 }
 
 }  // namespace testing_support
