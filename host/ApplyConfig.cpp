@@ -1,5 +1,6 @@
 // Turning the names in the saved block into a weight builder and a kernel.
 #include <cstring>
+#include <memory>
 
 #include "host/PluginMain.h"
 #include "resize/AreaAverage.h"
@@ -40,10 +41,11 @@ void SyncFuncParam() {
 
 void ApplyConfig() {
     if (!HavePlugins() || !ResizeDriver) return;
-    if (ReadConfigName(FilterConfig.WndFuncName) == AreaAverageName)
-        ResizeDriver->SetWeightSetter(new TAreaAverage);
-    else
-        ResizeDriver->SetWeightSetter(WindowFuncBuilder());
+    // Everything that may fail comes first: a failure keeps the driver as it was.
     const int32_t kernel = FilterPlugins->IndexOf(ReadConfigName(FilterConfig.FilterPluginName));
+    std::unique_ptr<TWeightSetter> builder(
+        ReadConfigName(FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
+                                                                    : WindowFuncBuilder());
+    ResizeDriver->SetWeightSetter(builder.release());
     ResizeDriver->SetKernel(FilterPlugins->Items(kernel < 0 ? 0 : kernel));
 }

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
-constexpr std::size_t ConfigNameBytes = 32;
+#include "plugins/PluginName.h"
+
+constexpr std::size_t ConfigNameBytes = PluginNameBytes;
 
 struct TFilterConfig {
     int32_t Width = 512;   // target frame width, pixels

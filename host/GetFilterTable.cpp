@@ -3,5 +3,11 @@
 #include "platform/ModulePath.h"
 
 MV_EXTERN_C MV_EXPORT FILTER_DLL *MV_STDCALL GetFilterTable(void) {
-    return LoadFilterTable(platform::ModulePathOf(reinterpret_cast<const void *>(&GetFilterTable)));
+    try {
+        return LoadFilterTable(
+            platform::ModulePathOf(reinterpret_cast<const void *>(&GetFilterTable)));
+    } catch (...) {
+        // The editor keeps the project's saved block only if it gets the record.
+        return RegistrationWithoutPlugins();
+    }
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/DialogHookup.h"
+#include "host/HostFrame.h"
 #include "host/Settings.h"
 #include "platform/Paths.h"
 #include "resize/GammaTables.h"
@@ -90,6 +91,7 @@ FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
     SettingsFile = settings::SettingsFileFor(modulePath);
     const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
                                             settings::DefaultFilterName(SettingsFile.section));
+    SetFilterName(name);
     PluginDir = settings::Read(SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
     const std::string folder = platform::ExtractFileDir(modulePath) + PluginDir;
     WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
@@ -97,23 +99,43 @@ FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
     FilterPlugins = std::make_unique<TFilterPluginList>();
     FilterPlugins->LoadFromDir(folder);
     ReadFuncSettings();
-    SetFilterName(name);
     SizeList = settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
     return &FilterTable;
 }
 
+FILTER_DLL *RegistrationWithoutPlugins() noexcept {
+    WndFuncPlugins.reset();
+    FilterPlugins.reset();
+    WndFuncParams.clear();
+    try {
+        WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
+        FilterPlugins = std::make_unique<TFilterPluginList>();
+    } catch (...) {
+        // Null lists read as empty ones.
+    }
+    return &FilterTable;
+}
+
 BOOL MV_CDECL func_init(FILTER *fp) {
-    SYS_INFO info{};
-    if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
-    HostMaxWidth = info.max_w;
-    HostMaxHeight = info.max_h;
-    ResizeDriver = std::make_unique<TFilter>(FilterConfig);
+    try {
+        SYS_INFO info{};
+        if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
+        HostMaxWidth = info.max_w;
+        HostMaxHeight = info.max_h;
+        ResizeDriver = std::make_unique<TFilter>();
+    } catch (...) {
+        // Without a driver every frame passes unchanged.
+    }
     return TRUE;
 }
 
 BOOL MV_CDECL func_exit(FILTER *) {
     FreeGammaTables();
-    WriteSettings();
+    try {
+        WriteSettings();
+    } catch (...) {
+        // Whatever could be written is; the rest must still be released.
+    }
     // The driver goes first: its builder may hold a context of a listed library.
     ResizeDriver.reset();
     WndFuncPlugins.reset();
@@ -122,13 +144,17 @@ BOOL MV_CDECL func_exit(FILTER *) {
 }
 
 BOOL MV_CDECL func_update(FILTER *, int) {
-    SyncFuncParam();
-    ApplyConfig();
-    if (ConfigDialog) ConfigDialog->LoadFromConfig();
+    try {
+        SyncFuncParam();
+        ApplyConfig();
+        if (ConfigDialog) ConfigDialog->LoadFromConfig();
+    } catch (...) {
+        // The driver keeps the configuration last applied.
+    }
     return TRUE;
 }
 
-BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) {
+BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) try {
     switch (message) {
     case WM_FILTER_INIT:
         FilterWindow = hwnd;
@@ -145,9 +171,17 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
     default:
         return FALSE;
     }
+} catch (...) {
+    return FALSE;
 }
 
 BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
-    if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
-    return ResizeDriver ? ResizeDriver->ResizeFrame(fp, fpip) : TRUE;
+    try {
+        if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+        if (ResizeDriver)
+            ResizeHostFrame(*ResizeDriver, fp, fpip, FilterConfig.Width, FilterConfig.Height);
+    } catch (...) {
+        // The frame passes unchanged; the next one tries again.
+    }
+    return TRUE;
 }

@@ -33,6 +33,9 @@ extern int32_t HostMaxHeight;
 // GetFilterTable's work, for the plug-in file at `modulePath`: reads the
 // settings, loads both plug-in lists and returns the registration record.
 FILTER_DLL *LoadFilterTable(const std::string &modulePath);
+// The registration record with both plug-in lists empty, for when loading
+// failed: the editor still keeps the project's saved block.
+FILTER_DLL *RegistrationWithoutPlugins() noexcept;
 
 BOOL MV_CDECL func_init(FILTER *fp);
 BOOL MV_CDECL func_exit(FILTER *fp);

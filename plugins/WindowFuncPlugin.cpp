@@ -4,6 +4,7 @@
 
 #include "platform/Folder.h"
 #include "platform/Paths.h"
+#include "plugins/PluginName.h"
 
 namespace {
 
@@ -12,9 +13,10 @@ namespace {
 constexpr int32_t kMaxRecordsPerLibrary = 4096;
 
 // A record without a name or a function would fault in the dialog, the
-// settings file or the weight builder, so it is not listed.
+// settings file or the weight builder, and one whose name the saved block
+// cannot hold could never be restored, so neither is listed.
 bool IsUsable(const WindowFuncPluginInfo *info) {
-    return info->name && info->CreateContext && info->Weight && info->GetRadius &&
+    return IsStorableName(info->name) && info->CreateContext && info->Weight && info->GetRadius &&
            info->DestroyContext;
 }
 

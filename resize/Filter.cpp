@@ -1,29 +1,16 @@
 #include "resize/Filter.h"
 
-#include <cstring>
+#include <new>
+#include <stdexcept>
 
+#include "kernels/common/KernelGeometry.h"
 #include "platform/Processors.h"
+#include "resize/ContextSetup.h"
 #include "resize/FpuPrecision.h"
 #include "resize/GammaTables.h"
-#include "resize/TileTables.h"
-#include "resize/xmmutil.h"
 
 namespace {
-constexpr int32_t PixelBytes = 6;   // one PIXEL_YC
-constexpr int32_t ColumnUnit = 48;  // strip-buffer bytes per source column
-constexpr int32_t MaxRadius = 8;    // the largest filter radius buffers must hold
 constexpr int32_t MaxThreadSlots = 64;
-
-void FreeIfSet(void *block) {
-    if (block) AlignedFreeMem(block);
-}
-
-// Per-thread blocks: `size` bytes for each of `threads` slots, or none.
-uint8_t *ThreadBlocks(int32_t size, int32_t threads) {
-    if (size <= 0) return nullptr;
-    if (int64_t(size) * threads > INT32_MAX) throw std::bad_alloc();
-    return static_cast<uint8_t *>(AlignedGetMem(size * threads, 128));
-}
 }  // namespace
 
 int32_t TFilter::ThreadSlotsFor(int processorCount) {
@@ -31,8 +18,9 @@ int32_t TFilter::ThreadSlotsFor(int processorCount) {
     return slots > MaxThreadSlots ? MaxThreadSlots : slots;
 }
 
-TFilter::TFilter(const TFilterConfig &config)
-    : FConfig(config), FThreadCount(ThreadSlotsFor(platform::ProcessorCount())) {}
+TFilter::TFilter() : TFilter(ThreadSlotsFor(platform::ProcessorCount())) {}
+
+TFilter::TFilter(int32_t threadSlots) : FThreadCount(threadSlots < 1 ? 1 : threadSlots) {}
 
 TFilter::~TFilter() { FreeBuffers(); }
 
@@ -44,111 +32,69 @@ void TFilter::SetWeightSetter(TWeightSetter *setter) {
 
 void TFilter::SetKernel(const LinearFilterPluginInfo *kernel) { FKernel = kernel; }
 
-bool TFilter::IsPrepared(const FILTER_PROC_INFO &fpip, int32_t w, int32_t h) const {
-    return fpip.w == FContext.srcWidth && fpip.h == FContext.srcHeight &&
-           w == FContext.dstWidth && h == FContext.dstHeight && fpip.max_w == FPreparedMaxWidth;
+bool TFilter::IsPrepared(TFrameSize source, TFrameSize target, int32_t pitch) const {
+    // The line pitch belongs to the cache key.
+    return source.width == FContext.srcWidth && source.height == FContext.srcHeight &&
+           target.width == FContext.dstWidth && target.height == FContext.dstHeight &&
+           pitch == FContext.srcPitch;
 }
 
-void TFilter::Prepare(const FILTER_PROC_INFO &fpip, int32_t w, int32_t h) {
+void TFilter::Prepare(TFrameSize source, TFrameSize target, int32_t pitch) {
     TDoublePrecision precision;
     FreeBuffers();
     try {
-        Setup(fpip.w, fpip.h, w, h, fpip.max_w);
-        BuildTables();
+        SetGeometry(FContext, *FKernel,
+                    TGeometry{source.width, source.height, target.width, target.height, pitch});
+        // A thread without a tile never touches its buffers.
+        FPreparedSlots = FContext.tileCount < FThreadCount ? FContext.tileCount : FThreadCount;
+        AllocateBuffers(FContext, FPreparedSlots);
+        BuildTables(FContext, *FKernel, *FWeightSetter);
+        if (!TilesFitBuffers(FContext, FKernel->rowPitch))
+            throw std::logic_error("tile tables beyond the kernel's buffers");
     } catch (...) {
         // Never leave a half-prepared geometry for the next frame to run on.
         FreeBuffers();
         throw;
     }
-    FPreparedMaxWidth = fpip.max_w;
 }
 
-BOOL TFilter::ResizeFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
-    const int32_t w = FConfig.Width;
-    const int32_t h = FConfig.Height;
-    if (w == fpip->w && h == fpip->h) return TRUE;
-    if (!FHasWeightSetter || !FKernel) return TRUE;
+bool TFilter::ResizeFrame(TFrameSize source, TFrameSize target, const TFramePixels &frame,
+                          TWorkers &workers) noexcept {
+    if (target.width == source.width && target.height == source.height) return false;
+    if (!FHasWeightSetter || !FKernel || !GammaToLinear || !LinearToGamma) return false;
     // A size restored from a project may be anything; one the host's frame
     // memory cannot hold passes the frame through instead of overrunning it.
-    if (w < 1 || h < 1 || w > fpip->max_w || h > fpip->max_h) return TRUE;
-    if (!IsPrepared(*fpip, w, h)) Prepare(*fpip, w, h);
-
+    const int64_t lineBytes = int64_t{target.width} * kernel_geometry::PixelBytes;
+    if (target.width < 1 || target.height < 1 || lineBytes > frame.pitch ||
+        target.height > frame.lines || source.width < 1 || source.height < 1)
+        return false;
+    try {
+        if (!IsPrepared(source, target, frame.pitch)) Prepare(source, target, frame.pitch);
+    } catch (...) {
+        return false;
+    }
     FContext.toLinear = GammaToLinear;
     FContext.fromLinear = LinearToGamma;
     FContext.nextTile = 0;
-    fp->exfunc->exec_multi_thread_func(&TFilter::ResizeThreadProc, this, fpip);
-
-    PIXEL_YC *resized = fpip->ycp_temp;
-    fpip->ycp_temp = fpip->ycp_edit;
-    fpip->ycp_edit = resized;
-    fpip->w = w;
-    fpip->h = h;
-    return TRUE;
-}
-
-void TFilter::Setup(int32_t srcWidth, int32_t srcHeight, int32_t dstWidth, int32_t dstHeight,
-                    int32_t maxWidth) {
-    LinearFilterContext &c = FContext;
-    c.srcWidth = srcWidth;
-    c.srcHeight = srcHeight;
-    c.dstWidth = dstWidth;
-    c.dstHeight = dstHeight;
-    c.tilesAcross = (dstWidth + TileWidth() - 1) / TileWidth();
-    c.tilesDown = (dstHeight + TileHeight() - 1) / TileHeight();
-    c.tileCount = c.tilesAcross * c.tilesDown;
-    c.srcPitch = maxWidth * PixelBytes;
-    c.columnUnit = ColumnUnit;
-    c.dstPitch = maxWidth * PixelBytes;
-    c.stripBufferSize = FKernel->GetStripBufferSize(&c, MaxRadius);
-    c.stripBuffer = ThreadBlocks(c.stripBufferSize, FThreadCount);
-    c.rowBufferSize = FKernel->GetRowBufferSize(&c, MaxRadius);
-    c.rowBuffer = ThreadBlocks(c.rowBufferSize, FThreadCount);
-    c.hTiles = static_cast<HorizontalTile *>(
-        AlignedGetMem(int32_t(sizeof(HorizontalTile)) * c.tilesAcross, 16));
-    c.vTiles = static_cast<VerticalTile *>(
-        AlignedGetMem(int32_t(sizeof(VerticalTile)) * c.tilesDown, 16));
-}
-
-void TFilter::BuildTables() {
-    LinearFilterContext &c = FContext;
-    if (c.dstWidth < c.srcWidth)
-        FWeightSetter->SetReduceWeights(&c.hWeights, c.srcWidth, c.dstWidth, c.columnUnit);
-    else
-        FWeightSetter->SetEnlargeWeights(&c.hWeights, c.srcWidth, c.dstWidth, c.columnUnit);
-    if (c.dstHeight < c.srcHeight)
-        FWeightSetter->SetReduceWeights(&c.vWeights, c.srcHeight, c.dstHeight, FKernel->rowPitch);
-    else
-        FWeightSetter->SetEnlargeWeights(&c.vWeights, c.srcHeight, c.dstHeight, FKernel->rowPitch);
-    BuildTileTables(c, TileWidth(), TileHeight(), FKernel->rowPitch);
+    FSource = frame.source;
+    FDestination = frame.destination;
+    workers.RunOnAll(&TFilter::Work, this);
+    return true;
 }
 
 void TFilter::FreeBuffers() {
-    LinearFilterContext &c = FContext;
-    FreeIfSet(c.stripBuffer);
-    FreeIfSet(c.rowBuffer);
-    FreeIfSet(c.hTiles);
-    FreeIfSet(c.vTiles);
-    FreeIfSet(c.hWeights.values);
-    FreeIfSet(c.hWeights.entries);
-    FreeIfSet(c.vWeights.values);
-    FreeIfSet(c.vWeights.entries);
-    std::memset(&c, 0, sizeof c);
-    FPreparedMaxWidth = 0;
+    FreeContext(FContext);
+    FPreparedSlots = 0;
 }
 
-void TFilter::RunKernel(void *dst, const void *src, int32_t threadIndex, int32_t threadCount) {
-    FKernel->Process(dst, src, &FContext, threadIndex, threadCount);
-}
-
-void MV_CDECL TFilter::ResizeThreadProc(int thread_id, int thread_num, void *param1,
-                                        void *param2) {
-    TFilter *self = static_cast<TFilter *>(param1);
-    const FILTER_PROC_INFO *fpip = static_cast<const FILTER_PROC_INFO *>(param2);
-    int32_t n = thread_num;
-    if (thread_num > self->FThreadCount) {
-        n = self->FThreadCount;
-        // Buffers exist for FThreadCount slots only.
-        if (thread_id >= self->FThreadCount) return;
+void TFilter::Work(int32_t threadIndex, int32_t threadCount, void *param) {
+    TFilter *self = static_cast<TFilter *>(param);
+    const int32_t slots = self->FPreparedSlots;
+    int32_t n = threadCount;
+    if (threadCount > slots) {
+        n = slots;
+        // Buffers exist for the prepared slots only.
+        if (threadIndex >= slots) return;
     }
-    self->RunKernel(fpip->ycp_temp, fpip->ycp_edit, thread_id, n);
+    self->FKernel->Process(self->FDestination, self->FSource, &self->FContext, threadIndex, n);
 }

@@ -1,19 +1,44 @@
 // The resize driver: prepares weight tables, tile tables and per-thread
 // buffers once per geometry and has the kernel plug-in process each frame on
-// the host's worker threads.
+// the host's worker threads. It works on plain values; the host's records
+// stay with the host.
 #pragma once
 #include <cstdint>
 #include <memory>
 
-#include "host/FilterConfig.h"
-#include "host/HostAbi.h"
 #include "kernels/common/LinearFilter.h"
 #include "resize/WeightSetter.h"
 
+// One frame's pixels: two frame memories of `lines` lines of `pitch` bytes.
+struct TFramePixels {
+    const void *source;  // the image to resize, from its first line
+    void *destination;   // where the resized image goes
+    int32_t pitch;       // bytes per line, both memories
+    int32_t lines;       // lines each memory holds
+};
+
+struct TFrameSize {
+    int32_t width;
+    int32_t height;
+};
+
+// Runs `work(threadIndex, threadCount, param)` once on every worker thread
+// and returns when all of them have finished.
+using TWorkerFunc = void (*)(int32_t threadIndex, int32_t threadCount, void *param);
+class TWorkers {
+public:
+    virtual void RunOnAll(TWorkerFunc work, void *param) = 0;
+
+protected:
+    ~TWorkers() = default;
+};
+
 class TFilter {
 public:
-    // Reads the target size from `config` at the start of every frame.
-    explicit TFilter(const TFilterConfig &config);
+    // Twice the processors, at most 64.
+    TFilter();
+    // Tests choose the slot count.
+    explicit TFilter(int32_t threadSlots);
     virtual ~TFilter();
     TFilter(const TFilter &) = delete;
     TFilter &operator=(const TFilter &) = delete;
@@ -22,34 +47,34 @@ public:
     void SetWeightSetter(TWeightSetter *setter);
     // Not owned; the kernel list keeps it loaded.
     void SetKernel(const LinearFilterPluginInfo *kernel);
-    // Always TRUE. Passes the frame unchanged when there is nothing to do.
-    BOOL ResizeFrame(FILTER *fp, FILTER_PROC_INFO *fpip);
+    // Resizes `source` to `target` into frame.destination. False when the
+    // frame is to pass unchanged: nothing to do, a size the frame memory
+    // cannot hold, or a preparation that failed (out of memory included);
+    // the next frame prepares again. Never throws.
+    bool ResizeFrame(TFrameSize source, TFrameSize target, const TFramePixels &frame,
+                     TWorkers &workers) noexcept;
 
-    virtual void Setup(int32_t srcWidth, int32_t srcHeight, int32_t dstWidth, int32_t dstHeight,
-                       int32_t maxWidth);
-    void BuildTables();
     void FreeBuffers();
-    int32_t TileWidth() const { return FKernel->tileWidth; }
-    int32_t TileHeight() const { return FKernel->tileHeight; }
-    void RunKernel(void *dst, const void *src, int32_t threadIndex, int32_t threadCount);
-    // The host's MULTI_THREAD_FUNC; param1 is the driver, param2 the frame record.
-    static void MV_CDECL ResizeThreadProc(int thread_id, int thread_num, void *param1,
-                                          void *param2);
 
     // Twice the processors, at most 64, at least 1.
     static int32_t ThreadSlotsFor(int processorCount);
     int32_t ThreadCount() const { return FThreadCount; }
+    // Slots the prepared geometry has buffers for: no more than its tiles.
+    int32_t PreparedSlots() const { return FPreparedSlots; }
     const LinearFilterContext &Context() const { return FContext; }
 
 private:
-    bool IsPrepared(const FILTER_PROC_INFO &fpip, int32_t w, int32_t h) const;
-    void Prepare(const FILTER_PROC_INFO &fpip, int32_t w, int32_t h);
+    bool IsPrepared(TFrameSize source, TFrameSize target, int32_t pitch) const;
+    void Prepare(TFrameSize source, TFrameSize target, int32_t pitch);
+    static void Work(int32_t threadIndex, int32_t threadCount, void *param);
 
-    const TFilterConfig &FConfig;
     int32_t FThreadCount;
     std::unique_ptr<TWeightSetter> FWeightSetter;
     bool FHasWeightSetter = false;
     LinearFilterContext FContext{};
     const LinearFilterPluginInfo *FKernel = nullptr;
-    int32_t FPreparedMaxWidth = 0;  // the line pitch belongs to the cache key
+    int32_t FPreparedSlots = 0;
+    // Frame pointers of the frame in hand, for the workers.
+    const void *FSource = nullptr;
+    void *FDestination = nullptr;
 };

@@ -4,6 +4,23 @@
 
 #include "platform/Folder.h"
 #include "platform/Paths.h"
+#include "plugins/PluginName.h"
+
+namespace {
+
+// Limits that keep the driver's tile and offset arithmetic inside int32 for
+// any frame the host can hold.
+constexpr int32_t MaxTileSize = 1 << 16;
+constexpr int32_t MaxRowPitch = 1 << 16;
+
+}  // namespace
+
+bool TFilterPluginList::IsUsableKernel(const LinearFilterPluginInfo *info) {
+    return info && IsStorableName(info->name) && info->GetStripBufferSize &&
+           info->GetRowBufferSize && info->Process && info->tileWidth >= 1 &&
+           info->tileWidth <= MaxTileSize && info->tileHeight >= 1 &&
+           info->tileHeight <= MaxTileSize && info->rowPitch >= 1 && info->rowPitch <= MaxRowPitch;
+}
 
 TFilterPluginList::~TFilterPluginList() {
     while (!FModules.empty()) {
@@ -20,7 +37,7 @@ void TFilterPluginList::LoadFromDir(const std::string &folder) {
         auto get = reinterpret_cast<GetLinearFilterPluginInfoFunc>(
             platform::FindSymbol(lib, "GetLinearFilterPluginInfo"));
         const LinearFilterPluginInfo *info = get ? get() : nullptr;
-        if (!info) {
+        if (!IsUsableKernel(info)) {
             platform::CloseLibrary(lib);
             continue;
         }

@@ -17,8 +17,12 @@ public:
     TFilterPluginList &operator=(const TFilterPluginList &) = delete;
 
     // Appends one record per library in `folder` that exports
-    // GetLinearFilterPluginInfo and returns a record; others are unloaded.
+    // GetLinearFilterPluginInfo and returns a usable record; others are
+    // unloaded.
     void LoadFromDir(const std::string &folder);
+    // A name the saved block can hold, all three functions, and tile sizes
+    // and a row pitch the driver can work with.
+    static bool IsUsableKernel(const LinearFilterPluginInfo *info);
     int32_t Count() const { return int32_t(FItems.size()); }
     const LinearFilterPluginInfo *Items(int32_t index) const { return FItems[index]; }
     // First entry whose name equals `name` byte for byte, or -1.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "resize/FpuPrecision.h"
 #include "resize/xmmutil.h"
 
 float *GammaToLinear = nullptr;
@@ -20,6 +21,8 @@ void FreeGammaTables() {
 }
 
 void BuildGammaTables(double gamma) {
+    // The same tables whatever precision the host's thread left set.
+    TDoublePrecision precision;
     FreeGammaTables();
     // Each pointer is stored as soon as its block exists, so a failure part-way
     // leaves a null pointer and the next frame builds both again.

@@ -129,7 +129,7 @@ bool TNormalWeightSetter::SetWindowFunc(const WindowFuncPluginInfo *info, int32_
         return false;
     void *context = info->CreateContext(param);
     const int32_t radius = info->GetRadius(context);
-    if (radius < 1 || radius > MaxRadius) {
+    if (radius < 1 || radius > MaxFilterRadius) {
         info->DestroyContext(context);
         return false;
     }

@@ -7,9 +7,6 @@
 
 class TNormalWeightSetter : public TWeightSetter {
 public:
-    // The kernels' buffers hold taps for radii up to this many samples.
-    static constexpr int32_t MaxRadius = 8;
-
     TNormalWeightSetter() = default;
     // Releases the window function's context.
     ~TNormalWeightSetter() override;
@@ -18,7 +15,7 @@ public:
 
     // Releases the current context, then makes one for `param` (passed on
     // unchanged). A null `info`, a record without functions, or a radius
-    // outside 1 ... MaxRadius is refused: the new context is released again
+    // outside 1 ... MaxFilterRadius is refused: the new context is released again
     // and the builder stays detached. True when attached with a non-null
     // context; a null context still attaches (see HasWindowFunc).
     bool SetWindowFunc(const WindowFuncPluginInfo *info, int32_t param);

@@ -4,6 +4,11 @@
 
 #include "kernels/common/LinearFilter.h"
 
+// The largest radius, in source samples at the output's scale, that a weight
+// builder may use: the kernels' row buffers are sized for it, and a window
+// function asking for more is refused.
+constexpr int32_t MaxFilterRadius = 8;
+
 // Fills `table` with freshly allocated blocks (AlignedGetMem, alignment 8) for
 // dstSize output positions from srcSize source positions; `start` of every
 // entry is the first source position times `unit`. The caller frees both

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+AllocationFailureHook AlignedAllocationHook = nullptr;
+
 namespace {
 std::atomic<int64_t> AllocationCount{0};
 
@@ -22,6 +24,7 @@ void *AlignedGetMem(int32_t size, uint32_t alignment) {
     const uint64_t a = EffectiveAlignment(alignment);
     const uint64_t total = AlignedBlockBytes(size, alignment);
     if (size < 0 || total > SIZE_MAX) throw std::bad_alloc();
+    if (AlignedAllocationHook && AlignedAllocationHook()) throw std::bad_alloc();
     void *raw = std::malloc(std::size_t(total));
     if (!raw) throw std::bad_alloc();
     const uintptr_t p = (uintptr_t(raw) + sizeof(void *) + uintptr_t(a) - 1) & ~uintptr_t(a - 1);

@@ -13,5 +13,10 @@ uint64_t AlignedBlockBytes(int32_t size, uint32_t alignment);
 // Blocks handed out since the module was loaded; lets tests see that a
 // cached path allocates nothing.
 int64_t AlignedAllocationCount();
+// Asked before every allocation when set; true makes that allocation fail
+// as if memory ran out. Null in the filter as shipped; a test build of the
+// filter sets it to fail each allocation in turn.
+using AllocationFailureHook = bool (*)();
+extern AllocationFailureHook AlignedAllocationHook;
 // Frees a block from AlignedGetMem; `block` must not be null.
 void AlignedFreeMem(void *block);

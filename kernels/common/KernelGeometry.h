@@ -21,24 +21,33 @@ inline int32_t TapCount(const WeightEntry &entry) {
     return reinterpret_cast<const int32_t *>(entry.weights)[-1];
 }
 
+// A per-slot size that the int32 record field cannot carry comes back as
+// -1, which the driver takes as memory it cannot have.
+inline int32_t SlotBytes(int64_t bytes) { return bytes > INT32_MAX ? -1 : int32_t(bytes); }
+
 // (srcWidth + 1) columns of 48 bytes, rounded up to 128.
 inline int32_t StripBufferBytes(const LinearFilterContext &ctx) {
-    return (ctx.srcWidth * ColumnBytes + 175) & ~127;
+    return SlotBytes((int64_t{ctx.srcWidth} * ColumnBytes + 175) & ~int64_t{127});
 }
 
-// Rows of four-row groups that one tile row can need, plus one spare group:
-// a tile whose first row is not group-aligned converts up to three rows
-// beyond the published bound (with a radius of 7 or 8), and the spare group
-// keeps those inside the thread's buffer.
+// The rows that one tile row's taps can span: its output rows (a tile's, or
+// fewer when the target is shorter) widened by the filter's reach on both
+// sides, at the source's scale, and never more rows than the source has.
+// Then whole groups of four and one spare group: a tile whose first row is
+// not group-aligned converts up to three rows beyond the span (with a
+// radius of 7 or 8), and the spare group keeps those inside the buffer.
 inline int32_t RowBufferBytes(const LinearFilterContext &ctx, int32_t maxRadius) {
     const int64_t src = ctx.srcHeight, dst = ctx.dstHeight, reach = 2 * int64_t{maxRadius};
+    if (src < 1 || dst < 1) return -1;
+    const int64_t tileRows = dst < TileHeight ? dst : TileHeight;
     int64_t rows;
     if (src > dst)
-        rows = (src * (TileHeight + reach) + dst - 1) / dst;
+        rows = (src * (tileRows + reach) + dst - 1) / dst;
     else
-        rows = (TileHeight * src + dst - 1) / dst + reach;
+        rows = (tileRows * src + dst - 1) / dst + reach;
+    if (rows > src) rows = src;
     const int64_t groups = (rows + 3) / 4;
-    return static_cast<int32_t>(((groups * GroupBytes + 1023) & ~int64_t{127}) + GroupBytes);
+    return SlotBytes(((groups * GroupBytes + 1023) & ~int64_t{127}) + GroupBytes);
 }
 
 // One tile taken from the counter: where it lies and how big it is.

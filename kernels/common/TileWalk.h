@@ -99,8 +99,9 @@ void FilterRows(const ThreadWork &w, const HorizontalTile &h, int32_t ncols, uin
     }
 }
 
-// Fills the next four row-buffer rows. False when they would not fit, which
-// only a weight table beyond the buffer's bound can cause.
+// Fills the next four row-buffer rows. False when they would not fit: the
+// driver refuses such tables before any kernel runs (TilesFitBuffers), so
+// this only keeps a foreign caller's tables from writing past the buffer.
 template <class Kernel>
 bool RunBatch(const ThreadWork &w, const TileJob &job, TileFill &fill) {
     if (fill.filled + GroupBytes > w.rowBytes) return false;
@@ -159,10 +160,25 @@ void ProcessTile(const ThreadWork &w, const TileJob &job) {
     }
 }
 
+// The rounding the bytes are defined with (to nearest, no flush-to-zero, no
+// denormals-are-zero, exceptions masked) for one call, whatever the caller's
+// thread had set; the caller's state comes back afterwards.
+class DefaultMxcsr {
+public:
+    DefaultMxcsr() : FSaved(_mm_getcsr()) { _mm_setcsr(0x1F80); }
+    ~DefaultMxcsr() { _mm_setcsr(FSaved); }
+    DefaultMxcsr(const DefaultMxcsr &) = delete;
+    DefaultMxcsr &operator=(const DefaultMxcsr &) = delete;
+
+private:
+    unsigned FSaved;
+};
+
 // Every tile left on the counter, then a fence: non-temporal stores become
 // visible to the caller's threads in order.
 template <class Kernel>
 void ProcessTiles(void *dst, const void *src, LinearFilterContext &ctx, int32_t threadIndex) {
+    const DefaultMxcsr rounding;
     const ThreadWork w = ThreadWorkOf(dst, src, ctx, threadIndex);
     for (int32_t i = TakeTile(ctx); i < ctx.tileCount; i = TakeTile(ctx))
         ProcessTile<Kernel>(w, LocateTile(ctx, i));

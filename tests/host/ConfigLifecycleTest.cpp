@@ -15,6 +15,7 @@
 #include "tests/host/Installation.h"
 #include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
+#include "tests/support/TestPaths.h"
 
 using host_test::TInstallation;
 
@@ -168,6 +169,37 @@ TEST_F(ConfigLifecycle, TargetSizesTheFrameCannotHoldPassUnchanged) {
     EXPECT_TRUE(Same(src, Run(Block(0, 40, "Spline16", 0), src)));
     EXPECT_TRUE(Same(src, Run(Block(2000, 40, "Spline16", 0), src)));
     EXPECT_TRUE(Same(src, Run(Block(40, 769, "Spline16", 0), src)));
+}
+
+// Each allocation of a first frame fails in turn: the gamma tables (2), the
+// strip and row buffers (2), the tile tables (2) and the weight tables (4).
+// The frame comes back unchanged with TRUE, and the next frame is resized.
+TEST_F(ConfigLifecycle, EachFailedAllocationOfAFirstFramePassesItUnchanged) {
+    inst.AddPlugins("DLL");
+    const std::string filter =
+        inst.AddFilterFrom(testing_support::TestBinDir() + "MorvaneFailing.auf", "Morvane.auf");
+    const TYcImage src = RandomFrame(100, 60, 21);
+    const TYcImage expected = ExpectedWith(inst, src, 70, 40, "Spline16", 0);
+    const TFilterConfig block = Block(70, 40, "Spline16", 0);
+    int failed = 0;
+    for (int n = 1; n <= 64; ++n) {
+        SCOPED_TRACE(testing::Message() << "allocation " << n << " fails");
+        testing_support::SetEnvironment("MORVANE_FAIL_ALLOCATION", std::to_string(n));
+        TStandinHost failing(filter, 1024, 768, 3);
+        ASSERT_EQ(failing.Init(), TRUE);
+        failing.RestoreProject(&block, sizeof block);
+        const TFrameResult first = failing.ProcessFrame(src);
+        EXPECT_EQ(first.Result, TRUE);
+        if (!Same(src, first.Image)) {
+            // Allocation n is none of the first frame's.
+            EXPECT_TRUE(Same(expected, first.Image));
+            break;
+        }
+        ++failed;
+        EXPECT_TRUE(Same(expected, failing.ProcessFrame(src).Image));
+    }
+    testing_support::SetEnvironment("MORVANE_FAIL_ALLOCATION", "");
+    EXPECT_EQ(failed, 10);
 }
 
 }  // namespace

@@ -14,7 +14,11 @@ class TInstallation {
 public:
     // Copies Morvane.auf in as `fileName`.
     std::string AddFilter(const std::string &fileName = "Morvane.auf") const {
-        return FDir.CopyIn(testing_support::DistDir() + "Morvane.auf", fileName);
+        return AddFilterFrom(testing_support::DistDir() + "Morvane.auf", fileName);
+    }
+    // Copies another build of the filter in as `fileName`.
+    std::string AddFilterFrom(const std::string &source, const std::string &fileName) const {
+        return FDir.CopyIn(source, fileName);
     }
     // Copies the kernel and window-function libraries into `folder` below the
     // installation ("" = beside the filter).

@@ -1,5 +1,5 @@
 // Memory behaviour beyond the bare contract: a radius-8 tile that converts
-// more rows than the published row-buffer bound, reads at the very end of
+// more rows than its taps span in whole groups, reads at the very end of
 // the host's frame, partial 8-column groups at the end of a line, and frames
 // without 16-byte alignment. Each checks identical pixels against the
 // reference, untouched guard zones and untouched pixels outside the image.
@@ -22,10 +22,11 @@ struct HeightPair {
     int32_t src, dst;
 };
 
-// Rows that the published bound (4 × groups + 1) leaves no room for in the
-// worst tile of a full-reach table; zero or less when it fits.
-int32_t RowsBeyondPublishedBound(const LinearFilterPluginInfo &k, const TapTable &rows,
-                                 int32_t src, int32_t dst) {
+// Rows that the span's groups without the spare one (4 × groups + 1) leave
+// no room for in the worst tile of a full-reach table; zero or less when it
+// fits.
+int32_t RowsBeyondSpanGroups(const LinearFilterPluginInfo &k, const TapTable &rows,
+                             int32_t src, int32_t dst) {
     LinearFilterContext c{};
     c.srcHeight = src;
     c.dstHeight = dst;
@@ -46,7 +47,7 @@ TEST_P(KernelTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
     for (int32_t src = 170; src < 900 && worst.size() < 4; src += 7)
         for (int32_t dst : {src, src - 50, src + 61, 2 * src + 1}) {
             const TapTable rows = RandomTaps(src, dst, 8.0, rng, true);
-            if (RowsBeyondPublishedBound(Kernel(), rows, src, dst) > 0) worst.push_back({src, dst});
+            if (RowsBeyondSpanGroups(Kernel(), rows, src, dst) > 0) worst.push_back({src, dst});
         }
     ASSERT_FALSE(worst.empty()) << "no height pair reaches the worst case";
     for (const HeightPair &h : worst) {

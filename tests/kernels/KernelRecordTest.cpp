@@ -46,8 +46,9 @@ TEST_P(KernelTest, StripBufferHoldsOneColumnMoreThanTheSourceInWhole128ByteBlock
     }
 }
 
-// The published group counts hold; each thread gets one spare group on top.
-TEST_P(KernelTest, RowBufferHasThePublishedGroupsPlusOneSpare) {
+// Groups for the rows a tile row's taps can span; each thread gets one spare
+// group on top.
+TEST_P(KernelTest, RowBufferHasTheTileSpanGroupsPlusOneSpare) {
     LinearFilterContext reduce = Heights(720, 480), enlarge = Heights(480, 1080),
                         same = Heights(720, 720);
     EXPECT_EQ(Kernel().GetRowBufferSize(&reduce, 8), 66 * Group + 896 + Group);
@@ -75,7 +76,7 @@ int32_t ConvertedRows(const LinearFilterContext &c, int32_t tile) {
 // fit the row buffer, and the spare group is what makes some of them fit.
 TEST_P(KernelTest, RowBufferHoldsEveryTileOfRadius8Tables) {
     std::mt19937 rng(8);
-    int beyondPublishedBound = 0;
+    int beyondSpanGroups = 0;
     for (int32_t src = 1; src <= 700; src += 13)
         for (int32_t dst : {1, 7, 100, 159, 161, 333, 480, 719, 720, 1080}) {
             const Geometry g{1, src, 1, dst, 1};
@@ -85,10 +86,10 @@ TEST_P(KernelTest, RowBufferHoldsEveryTileOfRadius8Tables) {
             for (int32_t t = 0; t < c.tilesDown; ++t) {
                 const int32_t rows = ConvertedRows(c, t);
                 ASSERT_LE(rows * 896, c.rowBufferSize) << src << " -> " << dst << " tile " << t;
-                beyondPublishedBound += rows * 896 > c.rowBufferSize - Group;
+                beyondSpanGroups += rows * 896 > c.rowBufferSize - Group;
             }
         }
-    EXPECT_GT(beyondPublishedBound, 0) << "no tile reached the alignment worst case";
+    EXPECT_GT(beyondSpanGroups, 0) << "no tile reached the alignment worst case";
 }
 
 }  // namespace

@@ -134,3 +134,26 @@ TEST_P(KernelTest, NonFiniteSumsAreClampedLikeTheReference) {
 }
 
 }  // namespace
+
+// A caller that left another rounding mode, or flush-to-zero and
+// denormals-are-zero, set gets the same bytes and its own state back.
+TEST_P(KernelTest, CallersFloatingPointStateNeitherMattersNorChanges) {
+    constexpr uint32_t TowardZero = 0x6000, FlushToZero = 0x8000, DenormalsAreZero = 0x0040;
+    const struct {
+        const char *what;
+        uint32_t mxcsr;
+    } states[] = {{"round toward zero", testing_support::DefaultMxcsr | TowardZero},
+                  {"flush-to-zero and denormals-are-zero",
+                   testing_support::DefaultMxcsr | FlushToZero | DenormalsAreZero}};
+    std::mt19937 rng(5);
+    const testing_support::TapTable columns = RandomTaps(300, 170, 4.0, rng, true);
+    const testing_support::TapTable rows = RandomTaps(200, 230, 4.0, rng, true);
+    for (const auto &s : states) {
+        KernelCase c;
+        c.geometry = {300, 200, 170, 230, 300};
+        c.threads = 2;
+        c.seed = 8;
+        c.callerMxcsr = s.mxcsr;
+        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order())) << s.what;
+    }
+}

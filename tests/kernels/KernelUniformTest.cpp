@@ -1,5 +1,5 @@
 // Uniform frames through single-tap weight-1.0 tables (the area average of
-// an enlargement by two): the published colour round trips.
+// an enlargement by two): the colour round trips of the kernels' fixed-point conversion.
 #include <vector>
 
 #include "resize/AreaAverage.h"
@@ -18,7 +18,7 @@ struct Uniform {
     PIXEL_YC out;
 };
 
-const Uniform Published[] = {
+const Uniform KnownRoundTrips[] = {
     {{0, 0, 0}, {0, 0, 0}},
     {{4096, 0, 0}, {4094, 0, 0}},
     {{2048, 0, 0}, {2047, -1, -1}},
@@ -27,11 +27,11 @@ const Uniform Published[] = {
     {{4096, 2048, 2048}, {2821, 718, 907}},
 };
 
-TEST_P(KernelTest, UniformPixelsComeOutAsPublished) {
+TEST_P(KernelTest, UniformPixelsComeOutAsTheirKnownRoundTrips) {
     const Geometry g{37, 83, 74, 166, 80};  // two tiles across, two down
     TAreaAverage area;
     TKernelContext context(Kernel(), g, 2, area);
-    for (const Uniform &u : Published) {
+    for (const Uniform &u : KnownRoundTrips) {
         SCOPED_TRACE(testing::Message() << "(" << u.in.y << ", " << u.in.cb << ", " << u.in.cr
                                         << ")");
         TTestFrame src(g.maxWidth, g.dstHeight), dst(g.maxWidth, g.dstHeight);

@@ -32,7 +32,7 @@ TEST(ReferenceModel, ColourInUsesSixteenBitWrappingAndClamps) {
     ExpectCodes({32000, 8000, 0}, 0, 4096, 4096);
 }
 
-TEST(ReferenceModel, PublishedRoundTripsThroughTheGammaTables) {
+TEST(ReferenceModel, KnownRoundTripsThroughTheGammaTables) {
     BuildGammaTables(2.2);
     const PIXEL_YC cases[][2] = {{{0, 0, 0}, {0, 0, 0}},
                                  {{4096, 0, 0}, {4094, 0, 0}},

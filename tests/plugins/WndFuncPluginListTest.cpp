@@ -92,7 +92,8 @@ TEST(WndFuncPluginList, UnusableRecordsSkippedEndlessLibraryStopped) {
     TPluginFolder folder({"wf_faulty"});
     TWndFuncPluginList list;
     list.LoadFromDir(folder.Path());
-    EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"Repeated"}));
+    EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"AName32BytesLongIsTheMostItHolds",
+                                                        "Repeated"}));
     EXPECT_EQ(list.ModuleCount(), 1);
 }
 

@@ -1,10 +1,14 @@
 // The driver with the real Tessolk, found in a plug-in folder as the filter
-// finds it, and area-average weights: every frame equals the reference model.
+// finds it, and area-average weights: every frame equals the reference model,
+// extreme reductions with many thread slots included.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
+#include "host/HostFrame.h"
 #include "resize/AreaAverage.h"
 #include "resize/Filter.h"
 #include "resize/FilterPluginList.h"
@@ -35,13 +39,12 @@ protected:
     }
     void TearDown() override { FreeGammaTables(); }
 
-    void Check(int sw, int sh, int w, int h, int hostThreads) {
+    // Returns the per-slot strip and row buffer bytes that the frame used.
+    std::pair<int32_t, int32_t> Check(int sw, int sh, int w, int h, int hostThreads,
+                                      int slots = 0) {
         SCOPED_TRACE(testing::Message() << sw << "x" << sh << " -> " << w << "x" << h << ", "
                                         << hostThreads << " host threads");
-        TFilterConfig config;
-        config.Width = w;
-        config.Height = h;
-        TFilter filter(config);
+        TFilter filter(slots > 0 ? slots : TFilter().ThreadCount());
         filter.SetWeightSetter(new TAreaAverage);
         filter.SetKernel(sse);
         TTestHost host(hostThreads);
@@ -50,13 +53,14 @@ protected:
         TAreaAverage area;
         const std::vector<PIXEL_YC> expected = testing_support::ExpectedFrame(
             area, frames.First(), frames.info.max_w, sw, sh, w, h);
-        ASSERT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+        ResizeHostFrame(filter, &host.filter, &frames.info, w, h);
         EXPECT_EQ(frames.info.ycp_edit, frames.Second());
         EXPECT_EQ(frames.info.ycp_temp, frames.First());
         EXPECT_EQ(frames.info.w, w);
         EXPECT_EQ(frames.info.h, h);
         EXPECT_TRUE(testing_support::SameImage(expected.data(), w, frames.info.ycp_edit,
                                                frames.info.max_w, w, h));
+        return {filter.Context().stripBufferSize, filter.Context().rowBufferSize};
     }
 };
 
@@ -71,8 +75,22 @@ TEST_F(DriverEndToEnd, ReductionsEnlargementsAndMixedDirections) {
 }
 
 TEST_F(DriverEndToEnd, MoreHostThreadsThanSlotsStillCompleteTheFrame) {
-    TFilterConfig config;
-    Check(333, 222, 111, 444, TFilter(config).ThreadCount() + 16);
+    Check(333, 222, 111, 444, TFilter().ThreadCount() + 16);
+}
+
+// Whole columns or the whole picture into one output row: the row buffer
+// holds every source row, never more, with 64 thread slots.
+TEST_F(DriverEndToEnd, ExtremeReductionsWithManySlots) {
+    struct Case {
+        int sw, sh, w, h;
+    } cases[] = {{2, 16384, 1, 1}, {64, 32768, 64, 2}, {1920, 1080, 1920, 1}};
+    for (const Case &c : cases) {
+        const auto [strip, rows] = Check(c.sw, c.sh, c.w, c.h, 4, 64);
+        // Whole groups of every source row, the alignment group and the spare.
+        EXPECT_LE(int64_t{rows}, (int64_t{c.sh} + 3) / 4 * 3584 + 896 + 3584);
+        std::printf("%dx%d -> %dx%d: per slot %d strip + %d row buffer bytes\n", c.sw, c.sh,
+                    c.w, c.h, strip, rows);
+    }
 }
 
 }  // namespace

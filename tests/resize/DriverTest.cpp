@@ -1,5 +1,6 @@
-// The driver with an in-process kernel that marks the tiles it is given:
-// pass-through rules, caching, thread slots and failed preparations.
+// The driver, through the host's frame records, with an in-process kernel
+// that marks the tiles it is given: pass-through rules, caching, thread
+// slots, failed preparations and tables beyond the kernel's buffers.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,8 +9,12 @@
 #include <set>
 #include <utility>
 
+#include "host/FilterConfig.h"
+#include "host/HostFrame.h"
+#include "kernels/common/KernelGeometry.h"
 #include "resize/AreaAverage.h"
 #include "resize/Filter.h"
+#include "resize/GammaTables.h"
 #include "resize/xmmutil.h"
 #include "tests/support/TestHost.h"
 
@@ -23,8 +28,13 @@ struct MarkingKernel {
     static std::mutex lock;
     static std::set<std::pair<int, int>> calls;  // (threadIndex, threadCount)
 
-    static int32_t MV_CDECL StripSize(LinearFilterContext *, int32_t) { return 128; }
-    static int32_t MV_CDECL RowSize(LinearFilterContext *, int32_t) { return 256; }
+    static int32_t MV_CDECL StripSize(LinearFilterContext *c, int32_t) {
+        return kernel_geometry::StripBufferBytes(*c);
+    }
+    static int32_t MV_CDECL RowSize(LinearFilterContext *c, int32_t r) {
+        return kernel_geometry::RowBufferBytes(*c, r);
+    }
+    static int32_t MV_CDECL OneGroup(LinearFilterContext *, int32_t) { return 4 * 896; }
     static void MV_CDECL Process(void *dst, const void *, LinearFilterContext *c, int32_t index,
                                  int32_t count) {
         {
@@ -71,6 +81,12 @@ struct CountingBuilder : TAreaAverage {
     }
 };
 
+// func_proc's work: the target size from the block, the frame from the host.
+void Resize(TFilter &filter, TTestHost &host, THostFrames &frames, const TFilterConfig &config) {
+    if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+    ResizeHostFrame(filter, &host.filter, &frames.info, config.Width, config.Height);
+}
+
 bool AllMarked(const THostFrames &f) {
     for (int y = 0; y < f.info.h; ++y)
         for (int x = 0; x < f.info.w; ++x)
@@ -83,8 +99,7 @@ TEST(Driver, ThreadSlotsAreTwiceTheProcessorsUpTo64) {
     EXPECT_EQ(TFilter::ThreadSlotsFor(2), 4);
     EXPECT_EQ(TFilter::ThreadSlotsFor(32), 64);
     EXPECT_EQ(TFilter::ThreadSlotsFor(40), 64);
-    TFilterConfig config;
-    EXPECT_GE(TFilter(config).ThreadCount(), 2);
+    EXPECT_GE(TFilter().ThreadCount(), 2);
 }
 
 TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
@@ -107,12 +122,12 @@ TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
         SCOPED_TRACE(c.what);
         config.Width = c.targetW;
         config.Height = c.targetH;
-        TFilter filter(config);
+        TFilter filter;
         if (c.builder) filter.SetWeightSetter(new TAreaAverage);
         if (c.kernel) filter.SetKernel(&MarkingKernel::info);
         THostFrames frames(128, 96, c.w, c.h);
         const FILTER_PROC_INFO before = frames.info;
-        EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+        Resize(filter, host, frames, config);
         EXPECT_EQ(frames.info.ycp_edit, before.ycp_edit);
         EXPECT_EQ(frames.info.ycp_temp, before.ycp_temp);
         EXPECT_EQ(frames.info.w, c.w);
@@ -127,11 +142,11 @@ TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
     TFilterConfig config;
     config.Width = 130;  // three tile columns, the last of two pixels
     config.Height = 170;
-    TFilter filter(config);
+    TFilter filter;
     filter.SetWeightSetter(new TAreaAverage);
     filter.SetKernel(&MarkingKernel::info);
     THostFrames frames(200, 200, 64, 48);
-    EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
+    Resize(filter, host, frames, config);
     EXPECT_EQ(frames.info.ycp_edit, frames.Second());
     EXPECT_EQ(frames.info.ycp_temp, frames.First());
     EXPECT_EQ(frames.info.w, 130);
@@ -143,8 +158,8 @@ TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
     EXPECT_EQ(c.tileCount, 6);
     EXPECT_EQ(c.srcPitch, 1200);
     EXPECT_EQ(c.columnUnit, 48);
-    EXPECT_EQ(c.stripBufferSize, 128);
-    EXPECT_EQ(c.rowBufferSize, 256);
+    EXPECT_EQ(c.stripBufferSize, kernel_geometry::StripBufferBytes(c));
+    EXPECT_EQ(c.rowBufferSize, kernel_geometry::RowBufferBytes(c, MaxFilterRadius));
     EXPECT_EQ(uintptr_t(c.stripBuffer) % 128, 0u);
     EXPECT_EQ(uintptr_t(c.hTiles) % 16, 0u);
 }
@@ -154,18 +169,18 @@ TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
     TFilterConfig config;
     config.Width = 90;
     config.Height = 50;
-    TFilter filter(config);
+    TFilter filter;
     int builds = 0;
     filter.SetWeightSetter(new CountingBuilder(&builds));
     filter.SetKernel(&MarkingKernel::info);
     THostFrames frames(128, 96, 120, 80);
-    filter.ResizeFrame(&host.filter, &frames.info);
+    Resize(filter, host, frames, config);
     EXPECT_EQ(builds, 2);
 
     frames.info.w = 120;
     frames.info.h = 80;
     const int64_t allocations = AlignedAllocationCount();
-    filter.ResizeFrame(&host.filter, &frames.info);
+    Resize(filter, host, frames, config);
     EXPECT_EQ(builds, 2);
     EXPECT_EQ(AlignedAllocationCount(), allocations);
 
@@ -173,7 +188,7 @@ TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
     filter.SetWeightSetter(new CountingBuilder(&newBuilds));
     frames.info.w = 120;
     frames.info.h = 80;
-    filter.ResizeFrame(&host.filter, &frames.info);
+    Resize(filter, host, frames, config);
     EXPECT_EQ(newBuilds, 2);
     EXPECT_GT(AlignedAllocationCount(), allocations);
 }
@@ -183,61 +198,89 @@ TEST(Driver, ChangedLinePitchRebuilds) {
     TFilterConfig config;
     config.Width = 40;
     config.Height = 30;
-    TFilter filter(config);
+    TFilter filter;
     int builds = 0;
     filter.SetWeightSetter(new CountingBuilder(&builds));
     filter.SetKernel(&MarkingKernel::info);
     THostFrames narrow(64, 64, 50, 50), wide(96, 64, 50, 50);
-    filter.ResizeFrame(&host.filter, &narrow.info);
+    Resize(filter, host, narrow, config);
     EXPECT_EQ(filter.Context().srcPitch, 64 * 6);
-    filter.ResizeFrame(&host.filter, &wide.info);
+    Resize(filter, host, wide, config);
     EXPECT_EQ(builds, 4);
     EXPECT_EQ(filter.Context().srcPitch, 96 * 6);
     EXPECT_TRUE(AllMarked(wide));
 }
 
-TEST(Driver, FailedPreparationLeavesNothingHalfBuilt) {
-    TTestHost host(2);
-    TFilterConfig config;
-    config.Width = 40;
-    config.Height = 30;
-    TFilter filter(config);
-    int builds = 0;
-    filter.SetWeightSetter(new CountingBuilder(&builds, /*failVertical=*/true));
-    filter.SetKernel(&MarkingKernel::info);
-    THostFrames frames(64, 64, 50, 50);
-    EXPECT_THROW(filter.ResizeFrame(&host.filter, &frames.info), std::bad_alloc);
-    const LinearFilterContext &c = filter.Context();
-    EXPECT_EQ(c.srcWidth, 0);
-    EXPECT_EQ(c.stripBuffer, nullptr);
-    EXPECT_EQ(c.hWeights.values, nullptr);
-    EXPECT_EQ(host.Runs(), 0);
-    EXPECT_EQ(frames.info.w, 50);
+// A preparation that fails (out of memory, or tables that some tile could
+// not keep inside the kernel's buffers) passes the frame unchanged and
+// leaves nothing half built; the next frame prepares again.
+TEST(Driver, FailedPreparationPassesTheFrameAndTheNextOneResizes) {
+    // One row-buffer group per thread: too little for any 160-row tile.
+    static const LinearFilterPluginInfo tinyRows = {
+        "Tiny", &MarkingKernel::StripSize,
+        &MarkingKernel::OneGroup,
+        &MarkingKernel::Process, 64, 160, 896};
+    struct Case {
+        const char *what;
+        bool failOnce;
+        const LinearFilterPluginInfo *kernel;
+    } cases[] = {{"allocation fails once", true, &MarkingKernel::info},
+                 {"tables beyond the row buffer", false, &tinyRows}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.what);
+        TTestHost host(2);
+        TFilterConfig config;
+        config.Width = 40;
+        config.Height = 30;
+        TFilter filter;
+        int builds = 0;
+        filter.SetWeightSetter(new CountingBuilder(&builds, k.failOnce));
+        filter.SetKernel(k.kernel);
+        THostFrames frames(64, 64, 50, 50);
+        Resize(filter, host, frames, config);
+        const LinearFilterContext &c = filter.Context();
+        EXPECT_EQ(c.srcWidth, 0);
+        EXPECT_EQ(c.stripBuffer, nullptr);
+        EXPECT_EQ(c.hWeights.values, nullptr);
+        EXPECT_EQ(host.Runs(), 0);
+        EXPECT_EQ(frames.info.w, 50);
+        EXPECT_EQ(frames.info.ycp_edit, frames.First());
 
-    EXPECT_EQ(filter.ResizeFrame(&host.filter, &frames.info), TRUE);
-    EXPECT_EQ(host.Runs(), 1);
-    EXPECT_EQ(frames.info.w, 40);
-    EXPECT_TRUE(AllMarked(frames));
+        Resize(filter, host, frames, config);
+        EXPECT_EQ(host.Runs(), k.failOnce ? 1 : 0);
+        EXPECT_EQ(frames.info.w, k.failOnce ? 40 : 50);
+        if (k.failOnce) {
+            EXPECT_TRUE(AllMarked(frames));
+        }
+    }
 }
 
+// Threads beyond the slots, and slots beyond the tiles, stay idle: the
+// buffers exist only for the slots that can take a tile.
 TEST(Driver, HostThreadsBeyondTheSlotsStayIdle) {
-    TFilterConfig config;
-    config.Width = 300;
-    config.Height = 500;
-    TFilter filter(config);
-    const int slots = filter.ThreadCount();
-    TTestHost host(slots + 16);
-    filter.SetWeightSetter(new TAreaAverage);
-    filter.SetKernel(&MarkingKernel::info);
-    MarkingKernel::calls.clear();
-    THostFrames frames(320, 512, 200, 100);
-    filter.ResizeFrame(&host.filter, &frames.info);
-    EXPECT_TRUE(AllMarked(frames));
-    ASSERT_EQ(MarkingKernel::calls.size(), size_t(slots));
-    int expectedIndex = 0;
-    for (auto [index, count] : MarkingKernel::calls) {
-        EXPECT_EQ(index, expectedIndex++);
-        EXPECT_EQ(count, slots);
+    struct Case {
+        int slots, width, height, expected;
+    } cases[] = {{8, 300, 500, 8}, {64, 300, 100, 5}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(testing::Message() << k.slots << " slots, " << k.width << "x" << k.height);
+        TFilterConfig config;
+        config.Width = k.width;
+        config.Height = k.height;
+        TFilter filter(k.slots);
+        TTestHost host(k.slots + 16);
+        filter.SetWeightSetter(new TAreaAverage);
+        filter.SetKernel(&MarkingKernel::info);
+        MarkingKernel::calls.clear();
+        THostFrames frames(320, 512, 200, 100);
+        Resize(filter, host, frames, config);
+        EXPECT_TRUE(AllMarked(frames));
+        EXPECT_EQ(filter.PreparedSlots(), k.expected);
+        ASSERT_EQ(MarkingKernel::calls.size(), size_t(k.expected));
+        int expectedIndex = 0;
+        for (auto [index, count] : MarkingKernel::calls) {
+            EXPECT_EQ(index, expectedIndex++);
+            EXPECT_EQ(count, k.expected);
+        }
     }
 }
 

@@ -38,20 +38,25 @@ protected:
     std::vector<std::string> Log() const { return testing_support::ReadLines(logPath); }
 };
 
-TEST_F(KernelList, TakesOnlyLibrariesThatGiveARecord) {
-    for (const char *tag : {"kl_alpha", "kl_beta", "kl_null", "kl_noexport"}) Install(tag);
+TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
+    const char *const rejected[] = {"kl_null",       "kl_noexport",  "kl_zero_tile",
+                                    "kl_no_process", "kl_empty_name", "kl_long_name",
+                                    "kl_bad_pitch"};
+    for (const char *tag : {"kl_alpha", "kl_beta", "kl_name_32"}) Install(tag);
+    for (const char *tag : rejected) Install(tag);
     std::filesystem::create_directory(platform::IncludeTrailingDelimiter(folder) + "x.dll");
     root.Write("plugins/notalib.dll", "this is no library");
     {
         TFilterPluginList list;
         list.LoadFromDir(folder);
-        ASSERT_EQ(list.Count(), 2);
+        ASSERT_EQ(list.Count(), 3);
+        EXPECT_GE(list.IndexOf("AName32BytesLongIsTheMostItHolds"), 0);
         EXPECT_GE(list.IndexOf("Alpha"), 0);
         EXPECT_GE(list.IndexOf("Beta"), 0);
         EXPECT_EQ(list.IndexOf("Null"), -1);
         // The rejected libraries were loaded once and are gone again.
         const auto log = Log();
-        for (const char *tag : {"kl_null", "kl_noexport"}) {
+        for (const char *tag : rejected) {
             int loads = 0, unloads = 0;
             for (const auto &l : log) {
                 loads += l == std::string("load ") + tag;

@@ -44,7 +44,10 @@ testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel,
     TTestFrame dst(g.maxWidth, maxH, c.dstOffset);
     TKernelContext context(kernel, g, c.threads, columns, rows);
     if (c.toLinear) context.Context().toLinear = c.toLinear;
-    RunProcess(kernel, context.Context(), dst.Pixels(), src.Pixels(), c.threads);
+    if (!RunProcess(kernel, context.Context(), dst.Pixels(), src.Pixels(), c.threads,
+                    c.callerMxcsr))
+        return testing::AssertionFailure() << "the caller's MXCSR " << c.callerMxcsr
+                                           << " was not restored";
 
     reference_model::Job job;
     job.src = src.Pixels();

@@ -22,6 +22,8 @@ struct KernelCase {
     int32_t dstOffset = 0;
     // The source frame ends at an inaccessible page (reads past it fault).
     bool srcAtPageEnd = false;
+    // The MXCSR each calling thread has set; it must be unchanged afterwards.
+    uint32_t callerMxcsr = DefaultMxcsr;
     // Replaces the gamma 2.2 forward table when set (4097 entries).
     const float *toLinear = nullptr;
 };

@@ -1,5 +1,5 @@
-// A LinearFilterContext prepared for one geometry the way the driver
-// prepares it (sizes, pitch, per-thread buffers of the kernel's own sizes,
+// A LinearFilterContext prepared for one geometry with the driver's own
+// preparation (sizes, pitch, per-thread buffers of the kernel's own sizes,
 // weight tables, tile tables), for testing and benchmarking kernels directly.
 #pragma once
 #include <cstdint>
@@ -45,16 +45,21 @@ public:
 
 private:
     void Setup(const Geometry &geometry);
-    void Finish();
 
     const LinearFilterPluginInfo &FKernel;
     int32_t FThreads;
     LinearFilterContext FContext{};
 };
 
+// The floating-point state a thread starts with: round to nearest, no
+// flush-to-zero, no denormals-are-zero, every exception masked.
+constexpr uint32_t DefaultMxcsr = 0x1F80;
+
 // Runs the kernel's Process on `threads` std::threads, thread i with index i,
-// all sharing the context's tile counter; returns when all have finished.
-void RunProcess(const LinearFilterPluginInfo &kernel, LinearFilterContext &context, void *dst,
-                const void *src, int32_t threads);
+// all sharing the context's tile counter, each calling with `callerMxcsr`
+// set; returns when all have finished, true when every caller's MXCSR was
+// the same afterwards.
+bool RunProcess(const LinearFilterPluginInfo &kernel, LinearFilterContext &context, void *dst,
+                const void *src, int32_t threads, uint32_t callerMxcsr = DefaultMxcsr);
 
 }  // namespace testing_support

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "host/HostFrame.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
 #include "resize/GammaTables.h"
@@ -138,10 +139,7 @@ TEST_F(WindowFuncsResize, DriverWithListedWindowFunctionsMatchesReference) {
                                         << c.srcH << " -> " << c.dstW << "x" << c.dstH);
         const WindowFuncPluginInfo *info = list[list.IndexOf(c.name)];
         ASSERT_NE(info, nullptr);
-        TFilterConfig config;
-        config.Width = c.dstW;
-        config.Height = c.dstH;
-        TFilter filter(config);
+        TFilter filter;
         auto *setter = new TNormalWeightSetter;
         setter->SetWindowFunc(info, c.param);
         filter.SetWeightSetter(setter);
@@ -149,7 +147,7 @@ TEST_F(WindowFuncsResize, DriverWithListedWindowFunctionsMatchesReference) {
         const int32_t maxW = std::max(c.srcW, c.dstW) + 3, maxH = std::max(c.srcH, c.dstH);
         THostFrames frames(maxW, maxH, c.srcW, c.srcH);
         FillRandomPixels(frames.First(), maxW, c.srcW, c.srcH, seed++);
-        filter.ResizeFrame(&host.filter, &frames.info);
+        ResizeHostFrame(filter, &host.filter, &frames.info, c.dstW, c.dstH);
         ASSERT_EQ(frames.info.ycp_edit, frames.Second());
 
         TNormalWeightSetter own;

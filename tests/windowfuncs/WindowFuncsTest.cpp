@@ -130,7 +130,7 @@ TEST_F(WindowFuncs, ValuesFromTheFormulas) {
 }
 
 // Morvane widens the 16-bit value without sign; a settings file may hold
-// anything. Every value is taken into the published range.
+// anything. Every value is taken into the record's parameter range.
 TEST_F(WindowFuncs, ParametersAreClampedNeverFault) {
     const int32_t values[] = {65535, 0, 9,     32767, 32768, 65536, -1, -32768,
                               70000, 3, 65534, std::numeric_limits<int32_t>::max(),
