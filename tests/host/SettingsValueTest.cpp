@@ -25,7 +25,7 @@ TEST(CommaText, SplitsLikeTheSettingsFileExpects) {
 
 TEST(CommaText, JoinRoundTrips) {
     for (const Fields &f : {Fields{"512x384", "1280x720"}, Fields{"a b", "", "q\"q", "x,y"},
-                            Fields{"only"}}) {
+                            Fields{"only"}, Fields{""}}) {
         EXPECT_EQ(SplitCommaText(JoinCommaText(f)), f) << JoinCommaText(f);
     }
     EXPECT_EQ(JoinCommaText({"512x384", "1280x720"}), "512x384,1280x720");
