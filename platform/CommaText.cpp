@@ -65,7 +65,8 @@ std::string JoinCommaText(const std::vector<std::string> &fields) {
     std::string text;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i) text += ',';
-        if (!NeedsQuotes(fields[i])) {
+        // A lone empty field written bare would read back as no field at all.
+        if (!NeedsQuotes(fields[i]) && !(fields.size() == 1 && fields[i].empty())) {
             text += fields[i];
             continue;
         }

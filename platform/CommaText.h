@@ -10,7 +10,8 @@
 // end adds an empty last field. Blanks alone give no field.
 std::vector<std::string> SplitCommaText(const std::string &text);
 // The inverse: fields joined with commas; a field holding a blank, control
-// character, comma or double quote is enclosed in quotes, its quotes doubled.
+// character, comma or double quote is enclosed in quotes, its quotes doubled,
+// and so is a lone empty field.
 std::string JoinCommaText(const std::vector<std::string> &fields);
 
 // The whole of `text` as a 32-bit decimal integer (optional blanks before,
