@@ -49,6 +49,11 @@ std::string Install() {
     for (const char *lib : {"Tessolk.dll", "Varnoth.dll", "WindowFuncs.dll"})
         fs::copy_file(dist / "DLL" / lib, dir / "DLL" / lib);
     fs::copy_file(dist / "Morvane.auf", dir / "Morvane.auf");
+    static fs::path made = dir;
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(made, ignored);
+    });
     return (dir / "Morvane.auf").string();
 }
 

@@ -7,7 +7,8 @@
 namespace testing_support {
 
 std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src, int32_t srcPitch,
-                                    int32_t sw, int32_t sh, int32_t w, int32_t h) {
+                                    int32_t sw, int32_t sh, int32_t w, int32_t h,
+                                    reference_model::TapOrder horizontalOrder) {
     const OwnedWeightTable hw = BuildTable(builder, sw, w, 48);
     const OwnedWeightTable vw = BuildTable(builder, sh, h, 896);
     const bool ownTables = !GammaToLinear || !LinearToGamma;
@@ -23,6 +24,7 @@ std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src,
     job.fromLinear = LinearToGamma;
     job.dstWidth = w;
     job.dstHeight = h;
+    job.horizontalOrder = horizontalOrder;
     std::vector<PIXEL_YC> out(std::size_t(w) * h);
     reference_model::Resize(job, out.data(), w);
     if (ownTables) FreeGammaTables();

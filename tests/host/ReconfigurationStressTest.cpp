@@ -1,0 +1,267 @@
+// Hundreds of seeded random changes of size, window function, parameter and
+// kernel between frames, on 1 to 64 host threads, first through the saved
+// block as a project restores it and then through the dialog's handlers:
+// every frame equals the reference model. Under ThreadSanitizer this is
+// where a driver rebuilt between frames would race its own workers.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "cli/StandinHost.h"
+#include "dialog/ConfigDlg.h"
+#include "dialog/HeadlessForm.h"
+#include "host/FilterConfig.h"
+#include "host/PluginMain.h"
+#include "plugins/WindowFuncPlugin.h"
+#include "resize/AreaAverage.h"
+#include "resize/FilterPluginList.h"
+#include "resize/NormalWeightSetter.h"
+#include "tests/host/Installation.h"
+#include "tests/support/ExpectedFrame.h"
+#include "tests/support/TestFrames.h"
+#include "tests/support/TestHost.h"
+#include "tests/support/TestPaths.h"
+
+using host_test::TInstallation;
+
+namespace {
+
+constexpr int kMaxWidth = 96;
+constexpr int kMaxHeight = 72;
+const char *const kAreaAverage = "AreaAverage";
+
+// An installation with both kernels where this build has the second.
+std::string InstallWithKernels(const TInstallation &inst) {
+    inst.AddPlugins("DLL");
+    const std::string varnoth = testing_support::PluginPath("Varnoth.dll");
+    if (std::filesystem::exists(varnoth))
+        std::filesystem::copy_file(varnoth, inst.Path() + "DLL/Varnoth.dll");
+    return inst.AddFilter();
+}
+
+// The installation's lists, as the filter reads them.
+struct TLists {
+    TWndFuncPluginList Funcs;
+    TFilterPluginList Kernels;
+    explicit TLists(const std::string &folder) {
+        Funcs.LoadFromDir(folder);
+        Kernels.LoadFromDir(folder);
+    }
+};
+
+// Varnoth adds its horizontal taps in pairs; an unknown name takes the first.
+reference_model::TapOrder OrderOf(const TFilterPluginList &kernels, const TFilterConfig &used) {
+    const int listed = kernels.IndexOf(ReadConfigName(used.FilterPluginName));
+    return std::string(kernels.Items(listed < 0 ? 0 : listed)->name) == "AVX"
+               ? reference_model::TapOrder::EvenOddPairs
+               : reference_model::TapOrder::InOrder;
+}
+
+// What the filter must make of `src` with the block it actually kept
+// (names as listed, the parameter after its limits were applied).
+std::vector<PIXEL_YC> Expected(const TLists &lists, const TFilterConfig &used,
+                               const PIXEL_YC *src, int pitch, int sw, int sh) {
+    const TWndFuncPluginList &funcs = lists.Funcs;
+    const reference_model::TapOrder order = OrderOf(lists.Kernels, used);
+    const int w = used.Width, h = used.Height;
+    if (w < 1 || h < 1 || w > kMaxWidth || h > kMaxHeight || (w == sw && h == sh)) {
+        std::vector<PIXEL_YC> same(std::size_t(sw) * sh);
+        for (int y = 0; y < sh; ++y) std::memcpy(&same[std::size_t(y) * sw], src + y * pitch, sw * sizeof *src);
+        return same;
+    }
+    const std::string name = ReadConfigName(used.WndFuncName);
+    if (name == kAreaAverage) {
+        TAreaAverage area;
+        return testing_support::ExpectedFrame(area, src, pitch, sw, sh, w, h, order);
+    }
+    TNormalWeightSetter builder;
+    builder.SetWindowFunc(funcs.Items(funcs.IndexOf(name)), uint16_t(used.WndFuncParam));
+    return testing_support::ExpectedFrame(builder, src, pitch, sw, sh, w, h, order);
+}
+
+// The seeded choices both halves make.
+struct TChooser {
+    std::mt19937 Random{20261208};
+    const TWndFuncPluginList &Funcs;
+    std::vector<std::string> Kernels{"SSE", "AVX", "", "NoSuchKernel"};
+
+    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(Random); }
+    int Threads(int round) { return round == 0 ? 1 : round == 1 ? 64 : Between(2, 63); }
+    // Mostly sizes the frame can hold; now and then one it cannot.
+    std::pair<int, int> TargetSize() {
+        if (Between(0, 9) == 0) return {Between(-1, 0), Between(kMaxHeight + 1, 5000)};
+        return {Between(1, kMaxWidth), Between(1, kMaxHeight)};
+    }
+    // A function index, Count() standing for the area average.
+    int Function() { return Between(0, Funcs.Count()); }
+    std::string FunctionName(int index) {
+        return index == Funcs.Count() ? kAreaAverage : Funcs.Items(index)->name;
+    }
+    // Inside the function's limits and, now and then, just outside.
+    int Param(int index) {
+        if (index == Funcs.Count()) return 0;
+        const WindowFuncPluginInfo *f = Funcs.Items(index);
+        return Between(f->paramMin - 1, f->paramMax + 1);
+    }
+};
+
+TEST(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHost) {
+    TInstallation inst;
+    const std::string filter = InstallWithKernels(inst);
+    const TLists lists(inst.Path() + "DLL");
+    ASSERT_GE(lists.Funcs.Count(), 2);
+    ASSERT_GE(lists.Kernels.Count(), 1);
+    const TWndFuncPluginList &funcs = lists.Funcs;
+    TChooser choose{.Funcs = funcs};
+    int frames = 0, resized = 0;
+    for (int round = 0; round < 6; ++round) {
+        const int threads = choose.Threads(round);
+        TStandinHost host(filter, kMaxWidth, kMaxHeight, threads);
+        ASSERT_EQ(host.Init(), TRUE);
+        if (round % 2) host.OpenWindow();  // the dialog refreshes from each restored block
+        TFilterConfig block;
+        for (int i = 0; i < 50; ++i, ++frames) {
+            // One to three of the four things change before each frame.
+            for (int changes = choose.Between(1, 3); changes > 0; --changes) {
+                switch (choose.Between(0, 3)) {
+                case 0: std::tie(block.Width, block.Height) = choose.TargetSize(); break;
+                case 1: {
+                    const int f = choose.Function();
+                    WriteConfigName(block.WndFuncName, choose.FunctionName(f));
+                    block.WndFuncParam = choose.Param(f);
+                    break;
+                }
+                case 2: {
+                    const int f = funcs.IndexOf(ReadConfigName(block.WndFuncName));
+                    block.WndFuncParam = choose.Param(f < 0 ? funcs.Count() : f);
+                    break;
+                }
+                case 3:
+                    WriteConfigName(block.FilterPluginName,
+                                    choose.Kernels[choose.Between(0, int(choose.Kernels.size()) - 1)]);
+                    break;
+                }
+            }
+            host.RestoreProject(&block, sizeof block);
+            TFilterConfig used;
+            std::memcpy(&used, host.SaveProject().data(), sizeof used);
+
+            TYcImage src(choose.Between(1, kMaxWidth), choose.Between(1, kMaxHeight));
+            testing_support::FillRandomPixels(src.Pixels.data(), src.Width, src.Width, src.Height,
+                                              uint32_t(frames));
+            const TYcImage out = host.ProcessFrame(src).Image;
+            resized += out.Width != src.Width || out.Height != src.Height;
+            const std::vector<PIXEL_YC> expected =
+                Expected(lists, used, src.Pixels.data(), src.Width, src.Width, src.Height);
+            ASSERT_EQ(expected.size(), out.Pixels.size()) << "frame " << frames;
+            ASSERT_TRUE(testing_support::SameImage(expected.data(), out.Width, out.Pixels.data(),
+                                                   out.Width, out.Width, out.Height))
+                << "frame " << frames << " on " << threads << " threads, "
+                << ReadConfigName(used.WndFuncName) << " " << used.WndFuncParam << " "
+                << ReadConfigName(used.FilterPluginName) << " to " << used.Width << "x" << used.Height;
+        }
+    }
+    EXPECT_EQ(frames, 300);
+    EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
+}
+
+// The dialog on in-memory controls inside the filter built into this test,
+// its form kept where the test can play the user.
+dialog::THeadlessForm *Form = nullptr;
+const HWND FilterWindowToken = reinterpret_cast<HWND>(uintptr_t(0x4d56));
+
+class TTestDialog : public TConfigDialogBase {
+public:
+    TTestDialog() {
+        auto form = std::make_unique<dialog::THeadlessForm>();
+        Form = form.get();
+        const TConfigDialogModel model{FilterConfig,  SizeList,     *WndFuncPlugins,
+                                       WndFuncParams, *FilterPlugins, FilterWindowToken,
+                                       HostMaxWidth,  HostMaxHeight, [] { ApplyConfig(); }};
+        FDialog = std::make_unique<TConfigDialog>(model, std::move(form));
+    }
+    ~TTestDialog() override { Form = nullptr; }
+    void LoadFromConfig() override { FDialog->LoadFromConfig(); }
+
+private:
+    std::unique_ptr<TConfigDialog> FDialog;
+};
+
+BOOL MV_CDECL SysInfo(void *, SYS_INFO *info) {
+    *info = SYS_INFO{};
+    info->max_w = kMaxWidth;
+    info->max_h = kMaxHeight;
+    return TRUE;
+}
+
+BOOL MV_CDECL Active(FILTER *) { return TRUE; }
+
+TEST(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
+    TInstallation inst;
+    const std::string filter = InstallWithKernels(inst);
+    const TLists lists(inst.Path() + "DLL");
+    ASSERT_GE(lists.Funcs.Count(), 2);
+    ASSERT_GE(lists.Kernels.Count(), 1);
+    const TWndFuncPluginList &funcs = lists.Funcs;
+    TChooser choose{.Funcs = funcs};
+    const ConfigDialogFactory hosted = CreateConfigDialog;
+    CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
+    int frames = 0, resized = 0;
+    for (int round = 0; round < 4; ++round) {
+        testing_support::TTestHost host(choose.Threads(round));
+        host.exfunc.get_sys_info = SysInfo;
+        host.exfunc.is_filter_active = Active;
+        FILTER fp = *LoadFilterTable(filter);
+        fp.exfunc = &host.exfunc;
+        ASSERT_EQ(func_init(&fp), TRUE);
+        func_WndProc(FilterWindowToken, WM_FILTER_INIT, 0, 0, nullptr, &fp);
+        ASSERT_NE(Form, nullptr);
+        auto &sizes = Form->Combo(Form->cbSizeList);
+        auto &functions = Form->Combo(Form->cbLumaMode);
+        auto &kernels = Form->Combo(Form->cbSIMDMode);
+        for (int i = 0; i < 50; ++i, ++frames) {
+            switch (choose.Between(0, 4)) {
+            case 0: {  // a new size typed in, beyond the host's largest now and then
+                const auto [w, h] = choose.TargetSize();
+                Form->FPromptAnswers.push_back(std::to_string(w) + "x" + std::to_string(h));
+                Form->Button(Form->btnAddSize).Click();
+                break;
+            }
+            case 1: sizes.Select(choose.Between(0, sizes.Count() - 1)); break;
+            case 2: functions.Select(choose.Between(0, functions.Count() - 1)); break;
+            case 3: Form->UpDown().Click(choose.Between(0, 1) ? 1 : -1); break;
+            case 4: kernels.Select(choose.Between(0, kernels.Count() - 1)); break;
+            }
+            TFilterConfig used;
+            std::memcpy(&used, fp.ex_data_ptr, sizeof used);
+
+            const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
+            testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
+            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(frames));
+            const std::vector<PIXEL_YC> expected =
+                Expected(lists, used, frame.info.ycp_edit, kMaxWidth, sw, sh);
+            ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
+            resized += frame.info.w != sw || frame.info.h != sh;
+            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << "frame " << frames;
+            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
+                                                   kMaxWidth, frame.info.w, frame.info.h))
+                << "frame " << frames << ", " << ReadConfigName(used.WndFuncName) << " "
+                << used.WndFuncParam << " " << ReadConfigName(used.FilterPluginName) << " to "
+                << used.Width << "x" << used.Height;
+        }
+        func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
+        func_exit(&fp);
+    }
+    CreateConfigDialog = hosted;
+    EXPECT_EQ(frames, 200);
+    EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
+}
+
+}  // namespace
