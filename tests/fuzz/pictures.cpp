@@ -45,7 +45,9 @@ void ReadAsPng(const std::string &bytes) {
         const int fd = mkstemp(name);
         if (fd < 0) std::abort();
         close(fd);
-        return std::string(name);
+        static std::string made = name;
+        std::atexit([] { std::remove(made.c_str()); });
+        return made;
     }();
     std::FILE *file = std::fopen(path.c_str(), "wb");
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) std::abort();
