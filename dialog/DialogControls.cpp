@@ -1,5 +1,6 @@
 #include "dialog/DialogControls.h"
 
+#include "dialog/FormLayout.h"
 #include "platform/CommaText.h"
 
 namespace dialog {
@@ -50,6 +51,21 @@ void RaiseEvent(const std::function<void()> &handler) noexcept {
     } catch (...) {
         // The window system called us; the change is simply not made.
     }
+}
+
+void TForm::BindControls(TControl *const *made) {
+    pnlBase = static_cast<TPanel *>(made[idBase]);
+    btnAddSize = static_cast<TButton *>(made[idAddSize]);
+    btnDeleteSize = static_cast<TButton *>(made[idDeleteSize]);
+    cbLumaMode = static_cast<TComboBox *>(made[idLumaMode]);
+    cbSizeList = static_cast<TComboBox *>(made[idSizeList]);
+    Label1 = made[idLabel1];
+    Label2 = made[idLabel2];
+    pnlLumaParam = static_cast<TPanel *>(made[idLumaParam]);
+    edtLumaParam = static_cast<TEdit *>(made[idParamEdit]);
+    udLumaParam = static_cast<TUpDown *>(made[idParamUpDown]);
+    Label4 = made[idLabel4];
+    cbSIMDMode = static_cast<TComboBox *>(made[idSIMDMode]);
 }
 
 }  // namespace dialog

@@ -109,6 +109,10 @@ public:
     TUpDown *udLumaParam = nullptr;
     TControl *Label4 = nullptr;
     TComboBox *cbSIMDMode = nullptr;
+
+protected:
+    // Names the controls made for the layout, `made` indexed as the layout is.
+    void BindControls(TControl *const *made);
 };
 
 // Whole texts equal with ASCII letter case ignored; the second byte of a

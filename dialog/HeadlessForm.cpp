@@ -54,18 +54,7 @@ THeadlessForm::THeadlessForm() {
         if (l.Parent >= 0) dynamic_cast<THeadlessControl &>(*made[l.Parent]).FChildren.push_back(c.get());
         FControls.push_back(std::move(c));
     }
-    pnlBase = static_cast<TPanel *>(made[idBase]);
-    btnAddSize = static_cast<TButton *>(made[idAddSize]);
-    btnDeleteSize = static_cast<TButton *>(made[idDeleteSize]);
-    cbLumaMode = static_cast<TComboBox *>(made[idLumaMode]);
-    cbSizeList = static_cast<TComboBox *>(made[idSizeList]);
-    Label1 = made[idLabel1];
-    Label2 = made[idLabel2];
-    pnlLumaParam = static_cast<TPanel *>(made[idLumaParam]);
-    edtLumaParam = static_cast<TEdit *>(made[idParamEdit]);
-    udLumaParam = static_cast<TUpDown *>(made[idParamUpDown]);
-    Label4 = made[idLabel4];
-    cbSIMDMode = static_cast<TComboBox *>(made[idSIMDMode]);
+    BindControls(made);
 }
 
 bool THeadlessForm::InputQuery(const std::string &caption, const std::string &prompt,

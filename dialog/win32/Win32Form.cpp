@@ -246,18 +246,7 @@ bool TWin32Form::Create() {
                  reinterpret_cast<WPARAM>(FHandles[idParamEdit]), 0);
     SetFontName(DefaultFontName);
 
-    pnlBase = static_cast<TPanel *>(made[idBase]);
-    btnAddSize = static_cast<TButton *>(made[idAddSize]);
-    btnDeleteSize = static_cast<TButton *>(made[idDeleteSize]);
-    cbLumaMode = static_cast<TComboBox *>(made[idLumaMode]);
-    cbSizeList = static_cast<TComboBox *>(made[idSizeList]);
-    Label1 = made[idLabel1];
-    Label2 = made[idLabel2];
-    pnlLumaParam = static_cast<TPanel *>(made[idLumaParam]);
-    edtLumaParam = static_cast<TEdit *>(made[idParamEdit]);
-    udLumaParam = static_cast<TUpDown *>(made[idParamUpDown]);
-    Label4 = made[idLabel4];
-    cbSIMDMode = static_cast<TComboBox *>(made[idSIMDMode]);
+    BindControls(made);
     return true;
 }
 
