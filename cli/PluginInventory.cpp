@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "platform/Folder.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 
 namespace {
 

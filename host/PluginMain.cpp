@@ -8,7 +8,7 @@
 #include "platform/Paths.h"
 #include "resize/GammaTables.h"
 
-TFilterConfig FilterConfig;
+TFilterConfig FilterConfig = InitialFilterConfig;
 std::string PluginDir;
 std::string SizeList;
 std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;

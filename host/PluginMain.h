@@ -9,7 +9,7 @@
 #include "dialog/FilterProtocol.h"
 #include "host/DialogSeam.h"
 #include "host/FilterConfig.h"
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
 #include "resize/FilterPluginList.h"

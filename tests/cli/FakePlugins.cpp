@@ -2,8 +2,8 @@
 // (parameter 1 to 4, default 2), "Negate" and "Fail" (the fake filter's
 // modes of those names) and one kernel "Fake". The tool reads only the
 // records' descriptions; nothing here filters.
-#include "kernels/common/LinearFilter.h"
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/LinearFilter.h"
+#include "abi/WindowFuncPluginInfo.h"
 
 namespace {
 

@@ -75,7 +75,7 @@ TEST(SettingsLifecycle, NamesAndFoldersAsTheFileGivesThem) {
         name = host.FilterName();
         host.Init();
         // With the plug-ins found beside the filter, a frame is resized.
-        const TFilterConfig block;
+        const TFilterConfig block = InitialFilterConfig;
         host.RestoreProject(&block, sizeof block);
         TYcImage frame(64, 48);
         const TFrameResult r = host.ProcessFrame(frame);
@@ -115,7 +115,7 @@ TEST(SettingsLifecycle, RememberedParameterSurvivesARestart) {
     TInstallation inst;
     inst.AddPlugins();
     const std::string filter = inst.AddFilter();
-    TFilterConfig block;
+    TFilterConfig block = InitialFilterConfig;
     WriteConfigName(block.WndFuncName, "Lanczos");
     block.WndFuncParam = 5;
     {
@@ -130,7 +130,7 @@ TEST(SettingsLifecycle, RememberedParameterSurvivesARestart) {
         host.Init();
         block.WndFuncParam = 99;  // out of range: the remembered 5 replaces it
         host.RestoreProject(&block, sizeof block);
-        TFilterConfig saved;
+        TFilterConfig saved = InitialFilterConfig;
         const auto bytes = host.SaveProject();
         ASSERT_EQ(bytes.size(), sizeof saved);
         std::memcpy(&saved, bytes.data(), sizeof saved);
