@@ -4,8 +4,8 @@
 
 #include "host/DialogHookup.h"
 #include "host/HostFrame.h"
+#include "host/PluginLists.h"
 #include "host/Settings.h"
-#include "platform/Paths.h"
 #include "resize/GammaTables.h"
 
 TFilterConfig FilterConfig = InitialFilterConfig;
@@ -53,22 +53,6 @@ void SetFilterName(const std::string &name) {
     FilterNameBuffer[n] = '\0';
 }
 
-// Drops the functions the settings switch off; remembers the others' parameters.
-void ReadFuncSettings() {
-    WndFuncParams.assign(WndFuncPlugins->Count(), 0);
-    for (int32_t i = 0; i < WndFuncPlugins->Count();) {
-        const WindowFuncPluginInfo *info = WndFuncPlugins->Items(i);
-        const std::string value =
-            settings::Read(SettingsFile, settings::FuncKeyPrefix + std::string(info->name), "");
-        const settings::TFuncSetting s = settings::ParseFuncSetting(value, info->paramDefault);
-        if (!s.enabled) {
-            WndFuncPlugins->Delete(i);
-            continue;
-        }
-        WndFuncParams[i++] = s.param;
-    }
-}
-
 void WriteSettings() {
     // A settings file that cannot be written must not trouble the host.
     settings::Write(SettingsFile, settings::FilterNameKey, FilterNameBuffer);
@@ -88,17 +72,15 @@ BOOL IsActive(FILTER *fp) {
 }  // namespace
 
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
-    SettingsFile = settings::SettingsFileFor(modulePath);
+    TFilterPluginLists lists = LoadFilterPluginLists(modulePath);
+    SettingsFile = lists.SettingsFile;
     const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
                                             settings::DefaultFilterName(SettingsFile.section));
     SetFilterName(name);
-    PluginDir = settings::Read(SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
-    const std::string folder = platform::ExtractFileDir(modulePath) + PluginDir;
-    WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
-    WndFuncPlugins->LoadFromDir(folder);
-    FilterPlugins = std::make_unique<TFilterPluginList>();
-    FilterPlugins->LoadFromDir(folder);
-    ReadFuncSettings();
+    PluginDir = lists.PluginDir;
+    WndFuncPlugins = std::move(lists.WndFuncs);
+    WndFuncParams = std::move(lists.WndFuncParams);
+    FilterPlugins = std::move(lists.Kernels);
     SizeList = settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
     return &FilterTable;
 }
