@@ -98,7 +98,9 @@ TEST(SettingsLifecycle, FuncValuesSwitchAndRemember) {
     } cases[] = {
         {"0,3,0", "0,3,0"},        {"1,3,0", "1,3,0"}, {"1 3 0", "1,3,0"},
         {"1,3,", "1,3,0"},         {"x,3,0", "1,3,0"}, {"1,y,0", "1,50,0"},
-        {"1,70000,0", "1,4464,0"}, {"", "1,50,0"},     {"1,3", "1,50,0"},
+        {"1,70000,0", "1,100,0"},  {"", "1,50,0"},     {"1,3", "1,50,0"},
+        // Outside the function's 0 to 100: held to the nearer limit.
+        {"1,101,0", "1,100,0"},    {"1,-1,0", "1,0,0"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
