@@ -33,7 +33,8 @@ void ReadFuncSettings(TFilterPluginLists &lists) {
 TFilterPluginLists LoadFilterPluginLists(const std::string &modulePath) {
     TFilterPluginLists lists;
     lists.SettingsFile = settings::SettingsFileFor(modulePath);
-    lists.PluginDir = settings::Read(lists.SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
+    lists.PluginDir =
+        settings::Read(lists.SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
     lists.Folder = platform::ExtractFileDir(modulePath) + lists.PluginDir;
     lists.WndFuncs = std::make_unique<TWndFuncPluginList>();
     lists.WndFuncs->LoadFromDir(lists.Folder);
