@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CommaText.h"
+#include "platform/CommaText.h"
 
 namespace {
 
