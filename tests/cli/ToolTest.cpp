@@ -218,7 +218,11 @@ TEST(ToolWithMorvane, SeesTheFunctionsTheSettingsSwitch) {
         const std::string what = c.settings + " " + c.args[0] + " " + c.args.back();
         EXPECT_EQ(run.status, c.status) << what << ": " << run.err;
         EXPECT_TRUE(Contains(c.status == 0 ? run.out : run.err, c.expected)) << what << ": " << run.out << run.err;
-        if (!c.absent.empty()) EXPECT_FALSE(Contains(run.out, c.absent)) << what << ": " << run.out;
-        if (c.status != 0) EXPECT_FALSE(FileExists(work.Path() + "out.ppm")) << what;
+        if (!c.absent.empty()) {
+            EXPECT_FALSE(Contains(run.out, c.absent)) << what << ": " << run.out;
+        }
+        if (c.status != 0) {
+            EXPECT_FALSE(FileExists(work.Path() + "out.ppm")) << what;
+        }
     }
 }
