@@ -1,5 +1,5 @@
 # make demo   install what is missing, build, resize the built-in image
-# make test   install what is missing, then every leg of the build matrix
+# make test   install what is missing, check the layers, then every leg of the build matrix
 # make bench  install what is missing, then the benchmarks (Release build)
 # make fuzz   install what is missing, then every fuzz target FUZZ_SECONDS each (default 60)
 # make install  the morvane tool and its plug-in folder under PREFIX
@@ -19,6 +19,7 @@ demo: deps
 
 test: deps
 	@start=$$(date +%s); \
+	scripts/check-layers || exit 1; \
 	for leg in native asan tsan win64 win32; do scripts/leg $$leg || exit 1; done; \
 	scripts/fuzz 10 || exit 1; \
 	echo "make test: all legs passed in $$(( $$(date +%s) - start )) s"

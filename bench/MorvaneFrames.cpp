@@ -29,7 +29,7 @@ TFrameTimes RunMorvaneFrames(const std::string &filterPath, const TToolOptions &
     host.OpenWindow();
     const TFilterConfig block = MakeConfigBlock(options);
     host.RestoreProject(&block, sizeof block);
-    TFilterConfig applied;
+    TFilterConfig applied = InitialFilterConfig;
     if (!ReadConfigBlock(host.SaveProject(), applied))
         throw THostError(filterPath + ": the project data is not Morvane's 76-byte block");
     times.AppliedParam = applied.WndFuncParam;

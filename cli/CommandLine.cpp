@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+
+#include "plugins/PluginName.h"
 
 namespace {
 
-constexpr std::size_t kNameBytes = 32;  // a name field of the saved block
 const char *const kVersion = "morvane 1.0";
 
 #ifdef MORVANE_HAVE_PNG
@@ -38,7 +40,9 @@ CLI::Validator SizeCheck(bool partial) {
 
 const CLI::Validator NameCheck(
     [](std::string &text) -> std::string {
-        return text.size() > kNameBytes ? "\"" + text + "\" is longer than 32 bytes" : "";
+        return text.size() > PluginNameBytes
+                   ? "\"" + text + "\" is longer than " + std::to_string(PluginNameBytes) + " bytes"
+                   : "";
     },
     "NAME");
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 class THostThreadPool {
 public:

@@ -3,7 +3,7 @@
 // the system has no display); elsewhere there are no windows, so the handle
 // is an opaque token that is only compared, never used.
 #pragma once
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 class THostWindow {
 public:

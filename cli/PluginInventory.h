@@ -1,10 +1,6 @@
-// What a filter plug-in will find in its plug-in folder, read the way it
-// reads it: the folder named by "PluginDir" in Morvane.ini beside the filter
-// (section: the filter's file name without extension; default "DLL"), and
-// in it every *.dll that answers GetWindowFuncPluginInfo or
-// GetLinearFilterPluginInfo. The tool checks its --func and --kernel against
+// What the filter offers, read with the filter's own list code and its
+// settings file's switches. The tool checks its --func and --kernel against
 // this, because the filter itself silently falls back to its first entries.
-// Window functions switched off by a "Func_" key still appear here.
 #pragma once
 #include <string>
 #include <vector>
@@ -24,5 +20,5 @@ struct TPluginInventory {
     bool HasKernel(const std::string &name) const;
 };
 
-// Loads each library of the folder briefly; nothing stays loaded.
+// Loads the libraries briefly; nothing stays loaded.
 TPluginInventory TakeInventory(const std::string &filterPath);

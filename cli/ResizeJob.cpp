@@ -13,7 +13,7 @@ TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions
     FHost.OpenWindow();
     const TFilterConfig block = MakeConfigBlock(options);
     FHost.RestoreProject(&block, sizeof block);
-    TFilterConfig applied;
+    TFilterConfig applied = InitialFilterConfig;
     if (!ReadConfigBlock(FHost.SaveProject(), applied))
         throw THostError(filterPath + ": the project data is not Morvane's 76-byte block");
     FAppliedParam = applied.WndFuncParam;

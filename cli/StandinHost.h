@@ -23,7 +23,7 @@
 #include "cli/HostThreadPool.h"
 #include "cli/HostWindow.h"
 #include "cli/YcImage.h"
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 #include "platform/Library.h"
 
 struct TFrameResult {

@@ -13,6 +13,7 @@
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
+#include "dialog/FilterProtocol.h"
 #include "platform/Folder.h"
 #include "platform/Library.h"
 
@@ -23,8 +24,6 @@
 #endif
 
 namespace {
-
-const char *const kAreaAverage = "AreaAverage";
 
 std::string Joined(const std::vector<std::string> &names) {
     std::string text;
@@ -38,11 +37,11 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
     const auto fail = [&](const std::string &fault) { throw THostError(inventory.Folder + ": " + fault); };
     std::vector<std::string> funcs;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs) funcs.push_back(e.Name);
-    if (funcs.empty()) fail("no window-function plug-in (the filter needs one, even for AreaAverage)");
+    if (funcs.empty()) fail(std::string("no window-function plug-in (the filter needs one, even for ") + AreaAverageName + ")");
     if (inventory.Kernels.empty()) fail("no kernel plug-in");
     const TWindowFuncEntry *func = inventory.FindWindowFunc(o.Func);
-    if (o.Func != kAreaAverage && !func)
-        fail("no window function \"" + o.Func + "\" (found: " + Joined(funcs) + ", AreaAverage)");
+    if (o.Func != AreaAverageName && !func)
+        fail("no window function \"" + o.Func + "\" (found: " + Joined(funcs) + ", " + AreaAverageName + ")");
     if (!o.Kernel.empty() && !inventory.HasKernel(o.Kernel))
         fail("no kernel plug-in \"" + o.Kernel + "\" (found: " + Joined(inventory.Kernels) + ")");
     if (o.HasParam && func && (o.Param < func->ParamMin || o.Param > func->ParamMax))

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "dialog/FilterProtocol.h"
+
 namespace {
 
 std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
@@ -53,6 +55,6 @@ void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {
             out << "  parameter " << e.ParamMin << " to " << e.ParamMax << ", default " << e.ParamDefault;
         out << "\n";
     }
-    out << "  AreaAverage  (built in)\nkernels:\n";
+    out << "  " << AreaAverageName << "  (built in)\nkernels:\n";
     for (const std::string &k : inventory.Kernels) out << "  " << k << "\n";
 }

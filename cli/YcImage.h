@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 struct TYcImage {
     int Width = 0;

@@ -8,7 +8,7 @@
 
 #include "dialog/FilterProtocol.h"
 #include "dialog/WindowHandle.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/FilterPluginList.h"
 

@@ -6,14 +6,11 @@
 #include "dialog/DialogTexts.h"
 #include "dialog/FormLayout.h"
 #include "platform/CommaText.h"
+#include "plugins/PluginName.h"
 
 using namespace dialog;
 
 namespace {
-
-std::string ConfigName(const char (&field)[ConfigNameBytes]) {
-    return std::string(field, strnlen(field, ConfigNameBytes));
-}
 
 // Decimal integer with leading blanks and one sign; anything else is 0.
 int32_t SizePart(const std::string &text) {
@@ -166,8 +163,8 @@ void TConfigDialog::cbLumaModeChange(TControl *) {
             ~TUnlock() { Dialog->UnlockNotify(); }
         } unlock{this};
         const std::string selected = FForm->cbLumaMode->Text();
-        if (ConfigName(FModel.Config.WndFuncName) != selected) {
-            StoreName(selected, FModel.Config.WndFuncName, ConfigNameBytes);
+        if (ReadConfigName(FModel.Config.WndFuncName) != selected) {
+            StoreName(selected, FModel.Config.WndFuncName, PluginNameBytes);
             FModel.Config.WndFuncParam =
                 i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncParams[i] : 0;
         }
@@ -209,7 +206,7 @@ void TConfigDialog::udLumaParamChangingEx(TControl *, int16_t NewValue) {
 
 void TConfigDialog::cbSIMDModeChange(TControl *) {
     if (FForm->cbSIMDMode->ItemIndex() >= 0)
-        StoreName(FForm->cbSIMDMode->Text(), FModel.Config.FilterPluginName, ConfigNameBytes);
+        StoreName(FForm->cbSIMDMode->Text(), FModel.Config.FilterPluginName, PluginNameBytes);
     NotifyChange();
 }
 
@@ -239,13 +236,13 @@ void TConfigDialog::LoadFromConfig() {
     }
     TComboBox &funcs = *FForm->cbLumaMode;
     if (funcs.Count() > 0) {
-        const int32_t found = funcs.IndexOf(ConfigName(FModel.Config.WndFuncName));
+        const int32_t found = funcs.IndexOf(ReadConfigName(FModel.Config.WndFuncName));
         funcs.SetItemIndex(found < 0 ? 0 : found);
         cbLumaModeChange();
     }
     TComboBox &kernels = *FForm->cbSIMDMode;
     if (kernels.Count() > 0) {
-        const int32_t found = kernels.IndexOf(ConfigName(FModel.Config.FilterPluginName));
+        const int32_t found = kernels.IndexOf(ReadConfigName(FModel.Config.FilterPluginName));
         kernels.SetItemIndex(found < 0 ? 0 : found);
         cbSIMDModeChange();
     }

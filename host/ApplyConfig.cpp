@@ -9,18 +9,20 @@
 namespace {
 
 bool HavePlugins() {
-    return WndFuncPlugins && WndFuncPlugins->Count() > 0 && FilterPlugins &&
-           FilterPlugins->Count() > 0;
+    const TFilterState &s = FilterState;
+    return s.WndFuncPlugins && s.WndFuncPlugins->Count() > 0 && s.FilterPlugins &&
+           s.FilterPlugins->Count() > 0;
 }
 
 // A builder for the saved window function, or null when the function refuses
 // to work (its radius is outside what the kernels hold): frames then pass.
 TWeightSetter *WindowFuncBuilder() {
-    const int32_t index = WndFuncPlugins->IndexOf(ReadConfigName(FilterConfig.WndFuncName));
-    const WindowFuncPluginInfo *info = WndFuncPlugins->Items(index < 0 ? 0 : index);
+    const TFilterState &s = FilterState;
+    const int32_t index = s.WndFuncPlugins->IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
+    const WindowFuncPluginInfo *info = s.WndFuncPlugins->Items(index < 0 ? 0 : index);
     // The 16-bit parameter is handed on widened without its sign.
     const int32_t param = index < 0 ? uint16_t(info->paramDefault)
-                                    : uint16_t(FilterConfig.WndFuncParam);
+                                    : uint16_t(s.FilterConfig.WndFuncParam);
     auto builder = std::make_unique<TNormalWeightSetter>();
     builder->SetWindowFunc(info, param);
     return builder->HasWindowFunc() ? builder.release() : nullptr;
@@ -29,23 +31,26 @@ TWeightSetter *WindowFuncBuilder() {
 }  // namespace
 
 void SyncFuncParam() {
-    if (!WndFuncPlugins || WndFuncPlugins->Count() == 0) return;
-    const int32_t index = WndFuncPlugins->IndexOf(ReadConfigName(FilterConfig.WndFuncName));
+    TFilterState &s = FilterState;
+    if (!s.WndFuncPlugins || s.WndFuncPlugins->Count() == 0) return;
+    const int32_t index = s.WndFuncPlugins->IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
     if (index < 0) return;
-    const WindowFuncPluginInfo *info = WndFuncPlugins->Items(index);
-    if (info->paramMin <= FilterConfig.WndFuncParam && FilterConfig.WndFuncParam <= info->paramMax)
-        WndFuncParams[index] = int16_t(FilterConfig.WndFuncParam);
+    const WindowFuncPluginInfo *info = s.WndFuncPlugins->Items(index);
+    int32_t &param = s.FilterConfig.WndFuncParam;
+    if (info->paramMin <= param && param <= info->paramMax)
+        s.WndFuncParams[index] = int16_t(param);
     else
-        FilterConfig.WndFuncParam = WndFuncParams[index];
+        param = s.WndFuncParams[index];
 }
 
 void ApplyConfig() {
-    if (!HavePlugins() || !ResizeDriver) return;
+    TFilterState &s = FilterState;
+    if (!HavePlugins() || !s.ResizeDriver) return;
     // Everything that may fail comes first: a failure keeps the driver as it was.
-    const int32_t kernel = FilterPlugins->IndexOf(ReadConfigName(FilterConfig.FilterPluginName));
+    const int32_t kernel = s.FilterPlugins->IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
     std::unique_ptr<TWeightSetter> builder(
-        ReadConfigName(FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
-                                                                    : WindowFuncBuilder());
-    ResizeDriver->SetWeightSetter(builder.release());
-    ResizeDriver->SetKernel(FilterPlugins->Items(kernel < 0 ? 0 : kernel));
+        ReadConfigName(s.FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
+                                                                      : WindowFuncBuilder());
+    s.ResizeDriver->SetWeightSetter(builder.release());
+    s.ResizeDriver->SetKernel(s.FilterPlugins->Items(kernel < 0 ? 0 : kernel));
 }

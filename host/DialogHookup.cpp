@@ -26,12 +26,13 @@ private:
 }  // namespace
 
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {
-    if (!WndFuncPlugins || !FilterPlugins) return nullptr;
+    if (!FilterState.WndFuncPlugins || !FilterState.FilterPlugins) return nullptr;
     try {
         SetOwnerWindowOnce(filterWindow);
-        const TConfigDialogModel model{FilterConfig,  SizeList,     *WndFuncPlugins,
-                                       WndFuncParams, *FilterPlugins, filterWindow,
-                                       HostMaxWidth,  HostMaxHeight, [] { ApplyConfig(); }};
+        TFilterState &s = FilterState;
+        const TConfigDialogModel model{s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
+                                       s.WndFuncParams, *s.FilterPlugins, filterWindow,
+                                       s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
         return new THostedDialog(MakeConfigDialog(model));
     } catch (...) {
         return nullptr;

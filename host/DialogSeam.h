@@ -1,7 +1,7 @@
 // Where the configuration dialog plugs into the filter's lifecycle: created
 // at WM_FILTER_INIT, refreshed at func_update, released at WM_FILTER_EXIT.
 #pragma once
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 class TConfigDialogBase {
 public:

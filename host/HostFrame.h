@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 #include "resize/Filter.h"
 
 // Resizes the frame in `fpip` to `width` × `height` on the host's worker

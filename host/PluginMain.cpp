@@ -4,21 +4,11 @@
 
 #include "host/DialogHookup.h"
 #include "host/HostFrame.h"
+#include "host/PluginLists.h"
 #include "host/Settings.h"
-#include "platform/Paths.h"
 #include "resize/GammaTables.h"
 
-TFilterConfig FilterConfig;
-std::string PluginDir;
-std::string SizeList;
-std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
-std::vector<int16_t> WndFuncParams;
-std::unique_ptr<TFilterPluginList> FilterPlugins;
-std::unique_ptr<TFilter> ResizeDriver;
-HWND FilterWindow = nullptr;
-std::unique_ptr<TConfigDialogBase> ConfigDialog;
-int32_t HostMaxWidth = 0;
-int32_t HostMaxHeight = 0;
+TFilterState FilterState;
 ConfigDialogFactory CreateConfigDialog = MakeHostedConfigDialog;
 
 namespace {
@@ -40,7 +30,7 @@ FILTER_DLL FilterTable = [] {
     f.func_exit = func_exit;
     f.func_update = func_update;
     f.func_WndProc = func_WndProc;
-    f.ex_data_ptr = &FilterConfig;
+    f.ex_data_ptr = &FilterState.FilterConfig;
     f.ex_data_size = sizeof(TFilterConfig);
     f.information = Information;
     return f;
@@ -53,31 +43,15 @@ void SetFilterName(const std::string &name) {
     FilterNameBuffer[n] = '\0';
 }
 
-// Drops the functions the settings switch off; remembers the others' parameters.
-void ReadFuncSettings() {
-    WndFuncParams.assign(WndFuncPlugins->Count(), 0);
-    for (int32_t i = 0; i < WndFuncPlugins->Count();) {
-        const WindowFuncPluginInfo *info = WndFuncPlugins->Items(i);
-        const std::string value =
-            settings::Read(SettingsFile, settings::FuncKeyPrefix + std::string(info->name), "");
-        const settings::TFuncSetting s = settings::ParseFuncSetting(value, info->paramDefault);
-        if (!s.enabled) {
-            WndFuncPlugins->Delete(i);
-            continue;
-        }
-        WndFuncParams[i++] = s.param;
-    }
-}
-
 void WriteSettings() {
     // A settings file that cannot be written must not trouble the host.
     settings::Write(SettingsFile, settings::FilterNameKey, FilterNameBuffer);
-    settings::Write(SettingsFile, settings::PluginDirKey, PluginDir);
-    for (int32_t i = 0; WndFuncPlugins && i < WndFuncPlugins->Count(); ++i)
-        settings::Write(SettingsFile,
-                        settings::FuncKeyPrefix + std::string(WndFuncPlugins->Items(i)->name),
-                        settings::FormatFuncSetting(WndFuncParams[i]));
-    settings::Write(SettingsFile, settings::SizeListKey, SizeList);
+    settings::Write(SettingsFile, settings::PluginDirKey, FilterState.PluginDir);
+    const TWndFuncPluginList *funcs = FilterState.WndFuncPlugins.get();
+    for (int32_t i = 0; funcs && i < funcs->Count(); ++i)
+        settings::Write(SettingsFile, settings::FuncKeyPrefix + std::string(funcs->Items(i)->name),
+                        settings::FormatFuncSetting(FilterState.WndFuncParams[i]));
+    settings::Write(SettingsFile, settings::SizeListKey, FilterState.SizeList);
 }
 
 BOOL IsActive(FILTER *fp) {
@@ -88,28 +62,27 @@ BOOL IsActive(FILTER *fp) {
 }  // namespace
 
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
-    SettingsFile = settings::SettingsFileFor(modulePath);
+    TFilterPluginLists lists = LoadFilterPluginLists(modulePath);
+    SettingsFile = lists.SettingsFile;
     const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
                                             settings::DefaultFilterName(SettingsFile.section));
     SetFilterName(name);
-    PluginDir = settings::Read(SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
-    const std::string folder = platform::ExtractFileDir(modulePath) + PluginDir;
-    WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
-    WndFuncPlugins->LoadFromDir(folder);
-    FilterPlugins = std::make_unique<TFilterPluginList>();
-    FilterPlugins->LoadFromDir(folder);
-    ReadFuncSettings();
-    SizeList = settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
+    FilterState.PluginDir = lists.PluginDir;
+    FilterState.WndFuncPlugins = std::move(lists.WndFuncs);
+    FilterState.WndFuncParams = std::move(lists.WndFuncParams);
+    FilterState.FilterPlugins = std::move(lists.Kernels);
+    FilterState.SizeList =
+        settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
     return &FilterTable;
 }
 
 FILTER_DLL *RegistrationWithoutPlugins() noexcept {
-    WndFuncPlugins.reset();
-    FilterPlugins.reset();
-    WndFuncParams.clear();
+    FilterState.WndFuncPlugins.reset();
+    FilterState.FilterPlugins.reset();
+    FilterState.WndFuncParams.clear();
     try {
-        WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
-        FilterPlugins = std::make_unique<TFilterPluginList>();
+        FilterState.WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
+        FilterState.FilterPlugins = std::make_unique<TFilterPluginList>();
     } catch (...) {
         // Null lists read as empty ones.
     }
@@ -120,9 +93,9 @@ BOOL MV_CDECL func_init(FILTER *fp) {
     try {
         SYS_INFO info{};
         if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
-        HostMaxWidth = info.max_w;
-        HostMaxHeight = info.max_h;
-        ResizeDriver = std::make_unique<TFilter>();
+        FilterState.HostMaxWidth = info.max_w;
+        FilterState.HostMaxHeight = info.max_h;
+        FilterState.ResizeDriver = std::make_unique<TFilter>();
     } catch (...) {
         // Without a driver every frame passes unchanged.
     }
@@ -137,9 +110,9 @@ BOOL MV_CDECL func_exit(FILTER *) {
         // Whatever could be written is; the rest must still be released.
     }
     // The driver goes first: its builder may hold a context of a listed library.
-    ResizeDriver.reset();
-    WndFuncPlugins.reset();
-    FilterPlugins.reset();
+    FilterState.ResizeDriver.reset();
+    FilterState.WndFuncPlugins.reset();
+    FilterState.FilterPlugins.reset();
     return TRUE;
 }
 
@@ -147,7 +120,7 @@ BOOL MV_CDECL func_update(FILTER *, int) {
     try {
         SyncFuncParam();
         ApplyConfig();
-        if (ConfigDialog) ConfigDialog->LoadFromConfig();
+        if (FilterState.ConfigDialog) FilterState.ConfigDialog->LoadFromConfig();
     } catch (...) {
         // The driver keeps the configuration last applied.
     }
@@ -157,11 +130,11 @@ BOOL MV_CDECL func_update(FILTER *, int) {
 BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) try {
     switch (message) {
     case WM_FILTER_INIT:
-        FilterWindow = hwnd;
-        if (CreateConfigDialog) ConfigDialog.reset(CreateConfigDialog(hwnd));
+        FilterState.FilterWindow = hwnd;
+        if (CreateConfigDialog) FilterState.ConfigDialog.reset(CreateConfigDialog(hwnd));
         return IsActive(fp);
     case WM_FILTER_EXIT:
-        ConfigDialog.reset();
+        FilterState.ConfigDialog.reset();
         return FALSE;
     case WM_FILTER_CHANGE_ACTIVE:
         if (!IsActive(fp)) FreeGammaTables();
@@ -178,8 +151,9 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
 BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     try {
         if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
-        if (ResizeDriver)
-            ResizeHostFrame(*ResizeDriver, fp, fpip, FilterConfig.Width, FilterConfig.Height);
+        const TFilterState &s = FilterState;
+        if (s.ResizeDriver)
+            ResizeHostFrame(*s.ResizeDriver, fp, fpip, s.FilterConfig.Width, s.FilterConfig.Height);
     } catch (...) {
         // The frame passes unchanged; the next one tries again.
     }

@@ -9,26 +9,30 @@
 #include "dialog/FilterProtocol.h"
 #include "host/DialogSeam.h"
 #include "host/FilterConfig.h"
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
 #include "resize/FilterPluginList.h"
 
 
-// The one saved configuration block the host keeps in its projects.
-extern TFilterConfig FilterConfig;
-
-extern std::string PluginDir;
-extern std::string SizeList;
-extern std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
-// Remembered parameter per window-function plug-in, by list index.
-extern std::vector<int16_t> WndFuncParams;
-extern std::unique_ptr<TFilterPluginList> FilterPlugins;
-extern std::unique_ptr<TFilter> ResizeDriver;
-extern HWND FilterWindow;
-extern std::unique_ptr<TConfigDialogBase> ConfigDialog;
-extern int32_t HostMaxWidth;
-extern int32_t HostMaxHeight;
+// The filter's module-wide state, which the callbacks and the dialog
+// hook-up work on.
+struct TFilterState {
+    // The one saved configuration block the host keeps in its projects.
+    TFilterConfig FilterConfig = InitialFilterConfig;
+    std::string PluginDir;
+    std::string SizeList;
+    std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
+    // Remembered parameter per window-function plug-in, by list index.
+    std::vector<int16_t> WndFuncParams;
+    std::unique_ptr<TFilterPluginList> FilterPlugins;
+    std::unique_ptr<TFilter> ResizeDriver;
+    HWND FilterWindow = nullptr;
+    std::unique_ptr<TConfigDialogBase> ConfigDialog;
+    int32_t HostMaxWidth = 0;
+    int32_t HostMaxHeight = 0;
+};
+extern TFilterState FilterState;
 
 // GetFilterTable's work, for the plug-in file at `modulePath`: reads the
 // settings, loads both plug-in lists and returns the registration record.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Library.h"
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 
 class TWndFuncPluginList {
 public:

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "resize/WeightSetter.h"
 
 // One frame's pixels: two frame memories of `lines` lines of `pitch` bytes.

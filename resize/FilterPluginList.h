@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "platform/Library.h"
 
 class TFilterPluginList {

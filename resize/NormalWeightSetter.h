@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 #include "resize/WeightSetter.h"
 
 class TNormalWeightSetter : public TWeightSetter {

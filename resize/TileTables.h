@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 // Fills ctx.hTiles[0 .. tilesAcross-1] from ctx.hWeights, whose starts are in
 // units of ctx.columnUnit. Each tile covers `tileWidth` destination columns,

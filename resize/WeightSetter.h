@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 // The largest radius, in source samples at the output's scale, that a weight
 // builder may use: the kernels' row buffers are sized for it, and a window

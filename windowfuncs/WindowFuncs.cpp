@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 #include "windowfuncs/Functions.h"
 
 namespace {

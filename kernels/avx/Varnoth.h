@@ -1,7 +1,7 @@
 // Varnoth's three functions, as its record publishes them. They are built
 // with AVX and must not be reached before the processor check has passed.
 #pragma once
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 namespace varnoth::avx {
 

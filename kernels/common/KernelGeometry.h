@@ -5,7 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 namespace kernel_geometry {
 

@@ -1,6 +1,6 @@
 // Tessolk's three functions, as its record publishes them.
 #pragma once
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 namespace tessolk {
 

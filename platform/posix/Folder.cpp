@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "platform/LibraryNames.h"
 #include "platform/Paths.h"
 
 namespace platform {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/LibraryNames.h"
 #include "platform/Paths.h"
 
 namespace platform {

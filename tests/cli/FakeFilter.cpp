@@ -21,7 +21,7 @@
 #include <utility>
 
 #include "host/FilterConfig.h"
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ struct TLoadLog {
 } LoadLog;
 
 TFilterConfig Block = [] {
-    TFilterConfig c;
+    TFilterConfig c = InitialFilterConfig;
     std::strcpy(c.WndFuncName, "Nearest");
     c.Width = 16;
     c.Height = 8;

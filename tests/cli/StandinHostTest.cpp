@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 TFilterConfig Block(const char *mode, int width, int height, int param = 5) {
-    TFilterConfig block;
+    TFilterConfig block = InitialFilterConfig;
     std::memset(block.WndFuncName, 0, sizeof block.WndFuncName);
     std::strcpy(block.WndFuncName, mode);
     block.Width = width;
@@ -114,7 +114,7 @@ TEST(StandinHost, CopiesTheProjectBlockInAndOut) {
     TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
     const std::vector<uint8_t> initial = host.SaveProject();
     ASSERT_EQ(initial.size(), 76u);
-    TFilterConfig loaded;
+    TFilterConfig loaded = InitialFilterConfig;
     std::memcpy(&loaded, initial.data(), sizeof loaded);
     EXPECT_STREQ(loaded.WndFuncName, "Nearest");
 
@@ -200,7 +200,7 @@ TEST(StandinHost, CallsNothingARecordLeavesNull) {
     EXPECT_EQ(result.Image.Width, 5);
     ExpectPixel(result.Image.At(4, 3), 4, 3, 12, "pixel 4,3");
     EXPECT_TRUE(host.SaveProject().empty());
-    const TFilterConfig block;
+    const TFilterConfig block = InitialFilterConfig;
     EXPECT_THROW(host.RestoreProject(&block, sizeof block), THostError);
     EXPECT_EQ(host.Exit(), TRUE);
 }

@@ -137,17 +137,28 @@ TEST(Tool, ListsThePluginFolder) {
     EXPECT_TRUE(Contains(RunMorvane("", {"--help"}).out, "-f,--func"));
 }
 
+namespace {
+
 // The shipped filter, kernels and window functions, copied into a scratch
-// installation so that the filter's settings file lands there.
-TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
+// installation so that the filter's settings file lands there; the filter's
+// path, or empty when it is not built.
+std::string CopyShipped(const TempDir &install) {
     const std::string shipped = testing_support::DistDir() + "Morvane.auf";
-    if (!FileExists(shipped)) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
-    TempDir install;
+    if (!FileExists(shipped)) return "";
     const std::string filter = install.CopyIn(shipped, "Morvane.auf");
     const std::string dll = std::string("DLL") + platform::PathDelimiter();
     std::filesystem::create_directory(install.Path() + "DLL");
     for (const std::string &name : FolderEntries(testing_support::PluginDir()))
         install.CopyIn(testing_support::PluginDir() + name, dll + name);
+    return filter;
+}
+
+}  // namespace
+
+TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
+    TempDir install;
+    const std::string filter = CopyShipped(install);
+    if (filter.empty()) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
     TempDir work;
 
     for (const char *func : {"Spline16", "AreaAverage"}) {
@@ -171,4 +182,47 @@ TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "morvane: " + nowhere + ": no such folder\n");
     EXPECT_FALSE(FileExists(work.Path() + "missing"));
+}
+
+// The tool offers and reports what the filter does under its settings file's
+// "Func_" switches.
+TEST(ToolWithMorvane, SeesTheFunctionsTheSettingsSwitch) {
+    const char *const allOff = "Func_Spline16=0,0,0\r\nFunc_Spline36=0,0,0\r\nFunc_Spline64=0,0,0\r\n"
+                               "Func_Lanczos=0,3,0\r\nFunc_Bicubic=0,50,0\r\nFunc_Bilinear=0,0,0\r\n";
+    const struct {
+        std::string settings;
+        std::vector<std::string> args;
+        int status;
+        std::string expected;  // in the output, or in the error when status is not 0
+        std::string absent;    // from the output
+    } cases[] = {
+        {"Func_Lanczos=0,3,0\r\n", {"--list"}, 0, "  Spline64\n  Bicubic", "Lanczos"},
+        {"Func_Lanczos=0,3,0\r\n", {"-f", "Lanczos"}, 1,
+         "no window function \"Lanczos\" (found: Spline16, Spline36, Spline64, Bicubic, Bilinear, AreaAverage)", ""},
+        {"Func_Lanczos=1,99,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 8 (the filter's)", ""},
+        {"Func_Lanczos=1,-5,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 1 (the filter's)", ""},
+        {"Func_Lanczos=1,5,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 5 (the filter's)", ""},
+        {allOff, {"-f", "AreaAverage"}, 1, "no window-function plug-in (the filter needs one, even for AreaAverage)",
+         ""},
+    };
+    for (const auto &c : cases) {
+        TempDir install;
+        const std::string filter = CopyShipped(install);
+        if (filter.empty()) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
+        install.Write("Morvane.ini", "[Morvane]\r\n" + c.settings);
+        TempDir work;
+        std::vector<std::string> args = c.args;
+        if (args[0] != "--list")
+            args.insert(args.end(), {"-s", "40x30", "--pattern", "80x60", "builtin", work.Path() + "out.ppm"});
+        const TRun run = RunMorvane(filter, args);
+        const std::string what = c.settings + " " + c.args[0] + " " + c.args.back();
+        EXPECT_EQ(run.status, c.status) << what << ": " << run.err;
+        EXPECT_TRUE(Contains(c.status == 0 ? run.out : run.err, c.expected)) << what << ": " << run.out << run.err;
+        if (!c.absent.empty()) {
+            EXPECT_FALSE(Contains(run.out, c.absent)) << what << ": " << run.out;
+        }
+        if (c.status != 0) {
+            EXPECT_FALSE(FileExists(work.Path() + "out.ppm")) << what;
+        }
+    }
 }

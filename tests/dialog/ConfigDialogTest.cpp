@@ -10,6 +10,7 @@
 #include "dialog/ConfigDlg.h"
 #include "dialog/DialogTexts.h"
 #include "dialog/HeadlessForm.h"
+#include "host/FilterConfig.h"
 #include "tests/support/TestPaths.h"
 
 using namespace dialog;
@@ -23,7 +24,7 @@ class ConfigDialog : public ::testing::Test {
 protected:
     TWndFuncPluginList funcs;
     TFilterPluginList kernels;
-    TFilterConfig config;
+    TFilterConfig config = InitialFilterConfig;
     std::string sizeList = "512x384";
     std::vector<int16_t> params;
     std::vector<std::string> events;  // "apply" and "sent", in order
@@ -245,7 +246,7 @@ TEST_F(ConfigDialog, WindowFunctionChoiceStoresNameAndRememberedParameter) {
 TEST_F(ConfigDialog, UpDownStoresValuesInsideTheFunctionsLimitsOnly) {
     const int lanczos = funcs.IndexOf("Lanczos");
     const int16_t max = funcs.Items(lanczos)->paramMax;
-    StoreName("Lanczos", config.WndFuncName, ConfigNameBytes);
+    StoreName("Lanczos", config.WndFuncName, PluginNameBytes);
     config.WndFuncParam = max - 1;
     params[lanczos] = max - 1;
     Make();
@@ -282,8 +283,8 @@ TEST_F(ConfigDialog, SavedNamesAreFoundIgnoringCaseAndRewritten) {
         {"NoSuchFunc", 9, "", funcs.Items(0)->name, params[0], kernels.Items(0)->name},
     };
     for (const auto &c : cases) {
-        StoreName(c.func, config.WndFuncName, ConfigNameBytes);
-        StoreName(c.kernel, config.FilterPluginName, ConfigNameBytes);
+        StoreName(c.func, config.WndFuncName, PluginNameBytes);
+        StoreName(c.kernel, config.FilterPluginName, PluginNameBytes);
         config.WndFuncParam = c.param;
         if (!dlg) Make(); else dlg->LoadFromConfig();
         EXPECT_EQ(std::string(config.WndFuncName), c.expectFunc) << c.func;

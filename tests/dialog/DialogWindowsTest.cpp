@@ -242,46 +242,47 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     // Keyboard: the size list's Down key picks the next size.
     EXPECT_EQ(ConfigChanged, 0);
     SendMessageW(h[Sizes], WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(FilterConfig.Width, 640);
-    EXPECT_EQ(FilterConfig.Height, 480);
+    EXPECT_EQ(FilterState.FilterConfig.Width, 640);
+    EXPECT_EQ(FilterState.FilterConfig.Height, 480);
     EXPECT_EQ(ConfigChanged, 1);
 
     // A window function with a parameter shows the panel; the up-down sets it.
-    const int lanczos = WndFuncPlugins->IndexOf("Lanczos");
+    const int lanczos = FilterState.WndFuncPlugins->IndexOf("Lanczos");
     SendMessageW(h[Funcs], CB_SETCURSEL, lanczos, 0);
     SendMessageW(base, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h[Funcs]), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(h[Funcs]));
-    EXPECT_STREQ(FilterConfig.WndFuncName, "Lanczos");
-    EXPECT_EQ(FilterConfig.WndFuncParam, 3);
+    EXPECT_STREQ(FilterState.FilterConfig.WndFuncName, "Lanczos");
+    EXPECT_EQ(FilterState.FilterConfig.WndFuncParam, 3);
     EXPECT_TRUE(IsWindowVisible(h[Panel]));
     EXPECT_EQ(TextOf(h[Panel]), L"  タップ数");
     EXPECT_EQ(ConfigChanged, 2);
     SendMessageW(h[Edit], WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ(FilterConfig.WndFuncParam, 4);
-    EXPECT_EQ(WndFuncParams[lanczos], 4);
+    EXPECT_EQ(FilterState.FilterConfig.WndFuncParam, 4);
+    EXPECT_EQ(FilterState.WndFuncParams[lanczos], 4);
     EXPECT_EQ(TextOf(h[Edit]), L"4");
     EXPECT_EQ(ConfigChanged, 3);
 
     // The last kernel.
-    const int kernels = FilterPlugins->Count();
+    const int kernels = FilterState.FilterPlugins->Count();
     for (int i = 1; i < kernels; ++i) SendMessageW(h[Kernels], WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_STREQ(FilterConfig.FilterPluginName, FilterPlugins->Items(kernels - 1)->name);
+    EXPECT_STREQ(FilterState.FilterConfig.FilterPluginName,
+                 FilterState.FilterPlugins->Items(kernels - 1)->name);
     EXPECT_EQ(ConfigChanged, 3 + (kernels - 1));
     const int changed = ConfigChanged;
 
     // Delete the selected 640x480: 1280x720 moves into its place.
     SendMessageW(h[Delete], BM_CLICK, 0, 0);
-    EXPECT_EQ(SizeList, "512x384,1280x720");
-    EXPECT_EQ(FilterConfig.Width, 1280);
+    EXPECT_EQ(FilterState.SizeList, "512x384,1280x720");
+    EXPECT_EQ(FilterState.FilterConfig.Width, 1280);
     EXPECT_EQ(ConfigChanged, changed + 1);
 
     // Add through the prompt, answered with posted input while it is modal.
     PromptAnswer = L"  800x600 ";
     PostMessageW(window, WM_ANSWER_PROMPT, 0, 0);
     SendMessageW(h[Add], BM_CLICK, 0, 0);
-    EXPECT_EQ(SizeList, "512x384,800x600,1280x720");
-    EXPECT_EQ(FilterConfig.Width, 800);
-    EXPECT_EQ(FilterConfig.Height, 600);
+    EXPECT_EQ(FilterState.SizeList, "512x384,800x600,1280x720");
+    EXPECT_EQ(FilterState.FilterConfig.Width, 800);
+    EXPECT_EQ(FilterState.FilterConfig.Height, 600);
     EXPECT_EQ(ConfigChanged, changed + 2);
     EXPECT_EQ(SendMessageW(h[Sizes], CB_GETCOUNT, 0, 0), 3);
     EXPECT_TRUE(IsWindowEnabled(h[Delete]));
@@ -293,7 +294,7 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     PostMessageW(window, WM_ANSWER_WARNING, 0, 0);
     SendMessageW(h[Add], BM_CLICK, 0, 0);
     EXPECT_EQ(WarningsAnswered, 1);
-    EXPECT_EQ(SizeList, "512x384,800x600,1280x720");
+    EXPECT_EQ(FilterState.SizeList, "512x384,800x600,1280x720");
     EXPECT_EQ(ConfigChanged, changed + 2);
 
     SaveScreenshot(window);

@@ -35,7 +35,7 @@ TEST(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), TRUE);
     EXPECT_EQ(func_WndProc(nullptr, 0x1234, 0, 0, nullptr, &fp), FALSE);
     FreeGammaTables();
-    ResizeDriver.reset();
+    FilterState.ResizeDriver.reset();
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ using host_test::TInstallation;
 namespace {
 
 TFilterConfig Block(int w, int h, const char *func, int param, const char *kernel = "") {
-    TFilterConfig b;
+    TFilterConfig b = InitialFilterConfig;
     b.Width = w;
     b.Height = h;
     WriteConfigName(b.WndFuncName, func);
@@ -81,7 +81,7 @@ protected:
         return host->ProcessFrame(frame).Image;
     }
     TFilterConfig Saved() const {
-        TFilterConfig b;
+        TFilterConfig b = InitialFilterConfig;
         const auto bytes = host->SaveProject();
         std::memcpy(&b, bytes.data(), sizeof b);
         return b;

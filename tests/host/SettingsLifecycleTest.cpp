@@ -75,7 +75,7 @@ TEST(SettingsLifecycle, NamesAndFoldersAsTheFileGivesThem) {
         name = host.FilterName();
         host.Init();
         // With the plug-ins found beside the filter, a frame is resized.
-        const TFilterConfig block;
+        const TFilterConfig block = InitialFilterConfig;
         host.RestoreProject(&block, sizeof block);
         TYcImage frame(64, 48);
         const TFrameResult r = host.ProcessFrame(frame);
@@ -98,7 +98,9 @@ TEST(SettingsLifecycle, FuncValuesSwitchAndRemember) {
     } cases[] = {
         {"0,3,0", "0,3,0"},        {"1,3,0", "1,3,0"}, {"1 3 0", "1,3,0"},
         {"1,3,", "1,3,0"},         {"x,3,0", "1,3,0"}, {"1,y,0", "1,50,0"},
-        {"1,70000,0", "1,4464,0"}, {"", "1,50,0"},     {"1,3", "1,50,0"},
+        {"1,70000,0", "1,100,0"},  {"", "1,50,0"},     {"1,3", "1,50,0"},
+        // Outside the function's 0 to 100: held to the nearer limit.
+        {"1,101,0", "1,100,0"},    {"1,-1,0", "1,0,0"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -115,7 +117,7 @@ TEST(SettingsLifecycle, RememberedParameterSurvivesARestart) {
     TInstallation inst;
     inst.AddPlugins();
     const std::string filter = inst.AddFilter();
-    TFilterConfig block;
+    TFilterConfig block = InitialFilterConfig;
     WriteConfigName(block.WndFuncName, "Lanczos");
     block.WndFuncParam = 5;
     {
@@ -130,7 +132,7 @@ TEST(SettingsLifecycle, RememberedParameterSurvivesARestart) {
         host.Init();
         block.WndFuncParam = 99;  // out of range: the remembered 5 replaces it
         host.RestoreProject(&block, sizeof block);
-        TFilterConfig saved;
+        TFilterConfig saved = InitialFilterConfig;
         const auto bytes = host.SaveProject();
         ASSERT_EQ(bytes.size(), sizeof saved);
         std::memcpy(&saved, bytes.data(), sizeof saved);

@@ -2,7 +2,7 @@
 // process: the sound one must pass, each other one breaks one rule.
 #include <immintrin.h>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 #define AVX_CODE __attribute__((target("avx"), noinline))
 

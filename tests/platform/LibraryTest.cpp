@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "kernels/common/CallConv.h"
+#include "abi/CallConv.h"
 #include "platform/Library.h"
 #include "platform/ModulePath.h"
 #include "platform/Paths.h"

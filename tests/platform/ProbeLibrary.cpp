@@ -1,5 +1,5 @@
 // Loaded by the platform tests: one export, one function kept private.
-#include "kernels/common/CallConv.h"
+#include "abi/CallConv.h"
 
 namespace {
 

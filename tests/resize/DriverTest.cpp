@@ -104,7 +104,7 @@ TEST(Driver, ThreadSlotsAreTwiceTheProcessorsUpTo64) {
 
 TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
     TTestHost host(2);
-    TFilterConfig config;
+    TFilterConfig config = InitialFilterConfig;
     struct Case {
         const char *what;
         int w, h, targetW, targetH;
@@ -139,7 +139,7 @@ TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
 
 TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
     TTestHost host(3);
-    TFilterConfig config;
+    TFilterConfig config = InitialFilterConfig;
     config.Width = 130;  // three tile columns, the last of two pixels
     config.Height = 170;
     TFilter filter;
@@ -166,7 +166,7 @@ TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
 
 TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
     TTestHost host(2);
-    TFilterConfig config;
+    TFilterConfig config = InitialFilterConfig;
     config.Width = 90;
     config.Height = 50;
     TFilter filter;
@@ -195,7 +195,7 @@ TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
 
 TEST(Driver, ChangedLinePitchRebuilds) {
     TTestHost host(2);
-    TFilterConfig config;
+    TFilterConfig config = InitialFilterConfig;
     config.Width = 40;
     config.Height = 30;
     TFilter filter;
@@ -229,7 +229,7 @@ TEST(Driver, FailedPreparationPassesTheFrameAndTheNextOneResizes) {
     for (const Case &k : cases) {
         SCOPED_TRACE(k.what);
         TTestHost host(2);
-        TFilterConfig config;
+        TFilterConfig config = InitialFilterConfig;
         config.Width = 40;
         config.Height = 30;
         TFilter filter;
@@ -263,7 +263,7 @@ TEST(Driver, HostThreadsBeyondTheSlotsStayIdle) {
     } cases[] = {{8, 300, 500, 8}, {64, 300, 100, 5}};
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << k.slots << " slots, " << k.width << "x" << k.height);
-        TFilterConfig config;
+        TFilterConfig config = InitialFilterConfig;
         config.Width = k.width;
         config.Height = k.height;
         TFilter filter(k.slots);

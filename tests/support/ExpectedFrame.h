@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 #include "resize/WeightSetter.h"
 #include "tests/support/ReferenceModel.h"
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "tests/support/KernelContext.h"
 #include "tests/support/ReferenceModel.h"
 #include "tests/support/TapTables.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "resize/WeightSetter.h"
 #include "tests/support/TapTables.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "platform/Library.h"
 
 namespace testing_support {

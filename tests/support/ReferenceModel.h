@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/HostAbi.h"
-#include "kernels/common/LinearFilter.h"
+#include "abi/HostAbi.h"
+#include "abi/LinearFilter.h"
 
 namespace reference_model {
 

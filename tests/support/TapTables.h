@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "resize/WeightSetter.h"
 
 namespace testing_support {

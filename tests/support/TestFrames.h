@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 namespace testing_support {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/HostThreadPool.h"
-#include "host/HostAbi.h"
+#include "abi/HostAbi.h"
 
 namespace testing_support {
 

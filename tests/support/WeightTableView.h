@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 #include "resize/WeightSetter.h"
 #include "resize/xmmutil.h"
 

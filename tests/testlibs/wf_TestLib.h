@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 
 namespace {
 

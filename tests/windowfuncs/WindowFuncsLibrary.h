@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/Library.h"
-#include "plugins/WindowFuncPluginInfo.h"
+#include "abi/WindowFuncPluginInfo.h"
 #include "tests/support/TestPaths.h"
 
 namespace windowfuncs_test {

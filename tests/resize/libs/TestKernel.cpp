@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "kernels/common/LinearFilter.h"
+#include "abi/LinearFilter.h"
 
 #define MODE_RECORD 0
 #define MODE_NULL 1

@@ -8,7 +8,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "kernels/common/CallConv.h"
+#include "abi/CallConv.h"
 
 #ifdef __cplusplus
 extern "C" {

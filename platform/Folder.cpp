@@ -1,4 +1,4 @@
-#include "platform/LibraryNames.h"
+#include "platform/Folder.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 
 #include <stdint.h>
 #include <stddef.h>
-#include "CallConv.h"
+#include "abi/CallConv.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -1,0 +1,33 @@
+/* The saved configuration block: the host stores these 76 bytes in its
+   project files, so the layout is a stored format on every build. Plain C. */
+#ifndef MORVANE_FILTERCONFIG_H
+#define MORVANE_FILTERCONFIG_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+/* A name field: at most 32 bytes, ending at the first NUL (a 32-byte name
+   has none). */
+#define MV_CONFIG_NAME_BYTES 32
+
+typedef struct TFilterConfig {
+    int32_t Width;  /* target frame width, pixels */
+    int32_t Height; /* target frame height, pixels */
+    char WndFuncName[MV_CONFIG_NAME_BYTES];      /* or "AreaAverage" */
+    char FilterPluginName[MV_CONFIG_NAME_BYTES]; /* kernel name; empty = first */
+    int32_t WndFuncParam; /* compared as 32 bits, handed on as its low 16 */
+} TFilterConfig;
+
+#ifdef __cplusplus
+#define MV_CONFIG_STATIC_ASSERT(c) static_assert(c, #c)
+#else
+#define MV_CONFIG_STATIC_ASSERT(c) _Static_assert(c, #c)
+#endif
+MV_CONFIG_STATIC_ASSERT(sizeof(TFilterConfig) == 76);
+MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, Height) == 4);
+MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, WndFuncName) == 8);
+MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, FilterPluginName) == 40);
+MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, WndFuncParam) == 72);
+#undef MV_CONFIG_STATIC_ASSERT
+
+#endif
