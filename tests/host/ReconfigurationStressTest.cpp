@@ -126,7 +126,7 @@ TEST(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHost)
         TStandinHost host(filter, kMaxWidth, kMaxHeight, threads);
         ASSERT_EQ(host.Init(), TRUE);
         if (round % 2) host.OpenWindow();  // the dialog refreshes from each restored block
-        TFilterConfig block;
+        TFilterConfig block = InitialFilterConfig;
         for (int i = 0; i < 50; ++i, ++frames) {
             // One to three of the four things change before each frame.
             for (int changes = choose.Between(1, 3); changes > 0; --changes) {
@@ -182,9 +182,10 @@ public:
     TTestDialog() {
         auto form = std::make_unique<dialog::THeadlessForm>();
         Form = form.get();
-        const TConfigDialogModel model{FilterConfig,  SizeList,     *WndFuncPlugins,
-                                       WndFuncParams, *FilterPlugins, FilterWindowToken,
-                                       HostMaxWidth,  HostMaxHeight, [] { ApplyConfig(); }};
+        TFilterState &s = FilterState;
+        const TConfigDialogModel model{s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
+                                       s.WndFuncParams, *s.FilterPlugins, FilterWindowToken,
+                                       s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
         FDialog = std::make_unique<TConfigDialog>(model, std::move(form));
     }
     ~TTestDialog() override { Form = nullptr; }
