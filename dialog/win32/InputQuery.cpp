@@ -82,15 +82,15 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT message, WPARAM wparam, LPARAM lparam
     }
 }
 
+}  // namespace
+
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&PromptProc), &module);
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
 }
-
-}  // namespace
 
 bool Win32InputQuery(HWND owner, const std::string &fontName, const std::string &caption,
                      const std::string &prompt, std::string &value) {

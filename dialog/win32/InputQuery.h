@@ -7,6 +7,10 @@
 
 namespace dialog {
 
+// The module that holds the dialog's code (the filter), for its window
+// classes and templates.
+HINSTANCE ThisModule();
+
 // Identifier of the prompt's edit box, for whoever answers it.
 constexpr int PromptEditId = 100;
 

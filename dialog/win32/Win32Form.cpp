@@ -17,13 +17,6 @@ const wchar_t *const FormClassName = L"MorvaneConfigForm";
 // Posted to the form window: free the dialog now that what came before is handled.
 constexpr UINT WM_RELEASE_FORM = WM_APP + 0x101;
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
