@@ -112,14 +112,23 @@ struct TChooser {
     }
 };
 
-TEST(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHost) {
+// An installation with both kernels, its lists as the filter reads them, and
+// the seeded choices of one test.
+class ReconfigurationStress : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_GE(lists.Funcs.Count(), 2);
+        ASSERT_GE(lists.Kernels.Count(), 1);
+    }
+
     TInstallation inst;
     const std::string filter = InstallWithKernels(inst);
-    const TLists lists(inst.Path() + "DLL");
-    ASSERT_GE(lists.Funcs.Count(), 2);
-    ASSERT_GE(lists.Kernels.Count(), 1);
+    const TLists lists{inst.Path() + "DLL"};
     const TWndFuncPluginList &funcs = lists.Funcs;
     TChooser choose{.Funcs = funcs};
+};
+
+TEST_F(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHost) {
     int frames = 0, resized = 0;
     for (int round = 0; round < 6; ++round) {
         const int threads = choose.Threads(round);
@@ -204,14 +213,7 @@ BOOL MV_CDECL SysInfo(void *, SYS_INFO *info) {
 
 BOOL MV_CDECL Active(FILTER *) { return TRUE; }
 
-TEST(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
-    TInstallation inst;
-    const std::string filter = InstallWithKernels(inst);
-    const TLists lists(inst.Path() + "DLL");
-    ASSERT_GE(lists.Funcs.Count(), 2);
-    ASSERT_GE(lists.Kernels.Count(), 1);
-    const TWndFuncPluginList &funcs = lists.Funcs;
-    TChooser choose{.Funcs = funcs};
+TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
     const ConfigDialogFactory hosted = CreateConfigDialog;
     CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
     int frames = 0, resized = 0;
