@@ -4,17 +4,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "cli/HostError.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -38,43 +29,6 @@ extern "C" void OnTerminatingSignal(int signal) {
     std::raise(signal);
 }
 
-// Beside the target, so that the rename never crosses file systems; the
-// name is short, so that a target name at the file system's limit still
-// has a temporary one.
-std::FILE *CreateTemporaryBeside(const fs::path &target, std::string &name) {
-    const fs::path folder = target.parent_path();
-#ifdef _WIN32
-    std::random_device device;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char tag[32];
-        std::snprintf(tag, sizeof tag, ".morvane-%08x.tmp", unsigned(device()));
-        name = (folder / tag).string();
-        std::error_code ec;
-        if (fs::exists(name, ec)) continue;
-        if (std::FILE *file = std::fopen(name.c_str(), "wb")) return file;
-    }
-    return nullptr;
-#else
-    std::string pattern = (folder / ".morvane-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) return nullptr;
-    name = pattern;
-    // mkstemp makes it 0600; an output file gets the usual permissions.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    return fdopen(fd, "wb");
-#endif
-}
-
-bool ReplaceFile(const std::string &from, const std::string &to) {
-#ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
 }  // namespace
 
 bool IsWrittenInPlace(const std::string &path) {
@@ -94,20 +48,17 @@ TOutputFile::TOutputFile(const std::string &path) : FPath(path) {
     std::error_code ec;
     fs::path target = fs::absolute(fs::path(path), ec);
     if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    FTarget = target.string();
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::is_directory(status)) Fail("is a folder");
+    if (fs::is_directory(fs::status(target, ec))) Fail("is a folder", 0);
     if (IsWrittenInPlace(path)) {
         FFile = std::fopen(path.c_str(), "wb");
-        if (!FFile) Fail(std::string("cannot be opened for writing (") + std::strerror(errno) + ")");
+        if (!FFile) Fail(std::string("cannot be opened for writing (") + std::strerror(errno) + ")", 0);
         FOwnsFile = true;
         return;
     }
-    if (!fs::is_directory(target.parent_path(), ec)) Fail("no such folder");
-    FFile = CreateTemporaryBeside(target, FTemporary);
-    if (!FFile) Fail("cannot create a file in its folder");
-    FOwnsFile = true;
-    SetPending(FTemporary);
+    if (!fs::is_directory(target.parent_path(), ec)) Fail("no such folder", 0);
+    FReplacement = std::make_unique<platform::TFileReplacement>(target.string());
+    if (!FReplacement->IsOpen()) Fail("cannot create a file in its folder", 0);
+    SetPending(FReplacement->TemporaryName());
 }
 
 TOutputFile::~TOutputFile() { Discard(); }
@@ -115,47 +66,56 @@ TOutputFile::~TOutputFile() { Discard(); }
 void TOutputFile::Discard() {
     if (FOwnsFile && FFile) std::fclose(FFile);
     FFile = nullptr;
-    if (!FTemporary.empty()) {
+    if (FReplacement) {
         SetPending("");
-        std::remove(FTemporary.c_str());
-        FTemporary.clear();
+        FReplacement.reset();
     }
 }
 
-void TOutputFile::Fail(const std::string &fault) {
+void TOutputFile::Fail(const std::string &fault, int error) {
     Discard();
-    throw THostError(FPath + ": " + fault);
+    throw THostError(FPath + ": " + (error ? fault + " (" + std::strerror(error) + ")" : fault));
 }
 
 void TOutputFile::Write(const void *bytes, std::size_t size) {
-    if (!FFile) Fail("written after it was closed");
-    if (size && std::fwrite(bytes, 1, size, FFile) != size)
-        Fail(std::string("write failed (") + std::strerror(errno) + ")");
+    if (FReplacement) {
+        if (!FReplacement->Write(bytes, size)) Fail("write failed", FReplacement->Error());
+        return;
+    }
+    if (!FFile) Fail("written after it was closed", 0);
+    if (size && std::fwrite(bytes, 1, size, FFile) != size) Fail("write failed", errno);
 }
 
 void TOutputFile::Flush() {
-    if (FFile && std::fflush(FFile) != 0) Fail(std::string("write failed (") + std::strerror(errno) + ")");
+    if (FReplacement) {
+        if (!FReplacement->Flush()) Fail("write failed", FReplacement->Error());
+    } else if (FFile && std::fflush(FFile) != 0) {
+        Fail("write failed", errno);
+    }
 }
 
 void TOutputFile::Commit() {
-    if (!FFile) Fail("written after it was closed");
-    const bool flushed = std::fflush(FFile) == 0 && !std::ferror(FFile);
-    const int error = errno;
-    if (!FOwnsFile) {
-        FFile = nullptr;
-        if (!flushed) Fail(std::string("write failed (") + std::strerror(error) + ")");
+    if (FReplacement) {
+        if (!FReplacement->Commit()) Fail("write failed", FReplacement->Error());
+        SetPending("");
+        FReplacement.reset();
         return;
     }
-    const bool closed = std::fclose(FFile) == 0;
+    if (!FFile) Fail("written after it was closed", 0);
+    const bool flushed = std::fflush(FFile) == 0 && !std::ferror(FFile);
+    const int error = errno;
+    const bool closed = !FOwnsFile || std::fclose(FFile) == 0;
     FFile = nullptr;
-    if (!flushed || !closed) Fail(std::string("write failed (") + std::strerror(error ? error : errno) + ")");
-    if (FTemporary.empty()) return;
-    if (!ReplaceFile(FTemporary, FTarget)) Fail("cannot replace the file");
-    SetPending("");
-    FTemporary.clear();
+    if (!flushed || !closed) Fail("write failed", flushed ? errno : error);
 }
 
 void RemoveTemporaryOnSignal() {
     std::signal(SIGINT, OnTerminatingSignal);
     std::signal(SIGTERM, OnTerminatingSignal);
+}
+
+void WriteFileAtomically(const std::string &path, const std::string &bytes) {
+    TOutputFile file(path);
+    file.Write(bytes);
+    file.Commit();
 }

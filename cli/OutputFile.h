@@ -1,9 +1,9 @@
 // Where the tool writes a result, so that a failure never leaves a half-
 // written or misplaced file:
-//   - a new or regular file: the bytes go to a temporary file in the same
-//     folder, renamed over the target in one step by Commit; until then an
-//     existing file is untouched, and a failure, the destructor, Ctrl-C or
-//     SIGTERM removes the temporary file;
+//   - a new or regular file: replaced in one step by Commit (through
+//     platform::TFileReplacement); until then an existing file is untouched,
+//     and a failure, the destructor, Ctrl-C or SIGTERM removes the
+//     temporary file;
 //   - a symbolic link: the same, at the file it points to (the link stays);
 //   - anything else (a FIFO, a terminal, /dev/null), and any name under
 //     /dev or /proc (/dev/stdout may lead to a file the shell opened):
@@ -12,7 +12,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
+
+#include "platform/FileReplacement.h"
 
 // True for "-" and for outputs written in place, as above.
 bool IsWrittenInPlace(const std::string &path);
@@ -34,15 +37,18 @@ public:
     void Commit();
 
 private:
-    [[noreturn]] void Fail(const std::string &fault);
+    [[noreturn]] void Fail(const std::string &fault, int error);
     void Discard();
 
-    std::string FPath;       // as the user wrote it, for messages
-    std::string FTarget;     // the file that is finally written
-    std::string FTemporary;  // empty when written in place
-    std::FILE *FFile = nullptr;
-    bool FOwnsFile = false;  // not standard output
+    std::string FPath;  // as the user wrote it, for messages
+    std::unique_ptr<platform::TFileReplacement> FReplacement;
+    std::FILE *FFile = nullptr;  // written in place
+    bool FOwnsFile = false;      // not standard output
 };
+
+// A whole output file at once, through TOutputFile. Throws THostError naming
+// `path` and the fault; any existing file at `path` is then untouched.
+void WriteFileAtomically(const std::string &path, const std::string &bytes);
 
 // Removes the temporary file of the output being written on Ctrl-C or
 // SIGTERM, then ends the process as the signal would. Call once at start.

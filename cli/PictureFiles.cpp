@@ -8,7 +8,7 @@
 #include "cli/HostError.h"
 #include "cli/PngFile.h"
 #include "cli/PpmFile.h"
-#include "cli/SafeFile.h"
+#include "cli/OutputFile.h"
 #include "cli/TestPattern.h"
 
 TFileKind KindOf(const std::string &name) {

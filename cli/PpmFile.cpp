@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "cli/HostError.h"
-#include "cli/SafeFile.h"
+#include "cli/OutputFile.h"
 
 namespace {
 

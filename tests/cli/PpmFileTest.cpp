@@ -6,7 +6,7 @@
 
 #include "cli/HostError.h"
 #include "cli/PpmFile.h"
-#include "cli/SafeFile.h"
+#include "cli/OutputFile.h"
 #include "tests/cli/CliTestFiles.h"
 
 using cli_tests::FileExists;
@@ -76,7 +76,7 @@ TEST(PpmFile, NamesAMissingFile) {
     }
 }
 
-TEST(SafeFile, ReplacesAnExistingFileWhole) {
+TEST(OutputFile, ReplacesAnExistingFileWhole) {
     TempDir dir;
     const std::string path = dir.Write("out.ppm", "old contents that are longer");
     WriteFileAtomically(path, "new");
@@ -84,7 +84,7 @@ TEST(SafeFile, ReplacesAnExistingFileWhole) {
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"out.ppm"}));
 }
 
-TEST(SafeFile, LeavesNothingBehindWhenItCannotWrite) {
+TEST(OutputFile, LeavesNothingBehindWhenItCannotWrite) {
     TempDir dir;
     const std::string missingFolder = dir.Path() + "no-such-folder" + "/out.ppm";
     try {

@@ -1,0 +1,133 @@
+#include "platform/FileReplacement.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cerrno>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+std::string FolderOf(const std::string &path) {
+    const std::size_t slash = path.find_last_of(
+#ifdef _WIN32
+        "\\/"
+#else
+        "/"
+#endif
+    );
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A short name, so that a target name at the file system's length limit
+// still has a temporary one; O_EXCL, so that nothing another program made is
+// ever written into.
+std::FILE *CreateBeside(const std::string &target, std::string &name) {
+    static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+    const int pid = _getpid();
+    const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT;
+    const int mode = _S_IREAD | _S_IWRITE;
+#else
+    const int pid = getpid();
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    const int mode = 0666;  // narrowed by the umask, as for any new file
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = FolderOf(target) + ".morvane-" + std::to_string(pid) + "-" +
+               std::to_string(counter++) + ".tmp";
+#ifdef _WIN32
+        const int fd = _open(name.c_str(), flags, mode);
+#else
+        const int fd = open(name.c_str(), flags, mode);
+#endif
+        if (fd >= 0) {
+#ifndef _WIN32
+            struct stat old;
+            if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
+#endif
+            if (std::FILE *file = fdopen(fd, "wb")) return file;
+            const int error = errno;
+            close(fd);
+            std::remove(name.c_str());
+            errno = error;
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
+    name.clear();
+    return nullptr;
+}
+
+bool SyncToDisk(std::FILE *file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+bool Rename(const std::string &from, const std::string &to) {
+#ifdef _WIN32
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    errno = EACCES;
+    return false;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
+TFileReplacement::TFileReplacement(const std::string &target) : FTarget(target) {
+    FFile = CreateBeside(target, FTemporary);
+    if (!FFile) FError = errno;
+}
+
+TFileReplacement::~TFileReplacement() { Discard(); }
+
+bool TFileReplacement::Fail() {
+    if (!FError) FError = errno ? errno : EIO;
+    Discard();
+    return false;
+}
+
+void TFileReplacement::Discard() {
+    if (FFile) std::fclose(FFile);
+    FFile = nullptr;
+    if (!FTemporary.empty()) std::remove(FTemporary.c_str());
+    FTemporary.clear();
+}
+
+bool TFileReplacement::Write(const void *bytes, std::size_t size) {
+    if (!FFile) return false;
+    if (size && std::fwrite(bytes, 1, size, FFile) != size) return Fail();
+    return true;
+}
+
+bool TFileReplacement::Flush() {
+    if (!FFile) return false;
+    return std::fflush(FFile) == 0 || Fail();
+}
+
+bool TFileReplacement::Commit() {
+    if (!FFile) return false;
+    if (std::fflush(FFile) != 0 || std::ferror(FFile) || !SyncToDisk(FFile)) return Fail();
+    const bool closed = std::fclose(FFile) == 0;
+    FFile = nullptr;
+    if (!closed || !Rename(FTemporary, FTarget)) return Fail();
+    FTemporary.clear();
+    return true;
+}
+
+}  // namespace platform
