@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "kernels/common/KernelGeometry.h"
 #include "resize/TileTables.h"
@@ -53,6 +54,22 @@ bool EntriesFit(const WeightEntry *entries, int32_t first, int32_t last, int32_t
     return true;
 }
 
+// Whether each of a direction's tiles fits: its entries run up to the next
+// tile's first one, and `span` gives the positions its slot holds.
+template <typename Tile, typename Span>
+bool TilesFit(const Tile *tiles, int32_t count, const WeightTable &table, int32_t dstSize,
+              int32_t unit, int32_t srcSize, int32_t slotBytes, Span span) {
+    for (int32_t t = 0; t < count; ++t) {
+        const int32_t first = int32_t(tiles[t].firstEntry - table.entries);
+        const int32_t last =
+            t + 1 < count ? int32_t(tiles[t + 1].firstEntry - table.entries) - 1 : dstSize - 1;
+        const auto [spanFirst, spanSize] = span(tiles[t]);
+        if (!EntriesFit(table.entries, first, last, unit, srcSize, spanFirst, spanSize, slotBytes))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void SetGeometry(LinearFilterContext &c, const LinearFilterPluginInfo &kernel,
@@ -94,27 +111,17 @@ void BuildTables(LinearFilterContext &c, const LinearFilterPluginInfo &kernel,
 }
 
 bool TilesFitBuffers(const LinearFilterContext &c, int32_t rowPitch) {
-    for (int32_t t = 0; t < c.tilesAcross; ++t) {
-        const HorizontalTile &h = c.hTiles[t];
-        const int32_t first = int32_t(h.firstEntry - c.hWeights.entries);
-        const int32_t last = t + 1 < c.tilesAcross ? int32_t(c.hTiles[t + 1].firstEntry -
-                                                             c.hWeights.entries) - 1
-                                                   : c.dstWidth - 1;
-        if (!EntriesFit(c.hWeights.entries, first, last, c.columnUnit, c.srcWidth,
-                        2 * int64_t{h.firstPair}, 2 * int64_t{h.pairCount}, c.stripBufferSize))
-            return false;
-    }
-    for (int32_t t = 0; t < c.tilesDown; ++t) {
-        const VerticalTile &v = c.vTiles[t];
-        const int32_t first = int32_t(v.firstEntry - c.vWeights.entries);
-        const int32_t last = t + 1 < c.tilesDown ? int32_t(c.vTiles[t + 1].firstEntry -
-                                                           c.vWeights.entries) - 1
-                                                 : c.dstHeight - 1;
-        if (!EntriesFit(c.vWeights.entries, first, last, rowPitch, c.srcHeight,
-                        4 * int64_t{v.firstGroup}, 4 * int64_t{v.groupCount}, c.rowBufferSize))
-            return false;
-    }
-    return true;
+    // A horizontal tile's slot holds pixel pairs, a vertical tile's groups of four rows.
+    const auto pairs = [](const HorizontalTile &h) {
+        return std::pair<int64_t, int64_t>(2 * int64_t{h.firstPair}, 2 * int64_t{h.pairCount});
+    };
+    const auto groups = [](const VerticalTile &v) {
+        return std::pair<int64_t, int64_t>(4 * int64_t{v.firstGroup}, 4 * int64_t{v.groupCount});
+    };
+    return TilesFit(c.hTiles, c.tilesAcross, c.hWeights, c.dstWidth, c.columnUnit, c.srcWidth,
+                    c.stripBufferSize, pairs) &&
+           TilesFit(c.vTiles, c.tilesDown, c.vWeights, c.dstHeight, rowPitch, c.srcHeight,
+                    c.rowBufferSize, groups);
 }
 
 void FreeContext(LinearFilterContext &c) {
