@@ -18,6 +18,8 @@ public:
 
     int AppliedParam() const { return FAppliedParam; }  // WndFuncParam after func_update
     int Threads() const { return FHost.ThreadCount(); }
+    // For a caller that wraps the filter's callbacks, as the benchmark times func_proc.
+    TStandinHost &Host() { return FHost; }
     // The frame at the target size; throws when func_proc fails or returns
     // another size.
     TFrameResult Process(const TYcImage &frame, int frameNumber);
