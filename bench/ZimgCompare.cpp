@@ -24,7 +24,7 @@
 #include "cli/PluginInventory.h"
 #include "cli/TestPattern.h"
 #include "cli/YcConversion.h"
-#include "platform/ModulePath.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 
 namespace {

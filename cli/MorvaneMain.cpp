@@ -5,7 +5,7 @@
 
 #include "cli/OutputFile.h"
 #include "cli/Tool.h"
-#include "platform/ModulePath.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 
 int main(int argc, char **argv) {

@@ -14,7 +14,6 @@
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
 #include "dialog/FilterProtocol.h"
-#include "platform/Folder.h"
 #include "platform/Library.h"
 
 #ifdef _WIN32

@@ -1,6 +1,6 @@
 // The filter's only export.
 #include "host/PluginMain.h"
-#include "platform/ModulePath.h"
+#include "platform/Library.h"
 
 MV_EXTERN_C MV_EXPORT FILTER_DLL *MV_STDCALL GetFilterTable(void) {
     try {

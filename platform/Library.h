@@ -1,9 +1,22 @@
-// Loading plug-in libraries at run time. (Names differ from the Win32 ones so
-// that <windows.h> macros never rewrite them.)
+// Plug-in libraries: finding them in a folder, loading them, and the module
+// that holds running code. (Names differ from the Win32 ones so that
+// <windows.h> macros never rewrite them.)
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// Names (without folder) of the plain files in `folder` whose names end in
+// ".dll", in the order the system yields them. Hidden and system files and
+// folders are passed over. A missing folder gives an empty list. `folder`
+// may or may not end in a path delimiter.
+std::vector<std::string> ListLibraries(const std::string &folder);
+
+// True when `name` ends in ".dll" in any letter case. Windows' "*.dll" pattern
+// also matches longer extensions through 8.3 short names ("a.dllx" as
+// "A~1.DLL"), so both listings filter with this one rule.
+bool HasLibraryExtension(const std::string &name);
 
 using LibraryHandle = void *;
 
@@ -17,5 +30,8 @@ std::string LibraryFileFault(const std::string &path);
 // Null when the library has no such export.
 void *FindSymbol(LibraryHandle library, const char *name);
 void CloseLibrary(LibraryHandle library);
+
+// Full path of the library or program that contains `address` ("" if unknown).
+std::string ModulePathOf(const void *address);
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/Folder.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 #include "plugins/PluginName.h"
 

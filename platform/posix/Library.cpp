@@ -1,16 +1,22 @@
 #include "platform/Library.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <elf.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
+#include "platform/Paths.h"
+
 namespace platform {
 
 namespace {
-
 template <typename Ehdr, typename Phdr, typename Shdr>
 std::string ElfFault(std::ifstream &in, unsigned long long size) {
     Ehdr header;
@@ -33,6 +39,26 @@ std::string ElfFault(std::ifstream &in, unsigned long long size) {
         if (s.p_type != PT_NULL && !within(s.p_offset, s.p_filesz))
             return "truncated library (a segment reaches past the end)";
     return "";
+}
+
+// A leading dot is this system's hidden attribute.
+bool IsListedLibrary(const std::string &folder, const std::string &name) {
+    if (name.empty() || name[0] == '.' || !HasLibraryExtension(name)) return false;
+    struct stat info;
+    return stat((folder + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string ExecutablePath() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer));
+    return n > 0 && n < ssize_t(sizeof(buffer)) ? std::string(buffer, std::size_t(n)) : "";
+}
+
+// A library opened by a relative path keeps that path in its link map.
+std::string Absolute(const std::string &path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    return getcwd(cwd, sizeof(cwd)) ? std::string(cwd) + '/' + path : "";
 }
 
 }  // namespace
@@ -65,6 +91,27 @@ void *FindSymbol(LibraryHandle library, const char *name) {
 
 void CloseLibrary(LibraryHandle library) {
     if (library) dlclose(library);
+}
+
+std::vector<std::string> ListLibraries(const std::string &folder) {
+    std::vector<std::string> names;
+    const std::string dir = IncludeTrailingDelimiter(folder);
+    DIR *listing = opendir(dir.c_str());
+    if (!listing) return names;
+    while (const dirent *entry = readdir(listing))
+        if (IsListedLibrary(dir, entry->d_name)) names.emplace_back(entry->d_name);
+    closedir(listing);
+    return names;
+}
+
+std::string ModulePathOf(const void *address) {
+    Dl_info info;
+    link_map *map = nullptr;
+    if (!dladdr1(address, &info, reinterpret_cast<void **>(&map), RTLD_DL_LINKMAP) || !map)
+        return "";
+    // The main program's link map has an empty name; dli_fname would be argv[0].
+    if (map->l_name[0] == '\0') return ExecutablePath();
+    return Absolute(map->l_name);
 }
 
 }  // namespace platform

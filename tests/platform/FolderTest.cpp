@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Folder.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 #include "tests/platform/PlatformTestFiles.h"
 

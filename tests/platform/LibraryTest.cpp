@@ -4,7 +4,6 @@
 
 #include "abi/CallConv.h"
 #include "platform/Library.h"
-#include "platform/ModulePath.h"
 #include "platform/Paths.h"
 #include "platform/Processors.h"
 #include "tests/support/TestPaths.h"

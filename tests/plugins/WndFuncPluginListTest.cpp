@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Folder.h"
+#include "platform/Library.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "tests/plugins/PluginFolder.h"
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/ModulePath.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;

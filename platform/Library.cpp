@@ -1,4 +1,4 @@
-#include "platform/Folder.h"
+#include "platform/Library.h"
 
 namespace platform {
 
