@@ -17,6 +17,7 @@ std::string EncodePng(const TPicture &) { throw THostError("PNG is not available
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -44,7 +45,7 @@ struct TPngRead {
 };
 
 // No C++ object is created or destroyed between setjmp and a longjmp.
-bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha) {
+bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
     png_init_io(r.Png, file);
     // The claimed size is refused before any sample memory is taken.
@@ -58,6 +59,7 @@ bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha) {
     if (png_get_valid(r.Png, r.Info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(r.Png);
     png_set_strip_alpha(r.Png);
     if (depth == 16) png_set_swap(r.Png);  // samples in the machine's order
+    passes = png_set_interlace_handling(r.Png);
     png_read_update_info(r.Png, r.Info);
     picture.Width = int(png_get_image_width(r.Png, r.Info));
     picture.Height = int(png_get_image_height(r.Png, r.Info));
@@ -66,9 +68,18 @@ bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha) {
     return true;
 }
 
-bool ReadRows(TPngRead &r, std::vector<png_bytep> &rows) {
+// The rows of a picture that is not interlaced arrive in order, and the
+// buffer grows with them, so that a short file claiming a huge picture costs
+// no more than it holds; an interlaced one's passes each touch every row.
+bool ReadRows(TPngRead &r, int passes, int height, std::size_t rowBytes, std::vector<uint8_t> &bytes) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
-    png_read_image(r.Png, rows.data());
+    const std::size_t total = rowBytes * std::size_t(height);
+    if (passes > 1) bytes.resize(total);
+    for (int pass = 0; pass < passes; ++pass)
+        for (std::size_t at = 0; at < total; at += rowBytes) {
+            if (bytes.size() < at + rowBytes) bytes.resize(std::min(total, std::max(at + rowBytes, 2 * bytes.size())));
+            png_read_row(r.Png, bytes.data() + at, nullptr);
+        }
     png_read_end(r.Png, nullptr);
     return true;
 }
@@ -94,15 +105,14 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     png_set_sig_bytes(r.Png, 8);
     TPicture picture;
     bool hadAlpha = false;
-    std::vector<png_bytep> rows;
-    if (!ReadInto(file, r, picture, hadAlpha)) fail(std::string("damaged PNG (") + fault.Text + ")");
+    int passes = 1;
+    if (!ReadInto(file, r, picture, hadAlpha, passes)) fail(std::string("damaged PNG (") + fault.Text + ")");
     if ((picture.Channels != 1 && picture.Channels != 3) || (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");
-    std::vector<uint8_t> bytes(std::size_t(picture.Width) * picture.Height * picture.Channels * (picture.Depth / 8));
-    const std::size_t rowBytes = bytes.size() / picture.Height;
-    rows.resize(picture.Height);
-    for (int y = 0; y < picture.Height; ++y) rows[y] = bytes.data() + y * rowBytes;
-    if (!ReadRows(r, rows)) fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
+    std::vector<uint8_t> bytes;
+    const std::size_t rowBytes = std::size_t(picture.Width) * picture.Channels * (picture.Depth / 8);
+    if (!ReadRows(r, passes, picture.Height, rowBytes, bytes))
+        fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
     picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);
     if (picture.Depth == 8)
         std::copy(bytes.begin(), bytes.end(), picture.Samples.begin());

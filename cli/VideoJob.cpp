@@ -47,6 +47,11 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
     outFormat.Width = o.Width;
     outFormat.Height = o.Height;
 
+    // The first frame is read before the filter and the output exist: a
+    // stream whose first frame is damaged leaves no file behind and takes
+    // no frame buffers.
+    TY4mFrame frame;
+    bool more = reader.ReadFrame(frame);
     TResizeSession session(filterPath, o, maxWidth, maxHeight);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
@@ -54,9 +59,12 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
     TOutputFile out(output);
     out.Write(outFormat.Header());
     const auto start = std::chrono::steady_clock::now();
-    TY4mFrame frame;
-    for (;;) {
-        bool more;
+    while (more) {
+        TFrameResult result = session.Process(ToYcImage(format, frame), outcome.Frames);
+        outcome.AddTime(result.Seconds);
+        out.Write(EncodeY4mFrame(outFormat, ToY4mFrame(format, result.Image)));
+        out.Flush();  // a reader downstream gets each frame at once
+        if (progress) ShowProgress(*progress, outcome.Frames, start);
         try {
             more = reader.ReadFrame(frame);
         } catch (const THostError &) {
@@ -66,12 +74,6 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
             out.Commit();
             throw;
         }
-        if (!more) break;
-        TFrameResult result = session.Process(ToYcImage(format, frame), outcome.Frames);
-        outcome.AddTime(result.Seconds);
-        out.Write(EncodeY4mFrame(outFormat, ToY4mFrame(format, result.Image)));
-        out.Flush();  // a reader downstream gets each frame at once
-        if (progress) ShowProgress(*progress, outcome.Frames, start);
     }
     if (progress) *progress << "\n";
     session.Finish();

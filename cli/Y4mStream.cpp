@@ -1,5 +1,6 @@
 #include "cli/Y4mStream.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <sstream>
@@ -140,11 +141,20 @@ bool TY4mReader::ReadFrame(TY4mFrame &frame) {
     if (line.empty()) return false;
     if (line.compare(0, 5, "FRAME") != 0 || (line[5] != ' ' && line[5] != '\n'))
         Fail("damaged stream: frame " + std::to_string(FFrames + 1) + " does not start with FRAME");
-    FBytes.resize(FFormat.FrameBytes());
-    const std::size_t got = std::fread(FBytes.data(), 1, FBytes.size(), FFile);
-    if (got != FBytes.size())
+    // The buffer grows with the bytes that arrive, so that a short stream
+    // whose header claims a huge frame costs no more than it holds.
+    const std::size_t need = FFormat.FrameBytes();
+    std::size_t got = 0;
+    while (got < need) {
+        const std::size_t chunk = std::min(need - got, std::max<std::size_t>(got, 1 << 20));
+        if (FBytes.size() < got + chunk) FBytes.resize(got + chunk);
+        const std::size_t n = std::fread(FBytes.data() + got, 1, chunk, FFile);
+        got += n;
+        if (n < chunk) break;
+    }
+    if (got != need)
         Fail("truncated frame " + std::to_string(FFrames + 1) + ": " + std::to_string(got) + " of " +
-             std::to_string(FBytes.size()) + " bytes (the frames before it are written)");
+             std::to_string(need) + " bytes" + (FFrames ? " (the frames before it are written)" : ""));
     const bool wide = FFormat.Depth > 8;
     std::size_t at = 0;
     for (int p = 0; p < FFormat.Planes(); ++p) {

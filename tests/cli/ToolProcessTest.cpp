@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/PngFile.h"
+#include "cli/PpmFile.h"
 #include "cli/Y4mStream.h"
 #include "tests/support/TestPaths.h"
 
@@ -89,6 +90,20 @@ TEST_F(ToolProcess, PicturesKeepTheirLayoutAndAFlatColour) {
     EXPECT_EQ(alpha.Err, "morvane: a.png: warning: the alpha channel is dropped\n");
 }
 
+// Rows are read one at a time, or whole for an interlaced file's passes;
+// ffmpeg's own decoding is the reference.
+TEST_F(ToolProcess, PngRowsEqualFfmpegsPlainOrInterlaced) {
+    Make("plain.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt rgb24");
+    const TRun made = Shell("convert plain.png -interlace PNG inter.png && "
+                            "ffmpeg -loglevel error -i plain.png -pix_fmt rgb24 ref.ppm");
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    ASSERT_EQ(ReadFile(Path("inter.png")).at(28), 1) << "the IHDR's interlace method";
+    const TPicture reference = FromRgbImage(ReadPpm(Path("ref.ppm")));
+    std::ostringstream warnings;
+    for (const char *name : {"plain.png", "inter.png"})
+        EXPECT_EQ(ReadPng(Path(name), warnings).Samples, reference.Samples) << name;
+}
+
 TEST_F(ToolProcess, VideoKeepsItsChromaDepthAndTagsAndAFlatColour) {
     const struct {
         const char *pixFmt, *tag;
@@ -159,6 +174,7 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
     Dir.Write("badhead.y4m", "YUV4MPEG3 W64 H48\n" + frame);
     Dir.Write("badtag.y4m", "YUV4MPEG2 W64 H48 C411\n" + frame);
     Dir.Write("nosize.y4m", "YUV4MPEG2 W64\n" + frame);
+    Dir.Write("tiny.y4m", "YUV4MPEG2 W8192 H8192\nFRAME\n" + std::string(100, 'x'));
     const struct {
         const char *setup, *args, *fault;
         int status;
@@ -172,6 +188,7 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "badhead.y4m out.y4m", "badhead.y4m: not a YUV4MPEG2 stream", 1},
         {"", "badtag.y4m out.y4m", "badtag.y4m: unsupported YUV4MPEG2 colour format \"C411\"", 1},
         {"", "nosize.y4m out.y4m", "nosize.y4m: bad YUV4MPEG2 header: no size", 1},
+        {"", "tiny.y4m out.y4m", "tiny.y4m: truncated frame 1: 100 of 100663296 bytes\n", 1},
         {"", "missing.png out.png", "missing.png: no such file", 1},
         {"", "good.png out.gif", "out.gif: unknown kind of file", 1},
         {"", "good.png out.y4m", "out.y4m: a picture goes to .png or .ppm", 1},
