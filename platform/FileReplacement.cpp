@@ -14,20 +14,11 @@
 #include <unistd.h>
 #endif
 
+#include "platform/Paths.h"
+
 namespace platform {
 
 namespace {
-
-std::string FolderOf(const std::string &path) {
-    const std::size_t slash = path.find_last_of(
-#ifdef _WIN32
-        "\\/"
-#else
-        "/"
-#endif
-    );
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 // A short name, so that a target name at the file system's length limit
 // still has a temporary one; O_EXCL, so that nothing another program made is
@@ -44,7 +35,7 @@ std::FILE *CreateBeside(const std::string &target, std::string &name) {
     const int mode = 0666;  // narrowed by the umask, as for any new file
 #endif
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = FolderOf(target) + ".morvane-" + std::to_string(pid) + "-" +
+        name = ExtractFileDir(target) + ".morvane-" + std::to_string(pid) + "-" +
                std::to_string(counter++) + ".tmp";
 #ifdef _WIN32
         const int fd = _open(name.c_str(), flags, mode);
