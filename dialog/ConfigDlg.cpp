@@ -29,11 +29,6 @@ std::string Trim(const std::string &text) {
 
 }  // namespace
 
-void StoreName(const std::string &text, char *field, std::size_t fieldSize) {
-    std::memset(field, 0, fieldSize);
-    std::memcpy(field, text.data(), text.size() < fieldSize ? text.size() : fieldSize);
-}
-
 std::pair<int32_t, int32_t> ParseSize(const std::string &text) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos || x == 0) return {0, 0};
@@ -164,7 +159,7 @@ void TConfigDialog::cbLumaModeChange(TControl *) {
         } unlock{this};
         const std::string selected = FForm->cbLumaMode->Text();
         if (ReadConfigName(FModel.Config.WndFuncName) != selected) {
-            StoreName(selected, FModel.Config.WndFuncName, PluginNameBytes);
+            StoreName(selected, FModel.Config.WndFuncName);
             FModel.Config.WndFuncParam =
                 i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncParams[i] : 0;
         }
@@ -206,7 +201,7 @@ void TConfigDialog::udLumaParamChangingEx(TControl *, int16_t NewValue) {
 
 void TConfigDialog::cbSIMDModeChange(TControl *) {
     if (FForm->cbSIMDMode->ItemIndex() >= 0)
-        StoreName(FForm->cbSIMDMode->Text(), FModel.Config.FilterPluginName, PluginNameBytes);
+        StoreName(FForm->cbSIMDMode->Text(), FModel.Config.FilterPluginName);
     NotifyChange();
 }
 

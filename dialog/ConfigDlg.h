@@ -10,6 +10,7 @@
 
 #include "dialog/ConfigDialogModel.h"
 #include "dialog/DialogControls.h"
+#include "plugins/PluginName.h"
 
 class TConfigDialog {
 public:
@@ -47,9 +48,11 @@ private:
     int32_t FNotifyLock = 0;
 };
 
-// Zero-fills the 32-byte field, then copies the text's bytes to its start
-// (a 32-byte name has no NUL; a longer one is cut).
-void StoreName(const std::string &text, char *field, std::size_t fieldSize);
+// A name into a block's field, as the block stores every name
+// (WriteConfigName: a 32-byte name has no NUL; a longer one is cut).
+inline void StoreName(const std::string &text, char (&field)[PluginNameBytes]) {
+    WriteConfigName(field, text);
+}
 // "WxH" with a lowercase x and two positive decimal integers; (0, 0) otherwise.
 std::pair<int32_t, int32_t> ParseSize(const std::string &text);
 // Children first, panels recursively, the control itself last.

@@ -246,7 +246,7 @@ TEST_F(ConfigDialog, WindowFunctionChoiceStoresNameAndRememberedParameter) {
 TEST_F(ConfigDialog, UpDownStoresValuesInsideTheFunctionsLimitsOnly) {
     const int lanczos = funcs.IndexOf("Lanczos");
     const int16_t max = funcs.Items(lanczos)->paramMax;
-    StoreName("Lanczos", config.WndFuncName, PluginNameBytes);
+    StoreName("Lanczos", config.WndFuncName);
     config.WndFuncParam = max - 1;
     params[lanczos] = max - 1;
     Make();
@@ -283,8 +283,8 @@ TEST_F(ConfigDialog, SavedNamesAreFoundIgnoringCaseAndRewritten) {
         {"NoSuchFunc", 9, "", funcs.Items(0)->name, params[0], kernels.Items(0)->name},
     };
     for (const auto &c : cases) {
-        StoreName(c.func, config.WndFuncName, PluginNameBytes);
-        StoreName(c.kernel, config.FilterPluginName, PluginNameBytes);
+        StoreName(c.func, config.WndFuncName);
+        StoreName(c.kernel, config.FilterPluginName);
         config.WndFuncParam = c.param;
         if (!dlg) Make(); else dlg->LoadFromConfig();
         EXPECT_EQ(std::string(config.WndFuncName), c.expectFunc) << c.func;
