@@ -1,5 +1,6 @@
-/* Calling conventions of the 32-bit Windows plug-in ABI. Elsewhere there is
-   one convention, so the macros are empty. */
+/* Calling conventions of the 32-bit Windows plug-in ABI (elsewhere there is
+   one convention, so the macros are empty), and the layout check every
+   interface header makes of its records. */
 #ifndef MORVANE_CALLCONV_H
 #define MORVANE_CALLCONV_H
 
@@ -21,6 +22,13 @@
 #define MV_EXTERN_C extern "C"
 #else
 #define MV_EXTERN_C
+#endif
+
+/* A record's size or offset checked where the header is compiled, in C or C++. */
+#ifdef __cplusplus
+#define MV_ABI_CHECK(c) static_assert(c, #c)
+#else
+#define MV_ABI_CHECK(c) _Static_assert(c, #c)
 #endif
 
 /* True when the records below have the host's 32-bit layout. */

@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "abi/CallConv.h"
+
 /* A name field: at most 32 bytes, ending at the first NUL (a 32-byte name
    has none). */
 #define MV_CONFIG_NAME_BYTES 32
@@ -18,16 +20,10 @@ typedef struct TFilterConfig {
     int32_t WndFuncParam; /* compared as 32 bits, handed on as its low 16 */
 } TFilterConfig;
 
-#ifdef __cplusplus
-#define MV_CONFIG_STATIC_ASSERT(c) static_assert(c, #c)
-#else
-#define MV_CONFIG_STATIC_ASSERT(c) _Static_assert(c, #c)
-#endif
-MV_CONFIG_STATIC_ASSERT(sizeof(TFilterConfig) == 76);
-MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, Height) == 4);
-MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, WndFuncName) == 8);
-MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, FilterPluginName) == 40);
-MV_CONFIG_STATIC_ASSERT(offsetof(TFilterConfig, WndFuncParam) == 72);
-#undef MV_CONFIG_STATIC_ASSERT
+MV_ABI_CHECK(sizeof(TFilterConfig) == 76);
+MV_ABI_CHECK(offsetof(TFilterConfig, Height) == 4);
+MV_ABI_CHECK(offsetof(TFilterConfig, WndFuncName) == 8);
+MV_ABI_CHECK(offsetof(TFilterConfig, FilterPluginName) == 40);
+MV_ABI_CHECK(offsetof(TFilterConfig, WndFuncParam) == 72);
 
 #endif

@@ -157,61 +157,55 @@ struct SYS_INFO {
 #define WM_FILTER_EXIT 0x468
 #define WM_FILTER_CHANGE_ACTIVE 0x46D
 
-#ifdef __cplusplus
-#define MV_HOST_STATIC_ASSERT(c) static_assert(c, #c)
-#else
-#define MV_HOST_STATIC_ASSERT(c) _Static_assert(c, #c)
-#endif
-MV_HOST_STATIC_ASSERT(sizeof(PIXEL_YC) == 6 && offsetof(PIXEL_YC, cb) == 2 && offsetof(PIXEL_YC, cr) == 4);
+MV_ABI_CHECK(sizeof(PIXEL_YC) == 6 && offsetof(PIXEL_YC, cb) == 2 && offsetof(PIXEL_YC, cr) == 4);
 
 #if MV_POINTERS_ARE_32BIT
-MV_HOST_STATIC_ASSERT(sizeof(FILTER) == 140);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, x) == 4 && offsetof(FILTER, y) == 8);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, name) == 12 && offsetof(FILTER, track_n) == 16);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, track_name) == 20 && offsetof(FILTER, track_default) == 24);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, track_s) == 28 && offsetof(FILTER, track_e) == 32);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, check_n) == 36 && offsetof(FILTER, check_name) == 40);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, check_default) == 44 && offsetof(FILTER, func_proc) == 48);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_init) == 52 && offsetof(FILTER, func_exit) == 56);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_update) == 60 && offsetof(FILTER, func_WndProc) == 64);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, track) == 68 && offsetof(FILTER, check) == 72);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, ex_data_ptr) == 76 && offsetof(FILTER, ex_data_size) == 80);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, information) == 84 && offsetof(FILTER, func_save_start) == 88);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_save_end) == 92 && offsetof(FILTER, exfunc) == 96);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, hwnd) == 100 && offsetof(FILTER, dll_hinst) == 104);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, ex_data_def) == 108 && offsetof(FILTER, func_is_saveframe) == 112);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_project_load) == 116);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_project_save) == 120);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, func_modify_title) == 124 && offsetof(FILTER, dll_path) == 128);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER, reserved) == 132);
+MV_ABI_CHECK(sizeof(FILTER) == 140);
+MV_ABI_CHECK(offsetof(FILTER, x) == 4 && offsetof(FILTER, y) == 8);
+MV_ABI_CHECK(offsetof(FILTER, name) == 12 && offsetof(FILTER, track_n) == 16);
+MV_ABI_CHECK(offsetof(FILTER, track_name) == 20 && offsetof(FILTER, track_default) == 24);
+MV_ABI_CHECK(offsetof(FILTER, track_s) == 28 && offsetof(FILTER, track_e) == 32);
+MV_ABI_CHECK(offsetof(FILTER, check_n) == 36 && offsetof(FILTER, check_name) == 40);
+MV_ABI_CHECK(offsetof(FILTER, check_default) == 44 && offsetof(FILTER, func_proc) == 48);
+MV_ABI_CHECK(offsetof(FILTER, func_init) == 52 && offsetof(FILTER, func_exit) == 56);
+MV_ABI_CHECK(offsetof(FILTER, func_update) == 60 && offsetof(FILTER, func_WndProc) == 64);
+MV_ABI_CHECK(offsetof(FILTER, track) == 68 && offsetof(FILTER, check) == 72);
+MV_ABI_CHECK(offsetof(FILTER, ex_data_ptr) == 76 && offsetof(FILTER, ex_data_size) == 80);
+MV_ABI_CHECK(offsetof(FILTER, information) == 84 && offsetof(FILTER, func_save_start) == 88);
+MV_ABI_CHECK(offsetof(FILTER, func_save_end) == 92 && offsetof(FILTER, exfunc) == 96);
+MV_ABI_CHECK(offsetof(FILTER, hwnd) == 100 && offsetof(FILTER, dll_hinst) == 104);
+MV_ABI_CHECK(offsetof(FILTER, ex_data_def) == 108 && offsetof(FILTER, func_is_saveframe) == 112);
+MV_ABI_CHECK(offsetof(FILTER, func_project_load) == 116);
+MV_ABI_CHECK(offsetof(FILTER, func_project_save) == 120);
+MV_ABI_CHECK(offsetof(FILTER, func_modify_title) == 124 && offsetof(FILTER, dll_path) == 128);
+MV_ABI_CHECK(offsetof(FILTER, reserved) == 132);
 
-MV_HOST_STATIC_ASSERT(sizeof(FILTER_PROC_INFO) == 104);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, ycp_edit) == 4 && offsetof(FILTER_PROC_INFO, ycp_temp) == 8);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, w) == 12 && offsetof(FILTER_PROC_INFO, h) == 16);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, max_w) == 20 && offsetof(FILTER_PROC_INFO, max_h) == 24);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, frame) == 28 && offsetof(FILTER_PROC_INFO, frame_n) == 32);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, org_w) == 36 && offsetof(FILTER_PROC_INFO, org_h) == 40);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, audiop) == 44 && offsetof(FILTER_PROC_INFO, audio_n) == 48);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, audio_ch) == 52 && offsetof(FILTER_PROC_INFO, pixelp) == 56);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, editp) == 60 && offsetof(FILTER_PROC_INFO, yc_size) == 64);
-MV_HOST_STATIC_ASSERT(offsetof(FILTER_PROC_INFO, line_size) == 68 && offsetof(FILTER_PROC_INFO, reserved) == 72);
+MV_ABI_CHECK(sizeof(FILTER_PROC_INFO) == 104);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, ycp_edit) == 4 && offsetof(FILTER_PROC_INFO, ycp_temp) == 8);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, w) == 12 && offsetof(FILTER_PROC_INFO, h) == 16);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, max_w) == 20 && offsetof(FILTER_PROC_INFO, max_h) == 24);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, frame) == 28 && offsetof(FILTER_PROC_INFO, frame_n) == 32);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, org_w) == 36 && offsetof(FILTER_PROC_INFO, org_h) == 40);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, audiop) == 44 && offsetof(FILTER_PROC_INFO, audio_n) == 48);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, audio_ch) == 52 && offsetof(FILTER_PROC_INFO, pixelp) == 56);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, editp) == 60 && offsetof(FILTER_PROC_INFO, yc_size) == 64);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, line_size) == 68 && offsetof(FILTER_PROC_INFO, reserved) == 72);
 
-MV_HOST_STATIC_ASSERT(sizeof(SYS_INFO) == 76);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, info) == 4 && offsetof(SYS_INFO, filter_n) == 8);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, min_w) == 12 && offsetof(SYS_INFO, min_h) == 16);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, max_w) == 20 && offsetof(SYS_INFO, max_h) == 24);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, max_frame) == 28 && offsetof(SYS_INFO, edit_name) == 32);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, project_name) == 36 && offsetof(SYS_INFO, output_name) == 40);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, vram_w) == 44 && offsetof(SYS_INFO, vram_h) == 48);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, vram_yc_size) == 52 && offsetof(SYS_INFO, vram_line_size) == 56);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, hfont) == 60 && offsetof(SYS_INFO, build) == 64);
-MV_HOST_STATIC_ASSERT(offsetof(SYS_INFO, reserved) == 68);
+MV_ABI_CHECK(sizeof(SYS_INFO) == 76);
+MV_ABI_CHECK(offsetof(SYS_INFO, info) == 4 && offsetof(SYS_INFO, filter_n) == 8);
+MV_ABI_CHECK(offsetof(SYS_INFO, min_w) == 12 && offsetof(SYS_INFO, min_h) == 16);
+MV_ABI_CHECK(offsetof(SYS_INFO, max_w) == 20 && offsetof(SYS_INFO, max_h) == 24);
+MV_ABI_CHECK(offsetof(SYS_INFO, max_frame) == 28 && offsetof(SYS_INFO, edit_name) == 32);
+MV_ABI_CHECK(offsetof(SYS_INFO, project_name) == 36 && offsetof(SYS_INFO, output_name) == 40);
+MV_ABI_CHECK(offsetof(SYS_INFO, vram_w) == 44 && offsetof(SYS_INFO, vram_h) == 48);
+MV_ABI_CHECK(offsetof(SYS_INFO, vram_yc_size) == 52 && offsetof(SYS_INFO, vram_line_size) == 56);
+MV_ABI_CHECK(offsetof(SYS_INFO, hfont) == 60 && offsetof(SYS_INFO, build) == 64);
+MV_ABI_CHECK(offsetof(SYS_INFO, reserved) == 68);
 
-MV_HOST_STATIC_ASSERT(sizeof(EXFUNC) == 320);
-MV_HOST_STATIC_ASSERT(offsetof(EXFUNC, is_filter_active) == 100);
-MV_HOST_STATIC_ASSERT(offsetof(EXFUNC, get_sys_info) == 160);
-MV_HOST_STATIC_ASSERT(offsetof(EXFUNC, exec_multi_thread_func) == 204);
+MV_ABI_CHECK(sizeof(EXFUNC) == 320);
+MV_ABI_CHECK(offsetof(EXFUNC, is_filter_active) == 100);
+MV_ABI_CHECK(offsetof(EXFUNC, get_sys_info) == 160);
+MV_ABI_CHECK(offsetof(EXFUNC, exec_multi_thread_func) == 204);
 #endif
-#undef MV_HOST_STATIC_ASSERT
 
 #endif

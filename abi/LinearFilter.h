@@ -89,47 +89,42 @@ typedef const LinearFilterPluginInfo *(MV_CDECL *GetLinearFilterPluginInfoFunc)(
 #endif
 
 #if MV_POINTERS_ARE_32BIT
-#ifdef __cplusplus
-#define MV_STATIC_ASSERT static_assert
-#else
-#define MV_STATIC_ASSERT _Static_assert
-#endif
-MV_STATIC_ASSERT(sizeof(WeightEntry) == 8, "WeightEntry size");
-MV_STATIC_ASSERT(offsetof(WeightEntry, weights) == 4, "WeightEntry.weights");
-MV_STATIC_ASSERT(sizeof(WeightTable) == 8, "WeightTable size");
-MV_STATIC_ASSERT(sizeof(HorizontalTile) == 16, "HorizontalTile size");
-MV_STATIC_ASSERT(offsetof(HorizontalTile, firstPairOffset) == 4, "firstPairOffset");
-MV_STATIC_ASSERT(offsetof(HorizontalTile, pairCount) == 8, "pairCount");
-MV_STATIC_ASSERT(offsetof(HorizontalTile, firstEntry) == 12, "HorizontalTile.firstEntry");
-MV_STATIC_ASSERT(sizeof(VerticalTile) == 16, "VerticalTile size");
-MV_STATIC_ASSERT(offsetof(VerticalTile, firstGroupOffset) == 4, "firstGroupOffset");
-MV_STATIC_ASSERT(offsetof(VerticalTile, groupCount) == 8, "groupCount");
-MV_STATIC_ASSERT(offsetof(VerticalTile, firstEntry) == 12, "VerticalTile.firstEntry");
-MV_STATIC_ASSERT(sizeof(LinearFilterContext) == 92, "LinearFilterContext size");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, srcPitch) == 16, "srcPitch");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, hWeights) == 20, "hWeights");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, vWeights) == 28, "vWeights");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, columnUnit) == 36, "columnUnit");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, dstPitch) == 40, "dstPitch");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, stripBuffer) == 44, "stripBuffer");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, stripBufferSize) == 48, "stripBufferSize");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, rowBuffer) == 52, "rowBuffer");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, rowBufferSize) == 56, "rowBufferSize");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, tileCount) == 60, "tileCount");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, tilesAcross) == 64, "tilesAcross");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, tilesDown) == 68, "tilesDown");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, hTiles) == 72, "hTiles");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, vTiles) == 76, "vTiles");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, toLinear) == 80, "toLinear");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, fromLinear) == 84, "fromLinear");
-MV_STATIC_ASSERT(offsetof(LinearFilterContext, nextTile) == 88, "nextTile");
-MV_STATIC_ASSERT(sizeof(LinearFilterPluginInfo) == 28, "LinearFilterPluginInfo size");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, GetStripBufferSize) == 4, "GetStripBufferSize");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, GetRowBufferSize) == 8, "GetRowBufferSize");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, Process) == 12, "Process");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, tileWidth) == 16, "tileWidth");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, tileHeight) == 20, "tileHeight");
-MV_STATIC_ASSERT(offsetof(LinearFilterPluginInfo, rowPitch) == 24, "rowPitch");
+MV_ABI_CHECK(sizeof(WeightEntry) == 8);
+MV_ABI_CHECK(offsetof(WeightEntry, weights) == 4);
+MV_ABI_CHECK(sizeof(WeightTable) == 8);
+MV_ABI_CHECK(sizeof(HorizontalTile) == 16);
+MV_ABI_CHECK(offsetof(HorizontalTile, firstPairOffset) == 4);
+MV_ABI_CHECK(offsetof(HorizontalTile, pairCount) == 8);
+MV_ABI_CHECK(offsetof(HorizontalTile, firstEntry) == 12);
+MV_ABI_CHECK(sizeof(VerticalTile) == 16);
+MV_ABI_CHECK(offsetof(VerticalTile, firstGroupOffset) == 4);
+MV_ABI_CHECK(offsetof(VerticalTile, groupCount) == 8);
+MV_ABI_CHECK(offsetof(VerticalTile, firstEntry) == 12);
+MV_ABI_CHECK(sizeof(LinearFilterContext) == 92);
+MV_ABI_CHECK(offsetof(LinearFilterContext, srcPitch) == 16);
+MV_ABI_CHECK(offsetof(LinearFilterContext, hWeights) == 20);
+MV_ABI_CHECK(offsetof(LinearFilterContext, vWeights) == 28);
+MV_ABI_CHECK(offsetof(LinearFilterContext, columnUnit) == 36);
+MV_ABI_CHECK(offsetof(LinearFilterContext, dstPitch) == 40);
+MV_ABI_CHECK(offsetof(LinearFilterContext, stripBuffer) == 44);
+MV_ABI_CHECK(offsetof(LinearFilterContext, stripBufferSize) == 48);
+MV_ABI_CHECK(offsetof(LinearFilterContext, rowBuffer) == 52);
+MV_ABI_CHECK(offsetof(LinearFilterContext, rowBufferSize) == 56);
+MV_ABI_CHECK(offsetof(LinearFilterContext, tileCount) == 60);
+MV_ABI_CHECK(offsetof(LinearFilterContext, tilesAcross) == 64);
+MV_ABI_CHECK(offsetof(LinearFilterContext, tilesDown) == 68);
+MV_ABI_CHECK(offsetof(LinearFilterContext, hTiles) == 72);
+MV_ABI_CHECK(offsetof(LinearFilterContext, vTiles) == 76);
+MV_ABI_CHECK(offsetof(LinearFilterContext, toLinear) == 80);
+MV_ABI_CHECK(offsetof(LinearFilterContext, fromLinear) == 84);
+MV_ABI_CHECK(offsetof(LinearFilterContext, nextTile) == 88);
+MV_ABI_CHECK(sizeof(LinearFilterPluginInfo) == 28);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, GetStripBufferSize) == 4);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, GetRowBufferSize) == 8);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, Process) == 12);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, tileWidth) == 16);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, tileHeight) == 20);
+MV_ABI_CHECK(offsetof(LinearFilterPluginInfo, rowPitch) == 24);
 #endif
 
 #endif

@@ -49,21 +49,15 @@ typedef const WindowFuncPluginInfo *(MV_STDCALL *GetWindowFuncPluginInfoFunc)(in
 #endif
 
 #if MV_POINTERS_ARE_32BIT
-#ifdef __cplusplus
-#define MV_WF_STATIC_ASSERT static_assert
-#else
-#define MV_WF_STATIC_ASSERT _Static_assert
-#endif
-MV_WF_STATIC_ASSERT(sizeof(WindowFuncPluginInfo) == 32, "WindowFuncPluginInfo size");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, paramName) == 4, "paramName");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, paramMin) == 8, "paramMin");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, paramMax) == 10, "paramMax");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, paramDefault) == 12, "paramDefault");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, CreateContext) == 16, "CreateContext");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, Weight) == 20, "Weight");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, GetRadius) == 24, "GetRadius");
-MV_WF_STATIC_ASSERT(offsetof(WindowFuncPluginInfo, DestroyContext) == 28, "DestroyContext");
-#undef MV_WF_STATIC_ASSERT
+MV_ABI_CHECK(sizeof(WindowFuncPluginInfo) == 32);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, paramName) == 4);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, paramMin) == 8);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, paramMax) == 10);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, paramDefault) == 12);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, CreateContext) == 16);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, Weight) == 20);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, GetRadius) == 24);
+MV_ABI_CHECK(offsetof(WindowFuncPluginInfo, DestroyContext) == 28);
 #endif
 
 #endif
