@@ -1,7 +1,6 @@
 #include "dialog/ConfigDlg.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "dialog/DialogTexts.h"
 #include "dialog/FormLayout.h"

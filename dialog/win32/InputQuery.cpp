@@ -65,10 +65,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT message, WPARAM wparam, LPARAM lparam
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK) {
             auto *answer = reinterpret_cast<TAnswer *>(GetWindowLongPtrW(dlg, DWLP_USER));
-            HWND edit = GetDlgItem(dlg, PromptEditId);
-            std::wstring text(GetWindowTextLengthW(edit) + 1, L'\0');
-            text.resize(GetWindowTextW(edit, text.data(), int(text.size())));
-            answer->Text = text;
+            answer->Text = WindowText(GetDlgItem(dlg, PromptEditId));
             EndDialog(dlg, IDOK);
             return TRUE;
         }

@@ -26,4 +26,10 @@ std::string Cp932FromWide(const std::wstring &text) {
     return bytes;
 }
 
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, text.data(), int(text.size())));
+    return text;
+}
+
 }  // namespace dialog

@@ -17,13 +17,6 @@ const wchar_t *const FormClassName = L"MorvaneConfigForm";
 // Posted to the form window: free the dialog now that what came before is handled.
 constexpr UINT WM_RELEASE_FORM = WM_APP + 0x101;
 
-
-std::wstring WindowText(HWND hwnd) {
-    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
-    text.resize(GetWindowTextW(hwnd, text.data(), int(text.size())));
-    return text;
-}
-
 // What every control does with its window.
 template <class Base>
 class TWin32Control : public Base {
