@@ -21,9 +21,9 @@
 #include "bench/MorvaneFrames.h"
 #include "bench/ZimgJob.h"
 #include "cli/HostError.h"
+#include "cli/Picture.h"
 #include "cli/PluginInventory.h"
 #include "cli/TestPattern.h"
-#include "cli/YcConversion.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
 
@@ -135,11 +135,8 @@ TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFun
     o.Frames = kWarmUp + kMeasured;
     TFrameTimes out = RunMorvaneFrames(filter, o, source, std::max(s.Src.Width, s.Dst.Width),
                                        std::max(s.Src.Height, s.Dst.Height));
-    if (out.Last.Width != s.Dst.Width || out.Last.Height != s.Dst.Height)
-        throw THostError(filter + ": the frame came back at another size");
     if (f.Param && out.AppliedParam != f.Param)
         throw THostError(filter + ": " + f.Name + " ran with parameter " + std::to_string(out.AppliedParam));
-    if (out.Threads != threads) throw THostError(filter + ": the host's pool has another size");
     return {Measure(out.Wall, out.Cpu), std::move(out.Last)};
 }
 
@@ -245,7 +242,7 @@ int Run() {
     std::vector<TRow> rows;
     std::vector<std::string> notes;
     for (const TScenario &s : kScenarios) {
-        const TYcImage source = ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
+        const TYcImage source = ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
         TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2), dstPlanes(s.Dst.Width, s.Dst.Height, 2);
         ToPlanes(source, srcPlanes);
         for (const TFunction &f : kFunctions) {

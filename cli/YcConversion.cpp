@@ -42,18 +42,3 @@ void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
     YcToRgb(pixel, exact);
     for (int i = 0; i < 3; ++i) rgb[i] = Byte(exact[i]);
 }
-
-TYcImage ToYcImage(const TRgbImage &image) {
-    TYcImage yc(image.Width, image.Height);
-    for (std::size_t i = 0; i < yc.Pixels.size(); ++i) {
-        const uint8_t *p = &image.Bytes[i * 3];
-        yc.Pixels[i] = RgbToYc(p[0], p[1], p[2]);
-    }
-    return yc;
-}
-
-TRgbImage ToRgbImage(const TYcImage &image) {
-    TRgbImage rgb(image.Width, image.Height);
-    for (std::size_t i = 0; i < image.Pixels.size(); ++i) YcToRgb(image.Pixels[i], &rgb.Bytes[i * 3]);
-    return rgb;
-}

@@ -10,7 +10,6 @@
 #pragma once
 #include <cstdint>
 
-#include "cli/RgbImage.h"
 #include "cli/YcImage.h"
 
 PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
@@ -23,6 +22,3 @@ PIXEL_YC GreyToYc(double grey);
 double YcToGrey(const PIXEL_YC &pixel);
 // Values outside the nominal ranges (a filter's overshoot) are clamped.
 void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]);
-
-TYcImage ToYcImage(const TRgbImage &image);
-TRgbImage ToRgbImage(const TYcImage &image);
