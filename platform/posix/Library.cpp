@@ -17,7 +17,7 @@
 namespace platform {
 
 namespace {
-template <typename Ehdr, typename Phdr, typename Shdr>
+template <typename Ehdr, typename Phdr>
 std::string ElfFault(std::ifstream &in, unsigned long long size) {
     Ehdr header;
     in.seekg(0);
@@ -72,8 +72,8 @@ std::string LibraryFileFault(const std::string &path) {
     unsigned char ident[EI_NIDENT] = {};
     in.seekg(0);
     if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0) return "not a loadable library for this system";
-    if (ident[EI_CLASS] == ELFCLASS64) return ElfFault<Elf64_Ehdr, Elf64_Phdr, Elf64_Shdr>(in, size);
-    if (ident[EI_CLASS] == ELFCLASS32) return ElfFault<Elf32_Ehdr, Elf32_Phdr, Elf32_Shdr>(in, size);
+    if (ident[EI_CLASS] == ELFCLASS64) return ElfFault<Elf64_Ehdr, Elf64_Phdr>(in, size);
+    if (ident[EI_CLASS] == ELFCLASS32) return ElfFault<Elf32_Ehdr, Elf32_Phdr>(in, size);
     return "damaged library (unknown ELF class)";
 }
 
