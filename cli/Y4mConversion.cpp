@@ -29,36 +29,44 @@ uint16_t CodeValue(double host, const TScale &s, int depth) {
     return uint16_t(std::clamp(std::lround(host / s.Step + s.Offset), 0L, long((1 << depth) - 1)));
 }
 
-// Along lines: `count` lines of `m` chroma samples, sited at luma position
-// 2i (2i + 0.5 when centred), become lines of `n`.
-std::vector<double> Upsample(const std::vector<double> &in, int m, int n, int count, bool centred) {
-    std::vector<double> out(std::size_t(count) * n);
-    for (int line = 0; line < count; ++line)
-        for (int x = 0; x < n; ++x) {
-            const double at = (x - (centred ? 0.5 : 0.0)) / 2;
-            const int left = int(std::floor(at));
-            const double t = at - left;
-            const auto sample = [&](int i) { return in[std::size_t(line) * m + std::clamp(i, 0, m - 1)]; };
-            out[std::size_t(line) * n + x] = sample(left) * (1 - t) + sample(left + 1) * t;
-        }
-    return out;
-}
-
-std::vector<double> Downsample(const std::vector<double> &in, int n, int m, int count, bool centred) {
-    std::vector<double> out(std::size_t(count) * m);
-    for (int line = 0; line < count; ++line) {
-        const auto sample = [&](int i) { return in[std::size_t(line) * n + std::clamp(i, 0, n - 1)]; };
-        for (int i = 0; i < m; ++i)
-            out[std::size_t(line) * m + i] = centred ? (sample(2 * i) + sample(2 * i + 1)) / 2
-                                                     : (sample(2 * i - 1) + 2 * sample(2 * i) + sample(2 * i + 1)) / 4;
+// Where sample i of line l lies in a plane: along rows, lines are rows;
+// down columns, lines are columns and `count` is the plane's width. Walking
+// the columns in place spares a transposed copy of the plane each way.
+struct TLines {
+    int count;
+    bool down;
+    std::size_t At(int line, int i, int length) const {
+        return down ? std::size_t(i) * count + line : std::size_t(line) * length + i;
     }
+    // f(line, i) for every sample of lines of `length`, in memory order.
+    template <class F>
+    void ForEach(int length, F f) const {
+        for (int a = 0; a < (down ? length : count); ++a)
+            for (int b = 0; b < (down ? count : length); ++b) down ? f(b, a) : f(a, b);
+    }
+};
+
+// `count` lines of `m` chroma samples, sited at luma position 2i (2i + 0.5
+// when centred), become lines of `n`.
+std::vector<double> Upsample(const std::vector<double> &in, int m, int n, TLines lines, bool centred) {
+    std::vector<double> out(std::size_t(lines.count) * n);
+    lines.ForEach(n, [&](int line, int x) {
+        const double at = (x - (centred ? 0.5 : 0.0)) / 2;
+        const int left = int(std::floor(at));
+        const double t = at - left;
+        const auto sample = [&](int i) { return in[lines.At(line, std::clamp(i, 0, m - 1), m)]; };
+        out[lines.At(line, x, n)] = sample(left) * (1 - t) + sample(left + 1) * t;
+    });
     return out;
 }
 
-std::vector<double> Transposed(const std::vector<double> &in, int width, int height) {
-    std::vector<double> out(in.size());
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) out[std::size_t(x) * height + y] = in[std::size_t(y) * width + x];
+std::vector<double> Downsample(const std::vector<double> &in, int n, int m, TLines lines, bool centred) {
+    std::vector<double> out(std::size_t(lines.count) * m);
+    lines.ForEach(m, [&](int line, int i) {
+        const auto sample = [&](int k) { return in[lines.At(line, std::clamp(k, 0, n - 1), n)]; };
+        out[lines.At(line, i, m)] = centred ? (sample(2 * i) + sample(2 * i + 1)) / 2
+                                            : (sample(2 * i - 1) + 2 * sample(2 * i) + sample(2 * i + 1)) / 4;
+    });
     return out;
 }
 
@@ -68,18 +76,15 @@ std::vector<double> FullChroma(const TY4mFormat &f, const std::vector<uint16_t> 
     const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
     std::vector<double> values(plane.size());
     for (std::size_t i = 0; i < plane.size(); ++i) values[i] = (plane[i] - s.Offset) * s.Step;
-    if (cw != f.Width) values = Upsample(values, cw, f.Width, ch, f.CentredX);
-    if (ch != f.Height)
-        values = Transposed(Upsample(Transposed(values, f.Width, ch), ch, f.Height, f.Width, f.CentredY),
-                            f.Height, f.Width);
+    if (cw != f.Width) values = Upsample(values, cw, f.Width, {ch, false}, f.CentredX);
+    if (ch != f.Height) values = Upsample(values, ch, f.Height, {f.Width, true}, f.CentredY);
     return values;
 }
 
 std::vector<uint16_t> SubsampledChroma(const TY4mFormat &f, std::vector<double> values) {
     const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
-    if (cw != f.Width) values = Downsample(values, f.Width, cw, f.Height, f.CentredX);
-    if (ch != f.Height)
-        values = Transposed(Downsample(Transposed(values, cw, f.Height), f.Height, ch, cw, f.CentredY), ch, cw);
+    if (cw != f.Width) values = Downsample(values, f.Width, cw, {f.Height, false}, f.CentredX);
+    if (ch != f.Height) values = Downsample(values, f.Height, ch, {cw, true}, f.CentredY);
     const TScale s = ChromaScale(f);
     std::vector<uint16_t> plane(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) plane[i] = CodeValue(values[i], s, f.Depth);
