@@ -8,18 +8,7 @@
 #include <stdint.h>
 
 #include "abi/CallConv.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-typedef int32_t BOOL;
-typedef uint32_t UINT;
-typedef uintptr_t WPARAM;
-typedef intptr_t LPARAM;
-typedef void *HWND;
-typedef void *HINSTANCE;
-typedef void *HFONT;
-#endif
+#include "abi/WindowTypes.h"
 
 #ifndef TRUE
 #define TRUE 1

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "dialog/FilterProtocol.h"
-#include "dialog/WindowHandle.h"
 #include "abi/FilterConfig.h"
+#include "abi/WindowTypes.h"
+#include "dialog/FilterProtocol.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/FilterPluginList.h"
 

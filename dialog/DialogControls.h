@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/WindowHandle.h"
+#include "abi/WindowTypes.h"
 
 namespace dialog {
 

@@ -1,6 +1,6 @@
 // Names shared by the filter and its dialog.
 #pragma once
-#include "dialog/WindowHandle.h"
+#include "abi/WindowTypes.h"
 
 // Sent to the filter window after every applied change, so the host redraws.
 constexpr UINT WM_CONFIG_CHANGED = 0x8200;
