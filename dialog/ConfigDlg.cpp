@@ -5,6 +5,7 @@
 #include "dialog/DialogTexts.h"
 #include "dialog/FormLayout.h"
 #include "platform/CommaText.h"
+#include "platform/SameText.h"
 #include "plugins/PluginName.h"
 
 using namespace dialog;
@@ -75,7 +76,7 @@ void TConfigDialog::FormCreate(TControl *) {
     const std::vector<std::string> fonts = FForm->InstalledFonts();
     const auto installed = [&](const char *name) {
         for (const std::string &f : fonts)
-            if (SameText(f, name)) return true;
+            if (platform::SameText(f, name)) return true;
         return false;
     };
     if (installed("MeiryoKe_UIGothic"))

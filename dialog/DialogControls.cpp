@@ -2,33 +2,13 @@
 
 #include "dialog/FormLayout.h"
 #include "platform/CommaText.h"
+#include "platform/SameText.h"
 
 namespace dialog {
 
-namespace {
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc); }
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-bool SameText(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
-            if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
-            ++i;
-        } else if (Upper(a[i]) != Upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 int32_t TComboBox::IndexOf(const std::string &text) const {
     for (int32_t i = 0; i < Count(); ++i)
-        if (SameText(Item(i), text)) return i;
+        if (platform::SameText(Item(i), text)) return i;
     return -1;
 }
 

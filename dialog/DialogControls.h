@@ -115,10 +115,6 @@ protected:
     void BindControls(TControl *const *made);
 };
 
-// Whole texts equal with ASCII letter case ignored; the second byte of a
-// CP932 double-byte character is compared exactly.
-bool SameText(const std::string &a, const std::string &b);
-
 // Runs an event handler for a control; nothing it throws leaves, since the
 // caller is the window system (and behind it the editor).
 void RaiseEvent(const std::function<void()> &handler) noexcept;

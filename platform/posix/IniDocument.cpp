@@ -1,5 +1,6 @@
 #include "platform/posix/IniDocument.h"
 
+#include "platform/SameText.h"
 #include "platform/posix/IniText.h"
 
 namespace platform::ini {
@@ -54,7 +55,7 @@ std::optional<std::size_t> TIniDocument::FindSection(const std::string &section)
     const std::string wanted = TrimBlanks(section);
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TParsedLine line = Parse(FLines[i].text);
-        if (line.kind == TParsedLine::Header && SameName(line.name, wanted)) return i;
+        if (line.kind == TParsedLine::Header && SameText(line.name, wanted)) return i;
     }
     return std::nullopt;
 }
@@ -67,7 +68,7 @@ std::optional<std::string> TIniDocument::Find(const std::string &section,
     for (std::size_t i = *header + 1; i < FLines.size(); ++i) {
         const TParsedLine line = Parse(FLines[i].text);
         if (line.kind == TParsedLine::Header) break;
-        if (line.kind == TParsedLine::Key && SameName(line.name, wanted)) return line.value;
+        if (line.kind == TParsedLine::Key && SameText(line.name, wanted)) return line.value;
     }
     return std::nullopt;
 }
@@ -88,7 +89,7 @@ bool TIniDocument::Set(const std::string &section, const std::string &key,
         if (line.kind == TParsedLine::Header) break;
         if (line.kind == TParsedLine::Blank) continue;
         last = i;
-        if (!SameName(line.name, name)) continue;
+        if (!SameText(line.name, name)) continue;
         if (line.value == stored) return false;
         FLines[i].text = line.name + "=" + stored;
         return true;

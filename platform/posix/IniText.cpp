@@ -2,14 +2,6 @@
 
 namespace platform::ini {
 
-namespace {
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
-}  // namespace
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A;
 }
@@ -26,21 +18,6 @@ std::string TrimLeadingBlanks(const std::string &text) {
     std::size_t start = 0;
     while (start < text.size() && IsBlank(text[start])) ++start;
     return text.substr(start);
-}
-
-bool SameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (IsLeadByte(x) && i + 1 < a.size()) {
-            if (x != y || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (FoldCase(x) != FoldCase(y)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::string Unquote(const std::string &value) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Profile.h"
+#include "platform/SameText.h"
 #include "platform/posix/IniText.h"
 
 namespace {
@@ -42,8 +43,8 @@ struct TKnown {
 };
 
 bool Same(const TKnown &k, const std::string &section, const std::string &key) {
-    return ini::SameName(ini::TrimBlanks(k.section), ini::TrimBlanks(section)) &&
-           ini::SameName(ini::TrimBlanks(k.key), ini::TrimBlanks(key));
+    return platform::SameText(ini::TrimBlanks(k.section), ini::TrimBlanks(section)) &&
+           platform::SameText(ini::TrimBlanks(k.key), ini::TrimBlanks(key));
 }
 
 // Names and values a line-based file can hold: no line break, and a key line
