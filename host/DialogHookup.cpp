@@ -3,7 +3,6 @@
 #include "dialog/ConfigDialogFactory.h"
 #include "host/PluginMain.h"
 
-
 namespace {
 
 // Nothing thrown by the dialog reaches the editor: a failed refresh leaves
@@ -25,15 +24,18 @@ private:
 
 }  // namespace
 
+TConfigDialogModel HostedDialogModel(HWND filterWindow) {
+    TFilterState &s = FilterState;
+    return {s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
+            s.WndFuncParams, *s.FilterPlugins, filterWindow,
+            s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
+}
+
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {
     if (!FilterState.WndFuncPlugins || !FilterState.FilterPlugins) return nullptr;
     try {
         SetOwnerWindowOnce(filterWindow);
-        TFilterState &s = FilterState;
-        const TConfigDialogModel model{s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
-                                       s.WndFuncParams, *s.FilterPlugins, filterWindow,
-                                       s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
-        return new THostedDialog(MakeConfigDialog(model));
+        return new THostedDialog(MakeConfigDialog(HostedDialogModel(filterWindow)));
     } catch (...) {
         return nullptr;
     }

@@ -17,6 +17,7 @@
 #include "cli/StandinHost.h"
 #include "dialog/ConfigDlg.h"
 #include "dialog/HeadlessForm.h"
+#include "host/DialogHookup.h"
 #include "host/FilterConfig.h"
 #include "host/PluginMain.h"
 #include "plugins/WindowFuncPlugin.h"
@@ -191,11 +192,7 @@ public:
     TTestDialog() {
         auto form = std::make_unique<dialog::THeadlessForm>();
         Form = form.get();
-        TFilterState &s = FilterState;
-        const TConfigDialogModel model{s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
-                                       s.WndFuncParams, *s.FilterPlugins, FilterWindowToken,
-                                       s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
-        FDialog = std::make_unique<TConfigDialog>(model, std::move(form));
+        FDialog = std::make_unique<TConfigDialog>(HostedDialogModel(FilterWindowToken), std::move(form));
     }
     ~TTestDialog() override { Form = nullptr; }
     void LoadFromConfig() override { FDialog->LoadFromConfig(); }
