@@ -6,15 +6,6 @@
 
 namespace {
 
-bool ParseSide(const std::string &text, int max, int &value) {
-    int v = 0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc() || ptr != end || v < 1 || v > max) return false;
-    value = v;
-    return true;
-}
-
 int Rounded(double side, bool even) {
     const long value = even ? 2 * std::lround(side / 2) : std::lround(side);
     return int(std::max(value, even ? 2L : 1L));
@@ -22,13 +13,22 @@ int Rounded(double side, bool even) {
 
 }  // namespace
 
+bool ParseWhole(const std::string &text, int low, int high, int &value) {
+    int v = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc() || ptr != end || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
 bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos) return false;
     const std::string w = text.substr(0, x), h = text.substr(x + 1);
     int pw = 0, ph = 0;
-    if (!(w.empty() && partial) && !ParseSide(w, maxWidth, pw)) return false;
-    if (!(h.empty() && partial) && !ParseSide(h, maxHeight, ph)) return false;
+    if (!(w.empty() && partial) && !ParseWhole(w, 1, maxWidth, pw)) return false;
+    if (!(h.empty() && partial) && !ParseWhole(h, 1, maxHeight, ph)) return false;
     if (pw == 0 && ph == 0) return false;
     width = pw;
     height = ph;

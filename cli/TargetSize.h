@@ -14,6 +14,10 @@ struct TSizeRequest {
     bool Given() const { return Width > 0 || Height > 0; }
 };
 
+// The whole of `text` as a decimal number in low..high, without sign or
+// blanks; false, with `value` untouched, otherwise.
+bool ParseWhole(const std::string &text, int low, int high, int &value);
+
 // "WxH"; with `partial`, also "Wx" and "xH". Sides 1..max. False otherwise.
 bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height);
 

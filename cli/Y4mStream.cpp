@@ -1,7 +1,6 @@
 #include "cli/Y4mStream.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <sstream>
 
@@ -30,12 +29,6 @@ const TChromaTag kChromaTags[] = {
     {"mono", TChroma::Mono, false, false},
 };
 
-bool Number(const std::string &text, int low, int high, int &value) {
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
-}
-
 // "420p10", "444p16", "mono12", "420jpeg", …
 bool ReadChroma(const std::string &tag, TY4mFormat &f) {
     for (const TChromaTag &t : kChromaTags) {
@@ -49,7 +42,7 @@ bool ReadChroma(const std::string &tag, TY4mFormat &f) {
                 if (depth[0] != 'p') return false;
                 depth.erase(0, 1);
             }
-            if (!Number(depth, 8, 16, f.Depth)) return false;
+            if (!ParseWhole(depth, 8, 16, f.Depth)) return false;
         }
         f.Chroma = t.Chroma;
         f.CentredX = t.CentredX;
@@ -92,10 +85,10 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
         const std::string value = word.substr(1);
         switch (word[0]) {
         case 'W':
-            if (!Number(value, 1, kMaxFrameWidth, f.Width)) fail("bad YUV4MPEG2 header: width \"" + value + "\"");
+            if (!ParseWhole(value, 1, kMaxFrameWidth, f.Width)) fail("bad YUV4MPEG2 header: width \"" + value + "\"");
             break;
         case 'H':
-            if (!Number(value, 1, kMaxFrameHeight, f.Height)) fail("bad YUV4MPEG2 header: height \"" + value + "\"");
+            if (!ParseWhole(value, 1, kMaxFrameHeight, f.Height)) fail("bad YUV4MPEG2 header: height \"" + value + "\"");
             break;
         case 'C':
             if (!ReadChroma(value, f)) fail("unsupported YUV4MPEG2 colour format \"" + word + "\"");
