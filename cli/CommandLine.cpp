@@ -92,12 +92,12 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
     raw.Param = app.add_option("-p,--param", o.Param,
                                         "the window function's parameter (default: the value the filter remembers)")
                              ->check(CLI::Range(int(INT16_MIN), int(INT16_MAX)));
-    app.add_option("-k,--kernel", o.Kernel, "kernel plug-in: SSE or AVX (default: the first found)")->check(NameCheck);
+    app.add_option("-k,--kernel", o.Kernel, "kernel plug-in: SSE or AVX (default: the fastest this processor runs)")->check(NameCheck);
     app.add_option("-t,--threads", o.Threads, "the editor's worker threads (default: one per processor)")
         ->check(CLI::Range(1, 256));
     app.add_option("--filter", o.FilterPath, "the filter plug-in to load (default: Morvane.auf beside this program)");
     app.add_option("--pattern", raw.Pattern, "size of the built-in test image (default 1920x1080)")->check(SizeCheck(false));
-    app.add_option("--frames", o.Frames, "times a picture passes through, for the timing (default 4)")
+    app.add_option("--frames", o.Frames, "times a picture passes through, for the timing (default 1)")
         ->check(CLI::Range(1, 1000));
     app.add_option("--max", raw.MaxFrame,
                    "the editor's largest frame (default: from the input and target sizes, width a multiple of 8)")

@@ -30,11 +30,12 @@ struct TToolOptions {
     std::string Func = "Spline16"; // window function or "AreaAverage"
     bool HasParam = false;
     int Param = 0;
-    std::string Kernel;            // empty: the first kernel plug-in found
+    std::string Kernel;            // empty: the fastest kernel plug-in found
+    bool KernelByDefault = false;  // Kernel was empty and the tool chose
     int Threads = 0;               // 0: one per processor
     std::string FilterPath;        // empty: Morvane.auf beside the tool
     int PatternWidth = 1920, PatternHeight = 1080;
-    int Frames = 4;
+    int Frames = 1;
     int MaxWidth = 0, MaxHeight = 0;  // 0: sized from the input and the target
 };
 

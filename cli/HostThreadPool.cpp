@@ -1,5 +1,31 @@
 #include "cli/HostThreadPool.h"
 
+#include <exception>
+
+namespace {
+
+struct TBands {
+    int Count;
+    const std::function<void(int, int)> *Work;
+    std::mutex Lock;
+    std::exception_ptr Fault;
+};
+
+void MV_CDECL RunBand(int threadId, int threadCount, void *param1, void *) {
+    TBands &bands = *static_cast<TBands *>(param1);
+    const int first = int(int64_t(bands.Count) * threadId / threadCount);
+    const int last = int(int64_t(bands.Count) * (threadId + 1) / threadCount);
+    if (first == last) return;
+    try {
+        (*bands.Work)(first, last);
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(bands.Lock);
+        if (!bands.Fault) bands.Fault = std::current_exception();
+    }
+}
+
+}  // namespace
+
 THostThreadPool::THostThreadPool(int threadCount) : FCount(threadCount < 1 ? 1 : threadCount) {
     FWorkers.reserve(FCount);
     for (int i = 0; i < FCount; ++i) FWorkers.emplace_back([this, i] { WorkerLoop(i); });
@@ -45,4 +71,11 @@ void THostThreadPool::WorkerLoop(int threadId) {
         std::lock_guard<std::mutex> lock(FLock);
         if (--FPending == 0) FDone.notify_all();
     }
+}
+
+void THostThreadPool::ForBands(int count, const std::function<void(int, int)> &work) {
+    if (count <= 0) return;
+    TBands bands{count, &work, {}, nullptr};
+    Run(&RunBand, &bands, nullptr);
+    if (bands.Fault) std::rethrow_exception(bands.Fault);
 }

@@ -1,6 +1,7 @@
 #include "cli/PluginInventory.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "host/PluginLists.h"
 #include "platform/Paths.h"
@@ -13,6 +14,23 @@ const TWindowFuncEntry *TPluginInventory::FindWindowFunc(const std::string &name
 
 bool TPluginInventory::HasKernel(const std::string &name) const {
     return std::find(Kernels.begin(), Kernels.end(), name) != Kernels.end();
+}
+
+namespace {
+
+// Our own kernels, fastest first.
+const char *const kKernelsBySpeed[] = {"AVX", "SSE"};
+
+}  // namespace
+
+std::string TPluginInventory::DefaultKernel() const {
+    for (const char *name : kKernelsBySpeed)
+        if (HasKernel(name)) return name;
+    return Kernels.empty() ? std::string() : Kernels.front();
+}
+
+bool TPluginInventory::IsFastestKnown(const std::string &kernel) const {
+    return std::find(std::begin(kKernelsBySpeed), std::end(kKernelsBySpeed), kernel) != std::end(kKernelsBySpeed);
 }
 
 TPluginInventory TakeInventory(const std::string &filterPath) {

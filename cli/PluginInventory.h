@@ -18,6 +18,10 @@ struct TPluginInventory {
 
     const TWindowFuncEntry *FindWindowFunc(const std::string &name) const;
     bool HasKernel(const std::string &name) const;
+    // The kernel a user gets without asking: the fastest known one listed
+    // (a kernel is listed only where the processor runs it), else the first.
+    std::string DefaultKernel() const;
+    bool IsFastestKnown(const std::string &kernel) const;
 };
 
 // Loads the libraries briefly; nothing stays loaded.

@@ -21,13 +21,23 @@ TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions
 
 TResizeSession::~TResizeSession() = default;  // the host finishes what is open
 
+void TResizeSession::Check(BOOL result, int width, int height, int frameNumber) const {
+    if (!result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
+    if (width != FWidth || height != FHeight)
+        throw THostError(FPath + ": the frame came back " + std::to_string(width) + "x" + std::to_string(height) +
+                         ", not the requested size");
+}
+
 TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {
     TFrameResult result = FHost.ProcessFrame(frame, frameNumber);
-    if (!result.Result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
-    if (result.Image.Width != FWidth || result.Image.Height != FHeight)
-        throw THostError(FPath + ": the frame came back " + std::to_string(result.Image.Width) + "x" +
-                         std::to_string(result.Image.Height) + ", not the requested size");
+    Check(result.Result, result.Image.Width, result.Image.Height, frameNumber);
     return result;
+}
+
+TFrameView TResizeSession::ProcessInput(int width, int height, int frameNumber) {
+    const TFrameView view = FHost.ProcessInput(width, height, frameNumber);
+    Check(view.Result, view.Width, view.Height, frameNumber);
+    return view;
 }
 
 void TResizeSession::Finish() {

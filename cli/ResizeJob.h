@@ -23,10 +23,14 @@ public:
     // The frame at the target size; throws when func_proc fails or returns
     // another size.
     TFrameResult Process(const TYcImage &frame, int frameNumber);
+    // The same for a frame written straight into Host().InputFrame().
+    TFrameView ProcessInput(int width, int height, int frameNumber);
     // Closes the window and calls func_exit.
     void Finish();
 
 private:
+    void Check(BOOL result, int width, int height, int frameNumber) const;
+
     const std::string FPath;
     const int FWidth, FHeight;
     TStandinHost FHost;
@@ -41,6 +45,8 @@ struct TResizeOutcome {
     // Time inside func_proc: the first frame, which also builds the tables,
     // and the sum over the rest.
     double FirstSeconds = 0, RestSeconds = 0;
+    // For a stream: from the first frame read to the last written.
+    double StreamSeconds = 0;
     int Frames = 0;
     void AddTime(double seconds) {
         (Frames++ ? RestSeconds : FirstSeconds) += seconds;

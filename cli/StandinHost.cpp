@@ -148,11 +148,19 @@ TFrameResult TStandinHost::ProcessFrame(const TYcImage &frame, int frameNumber) 
     CheckFrameSize(frame.Width, frame.Height);
     if (!FFilter.func_proc) return TFrameResult{TRUE, frame, 0};
     FFrames.Load(frame);
+    const TFrameView view = ProcessInput(frame.Width, frame.Height, frameNumber);
+    return TFrameResult{view.Result, FFrames.Read(view.Pixels, view.Width, view.Height), view.Seconds};
+}
+
+TFrameView TStandinHost::ProcessInput(int width, int height, int frameNumber) {
+    CheckFrameSize(width, height);
+    TFrameView view{TRUE, FFrames.First(), width, height, 0};
+    if (!FFilter.func_proc) return view;
     FILTER_PROC_INFO info{};
     info.ycp_edit = FFrames.First();
     info.ycp_temp = FFrames.Second();
-    info.w = info.org_w = frame.Width;
-    info.h = info.org_h = frame.Height;
+    info.w = info.org_w = width;
+    info.h = info.org_h = height;
     info.max_w = FFrames.Stride();
     info.max_h = FFrames.MaxHeight();
     info.frame = frameNumber;
@@ -160,14 +168,15 @@ TFrameResult TStandinHost::ProcessFrame(const TYcImage &frame, int frameNumber) 
     info.yc_size = int(sizeof(PIXEL_YC));
     info.line_size = info.max_w * info.yc_size;
 
-    TFrameResult result;
     const auto start = std::chrono::steady_clock::now();
-    result.Result = FFilter.func_proc(&FFilter, &info);
-    result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    view.Result = FFilter.func_proc(&FFilter, &info);
+    view.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!FFrames.Owns(info.ycp_edit)) Fail("func_proc left ycp_edit pointing outside the host's frames");
     CheckFrameSize(info.w, info.h);
-    result.Image = FFrames.Read(info.ycp_edit, info.w, info.h);
-    return result;
+    view.Pixels = info.ycp_edit;
+    view.Width = info.w;
+    view.Height = info.h;
+    return view;
 }
 
 BOOL MV_CDECL TStandinHost::IsFilterActive(FILTER *) {

@@ -26,6 +26,14 @@
 #include "abi/HostAbi.h"
 #include "platform/Library.h"
 
+// A frame as the host holds it after func_proc: valid until the next frame.
+struct TFrameView {
+    BOOL Result = FALSE;
+    const PIXEL_YC *Pixels = nullptr;  // `Stride()` pixels a line
+    int Width = 0, Height = 0;
+    double Seconds = 0;  // time spent inside func_proc
+};
+
 struct TFrameResult {
     BOOL Result = FALSE;  // what func_proc returned
     TYcImage Image;       // the current frame afterwards, at its new size
@@ -80,6 +88,13 @@ public:
 
     // Runs one frame through func_proc. The frame must fit the largest frame.
     TFrameResult ProcessFrame(const TYcImage &frame, int frameNumber = 0);
+    // The same without copies, for a caller that writes the frame's rows
+    // straight into InputFrame() (`Stride()` pixels a line) and reads the
+    // result where the view points.
+    PIXEL_YC *InputFrame() const { return FFrames.First(); }
+    TFrameView ProcessInput(int width, int height, int frameNumber);
+    // The worker threads, for a caller's own work in bands between frames.
+    THostThreadPool &Workers() { return FPool; }
 
     // func_exit, once; TRUE when the record has none.
     BOOL Exit();

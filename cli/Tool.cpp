@@ -69,6 +69,10 @@ std::string OutputFor(const TToolOptions &o, const std::string &input) {
 void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInventory &inventory,
                const std::string &input, std::ostream &out, std::ostream &err) {
     const std::string output = OutputFor(o, input);
+    if (o.Kernel.empty()) {
+        o.Kernel = inventory.DefaultKernel();
+        o.KernelByDefault = true;
+    }
     const TFileKind inKind = KindOf(input);
     TFileKind outKind = KindOf(output);
     // A device or FIFO such as /dev/stdout takes what the input is.

@@ -35,7 +35,9 @@ std::string TimeLine(const TResizeOutcome &t) {
 
 void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TJobSummary &job,
                  const TResizeOutcome &outcome, std::ostream &out) {
-    const std::string kernel = o.Kernel.empty() ? inventory.Kernels.front() + " (the first found)" : o.Kernel;
+    const std::string kernel = o.Kernel + (!o.KernelByDefault                  ? ""
+                                           : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
+                                                                                : " (the first found)");
     out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> " << job.Output << " "
         << Size(o.Width, o.Height) << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
     if (job.InWidth == o.Width && job.InHeight == o.Height)
@@ -45,6 +47,11 @@ void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const
         << "  kernel    " << kernel << "\n"
         << "  threads   " << outcome.Threads << "\n"
         << "  time      " << TimeLine(outcome) << "\n";
+    if (outcome.StreamSeconds > 0) {
+        const double outside = outcome.StreamSeconds - outcome.FirstSeconds - outcome.RestSeconds;
+        out << "  outside   " << Milliseconds(outside / outcome.Frames)
+            << " per frame beside the filter (reading, converting, writing)\n";
+    }
 }
 
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <future>
+#include <vector>
 
 #include "cli/OutputFile.h"
 #include "cli/Y4mConversion.h"
@@ -50,31 +53,66 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
     // The first frame is read before the filter and the output exist: a
     // stream whose first frame is damaged leaves no file behind and takes
     // no frame buffers.
-    TY4mFrame frame;
-    bool more = reader.ReadFrame(frame);
+    TY4mFrame frames[2];
+    bool more = reader.ReadFrame(frames[0]);
     TResizeSession session(filterPath, o, maxWidth, maxHeight);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
     outcome.AppliedParam = session.AppliedParam();
     TOutputFile out(output);
     out.Write(outFormat.Header());
+
+    // Two buffers each way, kept for the whole stream: while the workers
+    // convert and filter one frame, the next is read and the last written.
+    const std::size_t line = std::strlen(kY4mFrameLine);
+    std::vector<uint8_t> encoded[2];
+    for (std::vector<uint8_t> &bytes : encoded) {
+        bytes.resize(line + outFormat.FrameBytes());
+        std::memcpy(bytes.data(), kY4mFrameLine, line);
+    }
+    TStandinHost &host = session.Host();
+    THostThreadPool &workers = host.Workers();
+    PIXEL_YC *const hostFrame = host.InputFrame();
+    const int stride = host.Stride();
+    // Declared after what they use, so that leaving early waits for them.
+    std::future<bool> reading;
+    std::future<void> writing;
+    const auto finishWriting = [&] {
+        if (writing.valid()) writing.get();
+    };
     const auto start = std::chrono::steady_clock::now();
-    while (more) {
-        TFrameResult result = session.Process(ToYcImage(format, frame), outcome.Frames);
-        outcome.AddTime(result.Seconds);
-        out.Write(EncodeY4mFrame(outFormat, ToY4mFrame(format, result.Image)));
-        out.Flush();  // a reader downstream gets each frame at once
+    for (int current = 0; more; current ^= 1) {
+        const TY4mFrame &frame = frames[current];
+        TY4mFrame &next = frames[current ^ 1];
+        reading = std::async(std::launch::async, [&reader, &next] { return reader.ReadFrame(next); });
+        workers.ForBands(format.Height, [&](int first, int last) {
+            ToHostRows(format, frame.Bytes.data(), hostFrame, stride, first, last);
+        });
+        const TFrameView view = session.ProcessInput(format.Width, format.Height, outcome.Frames);
+        outcome.AddTime(view.Seconds);
+        std::vector<uint8_t> &bytes = encoded[current];
+        workers.ForBands(StreamBands(outFormat), [&](int first, int last) {
+            ToStreamRows(outFormat, view.Pixels, stride, bytes.data() + line, first, last);
+        });
+        finishWriting();
+        writing = std::async(std::launch::async, [&out, &bytes] {
+            out.Write(bytes.data(), bytes.size());
+            out.Flush();  // a reader downstream gets each frame at once
+        });
         if (progress) ShowProgress(*progress, outcome.Frames, start);
         try {
-            more = reader.ReadFrame(frame);
+            more = reading.get();
         } catch (const THostError &) {
             // What came before a damaged frame is good video; it is kept.
+            finishWriting();
             if (progress) *progress << "\n";
             job.Frames = outcome.Frames;
             out.Commit();
             throw;
         }
     }
+    finishWriting();
+    outcome.StreamSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (progress) *progress << "\n";
     session.Finish();
     out.Commit();

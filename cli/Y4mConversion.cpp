@@ -1,109 +1,238 @@
 #include "cli/Y4mConversion.h"
 
+#include "cli/SampleRows.h"
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
-// Code value ↔ host scale for one kind of plane.
+// 16-bit samples are little-endian in the stream and read in place.
+static_assert(std::endian::native == std::endian::little);
+typedef uint16_t TWord __attribute__((may_alias));
+// What the row loops take: codes of 8 bits as bytes, deeper ones as words.
+template <class T>
+using TSample = std::conditional_t<sizeof(T) == 1, uint8_t, uint16_t>;
+
+// One kind of plane: host = (code - Offset) * 4096 / Range.
 struct TScale {
-    double Offset, Step;  // host = (code - Offset) * Step
+    double Offset, Range;
 };
 
 TScale LumaScale(const TY4mFormat &f) {
     const double unit = double(1 << (f.Depth - 8));
-    if (f.FullRange) return {0, 4096.0 / ((1 << f.Depth) - 1)};
-    return {16 * unit, 4096.0 / (219 * unit)};
+    if (f.FullRange) return {0, double((1 << f.Depth) - 1)};
+    return {16 * unit, 219 * unit};
 }
 
 TScale ChromaScale(const TY4mFormat &f) {
     const double unit = double(1 << (f.Depth - 8));
-    if (f.FullRange) return {128 * unit, 4096.0 / ((1 << f.Depth) - 1)};
-    return {128 * unit, 4096.0 / (224 * unit)};
+    if (f.FullRange) return {128 * unit, double((1 << f.Depth) - 1)};
+    return {128 * unit, 224 * unit};
 }
 
-int16_t HostValue(double value) { return int16_t(std::clamp(std::lround(value), -32768L, 32767L)); }
+// A sum of codes weighted by whole numbers adding up to `sum`, onto the
+// host's scale.
+THostScale ToHost(const TScale &s, int sum) { return {float(s.Offset * sum), float(4096 / s.Range / sum)}; }
 
-uint16_t CodeValue(double host, const TScale &s, int depth) {
-    return uint16_t(std::clamp(std::lround(host / s.Step + s.Offset), 0L, long((1 << depth) - 1)));
+// A sum of host values weighted by whole numbers adding up to `sum`, onto
+// codes.
+TCodeScale ToCode(const TScale &s, int sum, int depth) {
+    return {s.Offset, s.Range / 4096 / sum, double((1 << depth) - 1)};
 }
 
-// Where sample i of line l lies in a plane: along rows, lines are rows;
-// down columns, lines are columns and `count` is the plane's width. Walking
-// the columns in place spares a transposed copy of the plane each way.
-struct TLines {
-    int count;
-    bool down;
-    std::size_t At(int line, int i, int length) const {
-        return down ? std::size_t(i) * count + line : std::size_t(line) * length + i;
-    }
-    // f(line, i) for every sample of lines of `length`, in memory order.
-    template <class F>
-    void ForEach(int length, F f) const {
-        for (int a = 0; a < (down ? length : count); ++a)
-            for (int b = 0; b < (down ? count : length); ++b) down ? f(b, a) : f(a, b);
-    }
+// Chroma rows behind one luma row (or luma rows behind one chroma row):
+// indices and whole weights, `Sum` in all.
+struct TTaps {
+    int Row[3];
+    int Weight[3];
+    int Sum;
 };
 
-// `count` lines of `m` chroma samples, sited at luma position 2i (2i + 0.5
-// when centred), become lines of `n`.
-std::vector<double> Upsample(const std::vector<double> &in, int m, int n, TLines lines, bool centred) {
-    std::vector<double> out(std::size_t(lines.count) * n);
-    lines.ForEach(n, [&](int line, int x) {
-        const double at = (x - (centred ? 0.5 : 0.0)) / 2;
-        const int left = int(std::floor(at));
-        const double t = at - left;
-        const auto sample = [&](int i) { return in[lines.At(line, std::clamp(i, 0, m - 1), m)]; };
-        out[lines.At(line, x, n)] = sample(left) * (1 - t) + sample(left + 1) * t;
-    });
-    return out;
+int Clamp(int i, int count) { return std::clamp(i, 0, count - 1); }
+
+// Linear interpolation at luma line y of `count` chroma lines, sited at 2i
+// (2i + 0.5 when centred): weights in quarters.
+TTaps UpTaps(int y, int count, bool centred) {
+    const int k = y / 2;
+    if (centred)
+        return y % 2 ? TTaps{{k, Clamp(k + 1, count), k}, {3, 1, 0}, 4}
+                     : TTaps{{Clamp(k - 1, count), k, k}, {1, 3, 0}, 4};
+    return y % 2 ? TTaps{{k, Clamp(k + 1, count), k}, {2, 2, 0}, 4} : TTaps{{k, k, k}, {4, 0, 0}, 4};
 }
 
-std::vector<double> Downsample(const std::vector<double> &in, int n, int m, TLines lines, bool centred) {
-    std::vector<double> out(std::size_t(lines.count) * m);
-    lines.ForEach(m, [&](int line, int i) {
-        const auto sample = [&](int k) { return in[lines.At(line, std::clamp(k, 0, n - 1), n)]; };
-        out[lines.At(line, i, m)] = centred ? (sample(2 * i) + sample(2 * i + 1)) / 2
-                                            : (sample(2 * i - 1) + 2 * sample(2 * i) + sample(2 * i + 1)) / 4;
-    });
-    return out;
+// The [1 1]/2 or [1 2 1]/4 average of `count` luma lines at chroma line i.
+TTaps DownTaps(int i, int count, bool centred) {
+    if (centred) return {{2 * i, Clamp(2 * i + 1, count), 2 * i}, {1, 1, 0}, 2};
+    return {{Clamp(2 * i - 1, count), 2 * i, Clamp(2 * i + 1, count)}, {1, 2, 1}, 4};
 }
 
-// A chroma plane on the host's scale at full size.
-std::vector<double> FullChroma(const TY4mFormat &f, const std::vector<uint16_t> &plane) {
-    const TScale s = ChromaScale(f);
-    const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
-    std::vector<double> values(plane.size());
-    for (std::size_t i = 0; i < plane.size(); ++i) values[i] = (plane[i] - s.Offset) * s.Step;
-    if (cw != f.Width) values = Upsample(values, cw, f.Width, {ch, false}, f.CentredX);
-    if (ch != f.Height) values = Upsample(values, ch, f.Height, {f.Width, true}, f.CentredY);
-    return values;
+TTaps SameLine(int row) { return {{row, row, row}, {1, 0, 0}, 1}; }
+
+// Per-band scratch of the way in, one line each; sums of codes in `TSum`,
+// 16 bits wherever sixteen codes fit (up to 12-bit samples), so that the
+// compiler's vectors hold eight of them.
+template <class TSum>
+struct TLines {
+    std::vector<TSum> Sums, Wide;
+    std::vector<int16_t> Y, Cb, Cr;
+};
+
+// A chroma plane's interpolated line `taps`, at full width into `out`.
+template <class T, class TSum>
+void UpsampleLine(const T *plane, int cw, int width, const TTaps &taps, bool centred, TLines<TSum> &l,
+                  THostScale toHost, int16_t *out) {
+    TSum *v = l.Sums.data() + 1;  // v[-1] and v[cw] repeat the edges
+    const T *a = plane + std::size_t(taps.Row[0]) * cw, *b = plane + std::size_t(taps.Row[1]) * cw;
+    const TSum wa = TSum(taps.Weight[0]), wb = TSum(taps.Weight[1]);
+    for (int i = 0; i < cw; ++i) v[i] = TSum(wa * a[i] + wb * b[i]);
+    v[-1] = v[0];
+    v[cw] = v[cw - 1];
+    if (cw == width) {
+        ScaleToHost(v, width, toHost, out);
+        return;
+    }
+    TSum *s = l.Wide.data();
+    if (centred)
+        for (int k = 0; k < cw; ++k) {
+            s[2 * k] = TSum(v[k - 1] + 3 * v[k]);
+            s[2 * k + 1] = TSum(3 * v[k] + v[k + 1]);
+        }
+    else
+        for (int k = 0; k < cw; ++k) {
+            s[2 * k] = TSum(4 * v[k]);
+            s[2 * k + 1] = TSum(2 * v[k] + 2 * v[k + 1]);
+        }
+    ScaleToHost(s, width, toHost, out);
 }
 
-std::vector<uint16_t> SubsampledChroma(const TY4mFormat &f, std::vector<double> values) {
-    const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
-    if (cw != f.Width) values = Downsample(values, f.Width, cw, {f.Height, false}, f.CentredX);
-    if (ch != f.Height) values = Downsample(values, f.Height, ch, {cw, true}, f.CentredY);
-    const TScale s = ChromaScale(f);
-    std::vector<uint16_t> plane(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) plane[i] = CodeValue(values[i], s, f.Depth);
-    return plane;
+template <class T, class TSum>
+void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first, int last) {
+    const int w = f.Width, cw = f.ChromaWidth(), ch = f.ChromaHeight();
+    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w, halfY = colour && ch != f.Height;
+    const T *luma = reinterpret_cast<const T *>(frame);
+    const T *cb = reinterpret_cast<const T *>(frame + f.PlaneOffset(1));
+    const T *cr = reinterpret_cast<const T *>(frame + f.PlaneOffset(2));
+    const THostScale lumaToHost = ToHost(LumaScale(f), 1);
+    const THostScale chromaToHost = ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1));
+    TLines<TSum> l{std::vector<TSum>(cw + 2), std::vector<TSum>(2 * cw), std::vector<int16_t>(w),
+             std::vector<int16_t>(w), std::vector<int16_t>(w)};
+    for (int y = first; y < last; ++y) {
+        const T *row = luma + std::size_t(y) * w;
+        ScaleToHost(reinterpret_cast<const TSample<T> *>(row), w, lumaToHost, l.Y.data());
+        if (colour) {
+            const TTaps taps = halfY ? UpTaps(y, ch, f.CentredY) : SameLine(y);
+            UpsampleLine(cb, cw, w, taps, f.CentredX, l, chromaToHost, l.Cb.data());
+            UpsampleLine(cr, cw, w, taps, f.CentredX, l, chromaToHost, l.Cr.data());
+        }
+        PackPixels(l.Y.data(), colour ? l.Cb.data() : nullptr, colour ? l.Cr.data() : nullptr, w,
+                   host + std::size_t(y) * stride);
+    }
+}
+
+// Lines of a band on the way back: one host line unpacked, the weighted
+// sums of cb and cr, and the line they are cut down to.
+struct TBandLines {
+    std::vector<int32_t> Y, Cb, Cr, SumCb, SumCr, Line;
+    explicit TBandLines(int width)
+        : Y(width), Cb(width), Cr(width), SumCb(width + 2), SumCr(width + 2), Line(width) {}
+};
+
+// A chroma line from the weighted sum `v` of full lines (v[-1] and v[width]
+// must repeat the edges).
+template <class T>
+void DownsampleLine(const int32_t *v, int width, int cw, bool centred, int32_t *line, TCodeScale toCode, T *out) {
+    if (cw == width) {
+        ScaleToCodes(v, cw, toCode, out);
+        return;
+    }
+    if (centred)
+        for (int i = 0; i < cw; ++i) line[i] = v[2 * i] + v[2 * i + 1];
+    else
+        for (int i = 0; i < cw; ++i) line[i] = v[2 * i - 1] + 2 * v[2 * i] + v[2 * i + 1];
+    ScaleToCodes(line, cw, toCode, out);
+}
+
+template <class T>
+void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame, int first, int last) {
+    const int w = f.Width, h = f.Height, cw = f.ChromaWidth(), ch = f.ChromaHeight();
+    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w, halfY = colour && ch != h;
+    TSample<T> *luma = reinterpret_cast<TSample<T> *>(frame);
+    TSample<T> *cb = reinterpret_cast<TSample<T> *>(frame + f.PlaneOffset(1));
+    TSample<T> *cr = reinterpret_cast<TSample<T> *>(frame + f.PlaneOffset(2));
+    const TCodeScale lumaToCode = ToCode(LumaScale(f), 1, f.Depth);
+    const TCodeScale chromaToCode = ToCode(ChromaScale(f), (halfX ? (f.CentredX ? 2 : 4) : 1) *
+                                                               (halfY ? (f.CentredY ? 2 : 4) : 1), f.Depth);
+    TBandLines l(w);
+    int32_t *sumCb = l.SumCb.data() + 1, *sumCr = l.SumCr.data() + 1;
+    const int lumaPerBand = halfY ? 2 : 1;
+    for (int band = first; band < last; ++band) {
+        // The band's luma lines are among its chroma taps; each host line
+        // is unpacked once for both.
+        const TTaps taps = halfY ? DownTaps(band, h, f.CentredY) : SameLine(band);
+        const int lumaFirst = band * lumaPerBand, lumaLast = std::min(h, lumaFirst + lumaPerBand);
+        std::fill_n(sumCb, w, 0);
+        std::fill_n(sumCr, w, 0);
+        for (int t = 0, done = lumaFirst; t < 3; ++t) {
+            const int row = taps.Row[t], weight = taps.Weight[t];
+            if (!weight) continue;
+            UnpackPixels(host + std::size_t(row) * stride, w, l.Y.data(), l.Cb.data(), l.Cr.data());
+            if (row == done && done < lumaLast) {
+                ScaleToCodes(l.Y.data(), w, lumaToCode, luma + std::size_t(row) * w);
+                ++done;
+            }
+            if (!colour) continue;
+            // Weights are 1 or 2: doubling by addition spares SSE2 its
+            // missing 32-bit multiply.
+            const int32_t *lcb = l.Cb.data(), *lcr = l.Cr.data();
+            if (weight == 1)
+                for (int x = 0; x < w; ++x) {
+                    sumCb[x] += lcb[x];
+                    sumCr[x] += lcr[x];
+                }
+            else
+                for (int x = 0; x < w; ++x) {
+                    sumCb[x] += lcb[x] + lcb[x];
+                    sumCr[x] += lcr[x] + lcr[x];
+                }
+        }
+        if (!colour) continue;
+        sumCb[-1] = sumCb[0];
+        sumCr[-1] = sumCr[0];
+        sumCb[w] = sumCb[w - 1];
+        sumCr[w] = sumCr[w - 1];
+        const std::size_t at = std::size_t(band) * cw;
+        DownsampleLine(sumCb, w, cw, f.CentredX, l.Line.data(), chromaToCode, cb + at);
+        DownsampleLine(sumCr, w, cw, f.CentredX, l.Line.data(), chromaToCode, cr + at);
+    }
 }
 
 }  // namespace
 
+void ToHostRows(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first, int last) {
+    if (f.Depth > 12)
+        ToHostRowsOf<TWord, int32_t>(f, frame, host, stride, first, last);
+    else if (f.Depth > 8)
+        ToHostRowsOf<TWord, uint16_t>(f, frame, host, stride, first, last);
+    else
+        ToHostRowsOf<uint8_t, uint16_t>(f, frame, host, stride, first, last);
+}
+
+int StreamBands(const TY4mFormat &f) { return f.Chroma == TChroma::Mono ? f.Height : f.ChromaHeight(); }
+
+void ToStreamRows(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame, int first, int last) {
+    if (f.Depth > 8)
+        ToStreamRowsOf<TWord>(f, host, stride, frame, first, last);
+    else
+        ToStreamRowsOf<uint8_t>(f, host, stride, frame, first, last);
+}
+
 TYcImage ToYcImage(const TY4mFormat &f, const TY4mFrame &frame) {
     TYcImage image(f.Width, f.Height);
-    const TScale luma = LumaScale(f);
-    for (std::size_t i = 0; i < image.Pixels.size(); ++i)
-        image.Pixels[i].y = HostValue((frame.Planes[0][i] - luma.Offset) * luma.Step);
-    if (f.Chroma == TChroma::Mono) return image;
-    const std::vector<double> cb = FullChroma(f, frame.Planes[1]), cr = FullChroma(f, frame.Planes[2]);
-    for (std::size_t i = 0; i < image.Pixels.size(); ++i) {
-        image.Pixels[i].cb = HostValue(cb[i]);
-        image.Pixels[i].cr = HostValue(cr[i]);
-    }
+    ToHostRows(f, frame.Bytes.data(), image.Pixels.data(), f.Width, 0, f.Height);
     return image;
 }
 
@@ -112,17 +241,7 @@ TY4mFrame ToY4mFrame(const TY4mFormat &format, const TYcImage &image) {
     f.Width = image.Width;
     f.Height = image.Height;
     TY4mFrame frame;
-    const TScale luma = LumaScale(f);
-    frame.Planes[0].resize(image.Pixels.size());
-    for (std::size_t i = 0; i < image.Pixels.size(); ++i)
-        frame.Planes[0][i] = CodeValue(image.Pixels[i].y, luma, f.Depth);
-    if (f.Chroma == TChroma::Mono) return frame;
-    std::vector<double> cb(image.Pixels.size()), cr(image.Pixels.size());
-    for (std::size_t i = 0; i < image.Pixels.size(); ++i) {
-        cb[i] = image.Pixels[i].cb;
-        cr[i] = image.Pixels[i].cr;
-    }
-    frame.Planes[1] = SubsampledChroma(f, std::move(cb));
-    frame.Planes[2] = SubsampledChroma(f, std::move(cr));
+    frame.Bytes.resize(f.FrameBytes());
+    ToStreamRows(f, image.Pixels.data(), image.Width, frame.Bytes.data(), 0, StreamBands(f));
     return frame;
 }

@@ -62,9 +62,39 @@ int TY4mFormat::ChromaHeight() const {
     return Chroma == TChroma::C420 ? (Height + 1) / 2 : Chroma == TChroma::Mono ? 0 : Height;
 }
 
-std::size_t TY4mFormat::FrameBytes() const {
-    const std::size_t samples = std::size_t(Width) * Height + 2 * std::size_t(ChromaWidth()) * ChromaHeight();
-    return samples * (Depth > 8 ? 2 : 1);
+std::size_t TY4mFormat::PlaneSamples(int plane) const {
+    return plane == 0 ? std::size_t(Width) * Height : std::size_t(ChromaWidth()) * ChromaHeight();
+}
+
+std::size_t TY4mFormat::PlaneOffset(int plane) const {
+    std::size_t samples = 0;
+    for (int p = 0; p < plane; ++p) samples += PlaneSamples(p);
+    return samples * SampleBytes();
+}
+
+std::size_t TY4mFormat::FrameBytes() const { return PlaneOffset(Planes()); }
+
+const char *const kY4mFrameLine = "FRAME\n";
+
+std::vector<uint16_t> TY4mFrame::Plane(const TY4mFormat &f, int plane) const {
+    std::vector<uint16_t> samples(f.PlaneSamples(plane));
+    const uint8_t *at = Bytes.data() + f.PlaneOffset(plane);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = f.Depth > 8 ? uint16_t(at[2 * i] | at[2 * i + 1] << 8) : at[i];
+    return samples;
+}
+
+void TY4mFrame::SetPlane(const TY4mFormat &f, int plane, const std::vector<uint16_t> &samples) {
+    Bytes.resize(f.FrameBytes());
+    uint8_t *at = Bytes.data() + f.PlaneOffset(plane);
+    for (std::size_t i = 0; i < std::min(samples.size(), f.PlaneSamples(plane)); ++i) {
+        if (f.Depth <= 8) {
+            at[i] = uint8_t(samples[i]);
+            continue;
+        }
+        at[2 * i] = uint8_t(samples[i]);
+        at[2 * i + 1] = uint8_t(samples[i] >> 8);
+    }
 }
 
 std::string TY4mFormat::Header() const {
@@ -135,40 +165,22 @@ bool TY4mReader::ReadFrame(TY4mFrame &frame) {
     if (line.compare(0, 5, "FRAME") != 0 || (line[5] != ' ' && line[5] != '\n'))
         Fail("damaged stream: frame " + std::to_string(FFrames + 1) + " does not start with FRAME");
     // The buffer grows with the bytes that arrive, so that a short stream
-    // whose header claims a huge frame costs no more than it holds.
+    // whose header claims a huge frame costs no more than it holds; after
+    // the first frame it has its size and is only refilled.
     const std::size_t need = FFormat.FrameBytes();
+    std::vector<uint8_t> &bytes = frame.Bytes;
     std::size_t got = 0;
     while (got < need) {
         const std::size_t chunk = std::min(need - got, std::max<std::size_t>(got, 1 << 20));
-        if (FBytes.size() < got + chunk) FBytes.resize(got + chunk);
-        const std::size_t n = std::fread(FBytes.data() + got, 1, chunk, FFile);
+        if (bytes.size() < got + chunk) bytes.resize(got + chunk);
+        const std::size_t n = std::fread(bytes.data() + got, 1, chunk, FFile);
         got += n;
         if (n < chunk) break;
     }
     if (got != need)
         Fail("truncated frame " + std::to_string(FFrames + 1) + ": " + std::to_string(got) + " of " +
              std::to_string(need) + " bytes" + (FFrames ? " (the frames before it are written)" : ""));
-    const bool wide = FFormat.Depth > 8;
-    std::size_t at = 0;
-    for (int p = 0; p < FFormat.Planes(); ++p) {
-        const std::size_t samples = p == 0 ? std::size_t(FFormat.Width) * FFormat.Height
-                                           : std::size_t(FFormat.ChromaWidth()) * FFormat.ChromaHeight();
-        std::vector<uint16_t> &plane = frame.Planes[p];
-        plane.resize(samples);
-        for (std::size_t i = 0; i < samples; ++i, at += wide ? 2 : 1)
-            plane[i] = wide ? uint16_t(FBytes[at] | FBytes[at + 1] << 8) : FBytes[at];
-    }
+    bytes.resize(need);
     ++FFrames;
     return true;
-}
-
-std::string EncodeY4mFrame(const TY4mFormat &format, const TY4mFrame &frame) {
-    std::string out = "FRAME\n";
-    out.reserve(out.size() + format.FrameBytes());
-    for (int p = 0; p < format.Planes(); ++p)
-        for (const uint16_t v : frame.Planes[p]) {
-            out += char(v & 0xff);
-            if (format.Depth > 8) out += char(v >> 8);
-        }
-    return out;
 }

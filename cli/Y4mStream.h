@@ -24,14 +24,23 @@ struct TY4mFormat {
     int ChromaWidth() const;
     int ChromaHeight() const;
     int Planes() const { return Chroma == TChroma::Mono ? 1 : 3; }
+    int SampleBytes() const { return Depth > 8 ? 2 : 1; }
+    std::size_t PlaneSamples(int plane) const;
+    std::size_t PlaneOffset(int plane) const;  // in bytes, from the frame's first
     std::size_t FrameBytes() const;
     // The header line, with a line end.
     std::string Header() const;
 };
 
-// One frame's planes, Y then Cb and Cr, each row by row.
+// One frame as the stream holds it after its FRAME line: planes Y, Cb, Cr
+// one after another, rows packed, samples past 8 bits 16-bit little-endian.
+// The buffer keeps its memory from frame to frame.
 struct TY4mFrame {
-    std::vector<uint16_t> Planes[3];
+    std::vector<uint8_t> Bytes;
+
+    // One plane's samples, for checks that look at values.
+    std::vector<uint16_t> Plane(const TY4mFormat &format, int plane) const;
+    void SetPlane(const TY4mFormat &format, int plane, const std::vector<uint16_t> &samples);
 };
 
 // Reads from a stdio stream it does not own. Every fault throws THostError
@@ -51,11 +60,10 @@ private:
     std::FILE *FFile;
     std::string FName;
     TY4mFormat FFormat;
-    std::vector<uint8_t> FBytes;
     int FFrames = 0;
 };
 
 // A whole header line parsed; throws THostError naming `name`.
 TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name);
-// The frame as stream bytes.
-std::string EncodeY4mFrame(const TY4mFormat &format, const TY4mFrame &frame);
+// The line that starts every frame.
+extern const char *const kY4mFrameLine;

@@ -1,7 +1,13 @@
 // RGB8 and Y4M frames to the host's PIXEL_YC and back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "cli/HostError.h"
 #include "cli/Y4mConversion.h"
@@ -93,13 +99,191 @@ TEST(Y4mConversion, LimitedRangeMapsOntoTheHostScaleAndBackExactly) {
     // Every 8-bit code survives the way there and back at 4:4:4.
     const TY4mFormat f = ParseY4mHeader("YUV4MPEG2 W256 H1 C444", "s");
     TY4mFrame frame;
-    for (int p = 0; p < 3; ++p)
-        for (int v = 0; v < 256; ++v) frame.Planes[p].push_back(uint16_t(p == 0 ? v : 255 - v));
+    for (int p = 0; p < 3; ++p) {
+        std::vector<uint16_t> codes;
+        for (int v = 0; v < 256; ++v) codes.push_back(uint16_t(p == 0 ? v : 255 - v));
+        frame.SetPlane(f, p, codes);
+    }
     const TYcImage image = ToYcImage(f, frame);
     EXPECT_EQ(image.At(16, 0).y, 0);
     EXPECT_EQ(image.At(235, 0).y, 4096);
     EXPECT_EQ(image.At(0, 0).cb, 2048 * 127 / 112);  // 255 - 0 = 255 → (255 - 128) / 112 of 2048, rounded
     EXPECT_EQ(image.At(255 - 16, 0).cr, -2048);
     const TY4mFrame back = ToY4mFrame(f, image);
-    for (int p = 0; p < 3; ++p) EXPECT_EQ(back.Planes[p], frame.Planes[p]) << p;
+    EXPECT_EQ(back.Bytes, frame.Bytes);
+}
+
+namespace {
+
+// The conversions as plainly as they can be written, in double precision:
+// each code onto the host's scale, interpolated or averaged, rounded last.
+struct TReference {
+    const TY4mFormat &f;
+
+    double Offset(bool chroma) const { return (chroma ? 128 : f.FullRange ? 0 : 16) << (f.Depth - 8); }
+    double Step(bool chroma) const {
+        const int unit = 1 << (f.Depth - 8);
+        return 4096.0 / (f.FullRange ? (1 << f.Depth) - 1 : (chroma ? 224 : 219) * unit);
+    }
+    // Two taps of linear interpolation at luma position i of `m` samples.
+    static void Taps(int i, int m, bool half, bool centred, int tap[2], double weight[2]) {
+        const double at = half ? (i - (centred ? 0.5 : 0.0)) / 2 : i;
+        const int left = int(std::floor(at));
+        tap[0] = std::clamp(left, 0, m - 1);
+        tap[1] = std::clamp(left + 1, 0, m - 1);
+        weight[1] = at - left;
+        weight[0] = 1 - weight[1];
+    }
+    int Host(const std::vector<uint16_t> &plane, int p, int x, int y) const {
+        if (p == 0) return Round((plane[std::size_t(y) * f.Width + x] - Offset(false)) * Step(false));
+        const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
+        int tx[2], ty[2];
+        double wx[2], wy[2];
+        Taps(x, cw, cw != f.Width, f.CentredX, tx, wx);
+        Taps(y, ch, ch != f.Height, f.CentredY, ty, wy);
+        double v = 0;
+        for (int j = 0; j < 2; ++j)
+            for (int i = 0; i < 2; ++i)
+                v += wy[j] * wx[i] * ((plane[std::size_t(ty[j]) * cw + tx[i]] - Offset(true)) * Step(true));
+        return Round(v);
+    }
+    static int Round(double v) { return int(std::clamp(std::lround(v), -32768L, 32767L)); }
+    // [1 1]/2 between luma samples, [1 2 1]/4 on one, edges repeated.
+    static double Average(int i, int n, bool half, bool centred, const std::function<double(int)> &value) {
+        const auto at = [&](int k) { return value(std::clamp(k, 0, n - 1)); };
+        if (!half) return value(i);
+        return centred ? (at(2 * i) + at(2 * i + 1)) / 2 : (at(2 * i - 1) + 2 * at(2 * i) + at(2 * i + 1)) / 4;
+    }
+    int Code(const TYcImage &image, int p, int i, int j) const {
+        const auto field = [&](int x, int y) { return double(p == 0 ? image.At(x, y).y : p == 1 ? image.At(x, y).cb : image.At(x, y).cr); };
+        double v;
+        if (p == 0) {
+            v = field(i, j);
+        } else {
+            const bool halfX = f.ChromaWidth() != f.Width, halfY = f.ChromaHeight() != f.Height;
+            v = Average(j, f.Height, halfY, f.CentredY, [&](int y) {
+                return Average(i, f.Width, halfX, f.CentredX, [&](int x) { return field(x, y); });
+            });
+        }
+        return int(std::clamp(std::lround(v / Step(p != 0) + Offset(p != 0)), 0L, long((1 << f.Depth) - 1)));
+    }
+};
+
+struct TFormatCase {
+    const char *tag;
+    int depth;
+    bool full;
+};
+
+std::vector<TFormatCase> EveryFormat() {
+    std::vector<TFormatCase> cases;
+    // Only 8-bit streams name their 4:2:0 siting; deeper ones are centred.
+    for (const char *tag : {"C444", "C422", "C420", "C420jpeg", "C420mpeg2", "C420paldv", "Cmono"})
+        for (int depth : {8, 10, 12, 16})
+            for (bool full : {false, true})
+                if (depth == 8 || std::string(tag).size() <= 4) cases.push_back({tag, depth, full});
+    return cases;
+}
+
+TY4mFormat RandomFormat(const TFormatCase &c, std::mt19937 &random) {
+    std::string header = "YUV4MPEG2 W" + std::to_string(1 + random() % 41) + " H" + std::to_string(1 + random() % 13) +
+                         " " + c.tag;
+    if (c.depth > 8) header += (std::string(c.tag) == "Cmono" ? "" : "p") + std::to_string(c.depth);
+    if (c.full) header += " XCOLORRANGE=FULL";
+    return ParseY4mHeader(header, "s");
+}
+
+}  // namespace
+
+// Random frames of every layout, depth, range and siting against the plain
+// double-precision conversion: at most one code apart (float's last
+// rounding), and at 8 bits the same value.
+TEST(Y4mConversion, EveryFormatMatchesThePlainConversionWithinOneCode) {
+    std::mt19937 random(20261209);
+    for (const TFormatCase &c : EveryFormat())
+        for (int round = 0; round < 6; ++round) {
+            const TY4mFormat f = RandomFormat(c, random);
+            const TReference ref{f};
+            const std::string what = std::string(c.tag) + " " + std::to_string(c.depth) + (c.full ? " full " : " ") +
+                                     std::to_string(f.Width) + "x" + std::to_string(f.Height);
+            const int tolerance = c.depth == 8 ? 0 : 1;
+            TY4mFrame frame;
+            std::vector<uint16_t> planes[3];
+            for (int p = 0; p < f.Planes(); ++p) {
+                for (std::size_t i = 0; i < f.PlaneSamples(p); ++i) planes[p].push_back(uint16_t(random() % (1 << c.depth)));
+                frame.SetPlane(f, p, planes[p]);
+            }
+            const TYcImage image = ToYcImage(f, frame);
+            int worst = 0;
+            for (int y = 0; y < f.Height; ++y)
+                for (int x = 0; x < f.Width; ++x)
+                    for (int p = 0; p < 3; ++p) {
+                        const int got = p == 0 ? image.At(x, y).y : p == 1 ? image.At(x, y).cb : image.At(x, y).cr;
+                        const int want = p >= f.Planes() ? 0 : ref.Host(planes[p], p, x, y);
+                        worst = std::max(worst, std::abs(got - want));
+                        if (std::abs(got - want) > tolerance)
+                            FAIL() << what << ": to the host at (" << x << ", " << y << ") plane " << p << ": expected "
+                                   << want << ", got " << got;
+                    }
+
+            // Host values as a filter leaves them, a few far out of range.
+            TYcImage host(f.Width, f.Height);
+            for (PIXEL_YC &px : host.Pixels) {
+                const bool wild = random() % 50 == 0;
+                px.y = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 5000) - 400);
+                px.cb = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 4800) - 2400);
+                px.cr = int16_t(int(random() % 4800) - 2400);
+            }
+            const TY4mFrame back = ToY4mFrame(f, host);
+            for (int p = 0; p < f.Planes(); ++p) {
+                const std::vector<uint16_t> codes = back.Plane(f, p);
+                const int w = p ? f.ChromaWidth() : f.Width;
+                for (std::size_t i = 0; i < codes.size(); ++i) {
+                    const int want = ref.Code(host, p, int(i % w), int(i / w));
+                    if (std::abs(codes[i] - want) > 1)
+                        FAIL() << what << ": to codes at sample " << i << " of plane " << p << ": expected " << want
+                               << ", got " << codes[i];
+                }
+            }
+        }
+}
+
+// The workers convert a frame in bands into a frame with a wider stride:
+// any cut gives the whole frame's bytes, and nothing beyond a line's end is
+// touched.
+TEST(Y4mConversion, BandsOfAnyCutGiveTheWholeFrame) {
+    std::mt19937 random(7);
+    for (const TFormatCase &c : EveryFormat()) {
+        const TY4mFormat f = RandomFormat(c, random);
+        TY4mFrame frame;
+        for (int p = 0; p < f.Planes(); ++p) {
+            std::vector<uint16_t> samples(f.PlaneSamples(p));
+            for (uint16_t &s : samples) s = uint16_t(random() % (1 << c.depth));
+            frame.SetPlane(f, p, samples);
+        }
+        const TYcImage whole = ToYcImage(f, frame);
+        const int stride = f.Width + 1 + int(random() % 9);
+        const PIXEL_YC guard{-7, 7, -7};
+        std::vector<PIXEL_YC> host(std::size_t(stride) * f.Height, guard);
+        for (int first = 0; first < f.Height;) {
+            const int last = std::min(f.Height, first + 1 + int(random() % 4));
+            ToHostRows(f, frame.Bytes.data(), host.data(), stride, first, last);
+            first = last;
+        }
+        for (int y = 0; y < f.Height; ++y)
+            for (int x = 0; x < stride; ++x) {
+                const PIXEL_YC &got = host[std::size_t(y) * stride + x], &want = x < f.Width ? whole.At(x, y) : guard;
+                ASSERT_TRUE(got.y == want.y && got.cb == want.cb && got.cr == want.cr)
+                    << c.tag << " " << c.depth << ": pixel (" << x << ", " << y << ")";
+            }
+
+        const TY4mFrame back = ToY4mFrame(f, whole);
+        std::vector<uint8_t> banded(f.FrameBytes(), 0xA5);
+        for (int first = 0; first < StreamBands(f);) {
+            const int last = std::min(StreamBands(f), first + 1 + int(random() % 3));
+            ToStreamRows(f, host.data(), stride, banded.data(), first, last);
+            first = last;
+        }
+        EXPECT_EQ(banded, back.Bytes) << c.tag << " " << c.depth;
+    }
 }

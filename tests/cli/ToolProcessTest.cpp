@@ -134,7 +134,7 @@ TEST_F(ToolProcess, VideoKeepsItsChromaDepthAndTagsAndAFlatColour) {
         while (reader.ReadFrame(frame)) {
             ++frames;
             for (int p = 0; p < reader.Format().Planes(); ++p)
-                ExpectFlat(frame.Planes[p], 1 << (c.depth - 8), out);
+                ExpectFlat(frame.Plane(reader.Format(), p), 1 << (c.depth - 8), out);
         }
         EXPECT_EQ(frames, 3) << out;
         std::fclose(file);

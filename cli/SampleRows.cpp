@@ -1,0 +1,244 @@
+#include "cli/SampleRows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+int16_t ToHost(int32_t sum, THostScale s) {
+    float v = (float(sum) - s.Offset) * s.Factor;
+    v += std::copysign(0.5f, v);
+    return int16_t(int32_t(std::min(std::max(v, -32768.0f), 32767.0f)));
+}
+
+uint16_t Word(const uint16_t *at) {
+    uint16_t w;
+    std::memcpy(&w, at, sizeof w);  // the caller's buffer may be bytes
+    return w;
+}
+
+void ScaleTail(const uint8_t *in, int from, int count, THostScale s, int16_t *out) {
+    for (int i = from; i < count; ++i) out[i] = ToHost(in[i], s);
+}
+void ScaleTail(const uint16_t *in, int from, int count, THostScale s, int16_t *out) {
+    for (int i = from; i < count; ++i) out[i] = ToHost(Word(in + i), s);
+}
+void ScaleTail(const int32_t *in, int from, int count, THostScale s, int16_t *out) {
+    for (int i = from; i < count; ++i) out[i] = ToHost(in[i], s);
+}
+
+int32_t ToCode(int32_t sum, TCodeScale s) {
+    return int32_t(std::min(std::max(sum * s.Factor + s.Offset, 0.0), s.Max) + 0.5);
+}
+
+template <class T>
+void CodeTail(const int32_t *in, int from, int count, TCodeScale s, T *out) {
+    for (int i = from; i < count; ++i) {
+        const T code = T(ToCode(in[i], s));
+        std::memcpy(out + i, &code, sizeof code);  // the caller's buffer may be bytes
+    }
+}
+
+void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+    for (int i = from; i < count; ++i) {
+        y[i] = in[i].y;
+        cb[i] = in[i].cb;
+        cr[i] = in[i].cr;
+    }
+}
+
+void PackTail(const int16_t *y, const int16_t *cb, const int16_t *cr, int from, int count, PIXEL_YC *out) {
+    for (int i = from; i < count; ++i) out[i] = PIXEL_YC{y[i], cb ? cb[i] : int16_t(0), cr ? cr[i] : int16_t(0)};
+}
+
+#if defined(__SSE2__)
+
+// The scalar ToHost on four lanes, the same operations in the same order.
+struct TScale4 {
+    __m128 Offset, Factor, Half, Sign;
+    explicit TScale4(THostScale s)
+        : Offset(_mm_set1_ps(s.Offset)), Factor(_mm_set1_ps(s.Factor)), Half(_mm_set1_ps(0.5f)),
+          Sign(_mm_set1_ps(-0.0f)) {}
+    // Unclamped: the saturating pack that follows clamps to int16.
+    __m128i operator()(__m128i sums) const {
+        __m128 v = _mm_mul_ps(_mm_sub_ps(_mm_cvtepi32_ps(sums), Offset), Factor);
+        return _mm_cvttps_epi32(_mm_add_ps(v, _mm_or_ps(_mm_and_ps(v, Sign), Half)));
+    }
+    // Eight sums in two vectors to eight int16.
+    __m128i operator()(__m128i low, __m128i high) const { return _mm_packs_epi32((*this)(low), (*this)(high)); }
+};
+
+int ScaleBody(const uint8_t *in, int count, const TScale4 &s, int16_t *out) {
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
+                         s(_mm_unpacklo_epi16(low, zero), _mm_unpackhi_epi16(low, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8),
+                         s(_mm_unpacklo_epi16(high, zero), _mm_unpackhi_epi16(high, zero)));
+    }
+    return i;
+}
+
+int ScaleBody(const uint16_t *in, int count, const TScale4 &s, int16_t *out) {
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
+                         s(_mm_unpacklo_epi16(words, zero), _mm_unpackhi_epi16(words, zero)));
+    }
+    return i;
+}
+
+int ScaleBody(const int32_t *in, int count, const TScale4 &s, int16_t *out) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8)
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
+                         s(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i + 4))));
+    return i;
+}
+
+template <class T>
+void Scale(const T *in, int count, THostScale scale, int16_t *out) {
+    ScaleTail(in, ScaleBody(in, count, TScale4(scale), out), count, scale, out);
+}
+
+// The scalar ToCode on four lanes, two at a time in double.
+struct TCodes4 {
+    __m128d Offset, Factor, Zero, Max, Half;
+    explicit TCodes4(TCodeScale s)
+        : Offset(_mm_set1_pd(s.Offset)), Factor(_mm_set1_pd(s.Factor)), Zero(_mm_setzero_pd()),
+          Max(_mm_set1_pd(s.Max)), Half(_mm_set1_pd(0.5)) {}
+    __m128i Two(__m128i sums) const {
+        const __m128d v = _mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(sums), Factor), Offset);
+        return _mm_cvttpd_epi32(_mm_add_pd(_mm_min_pd(_mm_max_pd(v, Zero), Max), Half));
+    }
+    __m128i operator()(const int32_t *in) const {
+        const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+        return _mm_unpacklo_epi64(Two(sums), Two(_mm_srli_si128(sums, 8)));
+    }
+};
+
+// Codes are at most 65535: shifted by 32768 they pack signed and come back.
+__m128i PackWords(__m128i low, __m128i high) {
+    const __m128i bias = _mm_set1_epi32(32768);
+    return _mm_xor_si128(_mm_packs_epi32(_mm_sub_epi32(low, bias), _mm_sub_epi32(high, bias)),
+                         _mm_set1_epi16(int16_t(0x8000)));
+}
+
+void Codes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
+    const TCodes4 s(scale);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(words, words));
+    }
+    CodeTail(in, i, count, scale, out);
+}
+
+void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
+    const TCodes4 s(scale);
+    int i = 0;
+    for (; i + 8 <= count; i += 8)
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), PackWords(s(in + i), s(in + i + 4)));
+    CodeTail(in, i, count, scale, out);
+}
+
+// Each pixel is built in 8 bytes (the last two zero) and stored 6 bytes
+// apart, the next store covering the spare two; so a group is stored only
+// while a pixel follows it, and the line's end is never overrun.
+void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
+    const __m128i zero = _mm_setzero_si128();
+    char *at = reinterpret_cast<char *>(out);
+    int i = 0;
+    for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+        const __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i));
+        const __m128i vcb = cb ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cb + i)) : zero;
+        const __m128i vcr = cr ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cr + i)) : zero;
+        const __m128i ycLow = _mm_unpacklo_epi16(vy, vcb), ycHigh = _mm_unpackhi_epi16(vy, vcb);
+        const __m128i crLow = _mm_unpacklo_epi16(vcr, zero), crHigh = _mm_unpackhi_epi16(vcr, zero);
+        const __m128i pairs[4] = {_mm_unpacklo_epi32(ycLow, crLow), _mm_unpackhi_epi32(ycLow, crLow),
+                                  _mm_unpacklo_epi32(ycHigh, crHigh), _mm_unpackhi_epi32(ycHigh, crHigh)};
+        for (int p = 0; p < 4; ++p) {
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(at + 12 * p), pairs[p]);
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(at + 12 * p + 6), _mm_srli_si128(pairs[p], 8));
+        }
+    }
+    PackTail(y, cb, cr, i, count, out);
+}
+
+// The way back: each pixel is loaded as 8 bytes (its own 6 and two of the
+// next), so a group is loaded only while a pixel follows it.
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+    const char *at = reinterpret_cast<const char *>(in);
+    const auto load = [](const char *pixel) { return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixel)); };
+    const auto store = [](int32_t *out, __m128i words) {
+        // Widened with their sign: each word into the top half, shifted down.
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), _mm_srai_epi32(_mm_unpackhi_epi16(words, words), 16));
+    };
+    int i = 0;
+    for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+        __m128i half[2][2];  // [pixels 0-3, 4-7][y cb of four, cr of four]
+        for (int h = 0; h < 2; ++h) {
+            const char *p = at + 24 * h;
+            const __m128i a = _mm_unpacklo_epi64(load(p), load(p + 6));       // pixels 0, 1
+            const __m128i b = _mm_unpacklo_epi64(load(p + 12), load(p + 18)); // pixels 2, 3
+            const __m128i low = _mm_unpacklo_epi16(a, b), high = _mm_unpackhi_epi16(a, b);
+            half[h][0] = _mm_unpacklo_epi16(low, high);  // y0 y1 y2 y3 cb0 cb1 cb2 cb3
+            half[h][1] = _mm_unpackhi_epi16(low, high);  // cr0 cr1 cr2 cr3 …
+        }
+        store(y + i, _mm_unpacklo_epi64(half[0][0], half[1][0]));
+        store(cb + i, _mm_unpackhi_epi64(half[0][0], half[1][0]));
+        store(cr + i, _mm_unpacklo_epi64(half[0][1], half[1][1]));
+    }
+    UnpackTail(in, i, count, y, cb, cr);
+}
+
+#else
+
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+    UnpackTail(in, 0, count, y, cb, cr);
+}
+
+template <class T>
+void Scale(const T *in, int count, THostScale scale, int16_t *out) {
+    ScaleTail(in, 0, count, scale, out);
+}
+
+template <class T>
+void Codes(const int32_t *in, int count, TCodeScale scale, T *out) {
+    CodeTail(in, 0, count, scale, out);
+}
+
+void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
+    PackTail(y, cb, cr, 0, count, out);
+}
+
+#endif
+
+}  // namespace
+
+void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
+void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
+void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
+
+void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
+    Pack(y, cb, cr, count, out);
+}
+
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) { Codes(in, count, scale, out); }
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) { Codes(in, count, scale, out); }
+
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+    Unpack(in, count, y, cb, cr);
+}

@@ -1,0 +1,36 @@
+// Row loops that every sample of a picture or video passes through: codes
+// to the host's scale, and lines of values to and from PIXEL_YC. Where the
+// compiler targets SSE2 (every x86-64 build) they use it directly, because
+// its vectoriser cannot see that a clamped 32-bit value packs to 16 bits.
+#pragma once
+#include <cstdint>
+
+#include "abi/HostAbi.h"
+
+// A whole-number sum of codes onto the host's scale:
+//   host = round((sum - Offset) * Factor), halves away from zero, clamped to
+// int16. Float is exact enough: a code's exact result never lies nearer to a
+// half than 1/438 at 8 bits, far more than float's error at these sizes.
+struct THostScale {
+    float Offset, Factor;
+};
+
+// out[i] = scale(in[i]) for i < count.
+void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out);
+void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out);
+void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out);
+
+// A whole-number sum of host values onto codes:
+//   code = floor(min(max(sum * Factor + Offset, 0), Max) + 0.5),
+// in double, where every step but the last is exact.
+struct TCodeScale {
+    double Offset, Factor, Max;
+};
+
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out);
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out);
+
+// Lines of y, cb and cr into pixels; without chroma (null) cb and cr are 0.
+void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out);
+// A line of pixels into lines of y, cb and cr, widened.
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr);
