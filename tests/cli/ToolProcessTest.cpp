@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -139,6 +143,44 @@ TEST_F(ToolProcess, VideoKeepsItsChromaDepthAndTagsAndAFlatColour) {
         EXPECT_EQ(frames, 3) << out;
         std::fclose(file);
     }
+}
+
+// The tool's own peak memory (kB) for a stream of `frames` frames of
+// 320x240 4:2:0 fed through a pipe; -1 when it fails.
+long PeakKilobytes(const std::string &output, int frames) {
+    int feed[2];
+    if (pipe(feed) != 0) return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(feed[0], 0);
+        close(feed[0]);
+        close(feed[1]);
+        execl(MORVANE_TOOL, MORVANE_TOOL, "-q", "-s", "160x120", "-", output.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(feed[0]);
+    std::string frame = "FRAME\n" + std::string(320 * 240 * 3 / 2, '\0');
+    const std::string header = "YUV4MPEG2 W320 H240 C420jpeg\n";
+    bool written = write(feed[1], header.data(), header.size()) == ssize_t(header.size());
+    for (int i = 0; i < frames && written; ++i) {
+        for (std::size_t at = 6; at < frame.size(); ++at) frame[at] = char((at * 7 + i * 13) & 0xff);
+        written = write(feed[1], frame.data(), frame.size()) == ssize_t(frame.size());
+    }
+    close(feed[1]);
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !written || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+TEST_F(ToolProcess, ALongStreamThroughAPipeKeepsItsMemoryFlat) {
+    const long brief = PeakKilobytes(Path("brief.y4m"), 30), lasting = PeakKilobytes(Path("long.y4m"), 300);
+    ASSERT_GT(brief, 0);
+    ASSERT_GT(lasting, 0);
+    EXPECT_EQ(fs::file_size(Path("long.y4m")), 29 + 300 * (6 + 160 * 120 * 3 / 2));
+    // 270 frames more are 31 MB of stream; the peak must not follow them.
+    EXPECT_LT(lasting - brief, 4096) << brief << " kB for 30 frames, " << lasting << " kB for 300";
 }
 
 TEST_F(ToolProcess, EqualSizePassesThroughUnchanged) {
