@@ -11,10 +11,10 @@ constexpr double kCrScale = 2 * (1 - kKr);  // 1.402
 constexpr double kCodesPerByte = 4096.0 / 255.0;
 
 int16_t Code(double value, int low, int high) {
-    return int16_t(std::clamp(std::lround(value * kCodesPerByte), long(low), long(high)));
+    return int16_t(std::clamp(RoundHalfAway(value * kCodesPerByte), long(low), long(high)));
 }
 
-uint8_t Byte(double value) { return uint8_t(std::clamp(std::lround(value), 0L, 255L)); }
+uint8_t Byte(double value) { return uint8_t(std::clamp(RoundHalfAway(value), 0L, 255L)); }
 
 }  // namespace
 
@@ -41,4 +41,26 @@ void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
     double exact[3];
     YcToRgb(pixel, exact);
     for (int i = 0; i < 3; ++i) rgb[i] = Byte(exact[i]);
+}
+
+void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count, PIXEL_YC *out) {
+    if (channels == 1) {
+        for (std::size_t i = 0; i < count; ++i) out[i] = GreyToYc(samples[i] * scale);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i, samples += 3)
+        out[i] = RgbToYc(samples[0] * scale, samples[1] * scale, samples[2] * scale);
+}
+
+void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max, uint16_t *out) {
+    const auto sample = [&](double value) { return uint16_t(std::clamp(RoundHalfAway(value * scale), 0L, long(max))); };
+    if (channels == 1) {
+        for (std::size_t i = 0; i < count; ++i) out[i] = sample(YcToGrey(in[i]));
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i, out += 3) {
+        double rgb[3];
+        YcToRgb(in[i], rgb);
+        for (int c = 0; c < 3; ++c) out[c] = sample(rgb[c]);
+    }
 }

@@ -8,6 +8,7 @@
 // equations, rounds likewise and clamps to 0..255; RGB8 -> YC -> RGB8
 // returns the same bytes.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "cli/YcImage.h"
@@ -22,3 +23,16 @@ PIXEL_YC GreyToYc(double grey);
 double YcToGrey(const PIXEL_YC &pixel);
 // Values outside the nominal ranges (a filter's overshoot) are clamped.
 void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]);
+
+// The same over `count` pixels of `channels` (1 grey, 3 RGB) samples each,
+// the samples times `scale` on the 0..255 scale; the way back takes the
+// samples as the 0..255 values times `scale`, rounded, clamped to 0..max.
+void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count, PIXEL_YC *out);
+void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max, uint16_t *out);
+
+// std::lround without the library call: halves away from zero.
+inline long RoundHalfAway(double v) {
+    const long whole = long(v);  // towards zero
+    const double rest = v - double(whole);
+    return whole + (rest >= 0.5) - (rest <= -0.5);
+}

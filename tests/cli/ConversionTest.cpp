@@ -49,6 +49,17 @@ TEST(YcConversion, RoundTripOfEveryRgbColourGivesTheSameBytes) {
     EXPECT_EQ(mismatches, 0);
 }
 
+TEST(YcConversion, RoundsAsTheLibraryDoes) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> any(-70000, 70000);
+    for (int i = 0; i < 100000; ++i) {
+        // Halves and their neighbours as often as anything else.
+        const double half = std::floor(any(random)) + 0.5;
+        for (double v : {any(random), half, std::nextafter(half, 0.0), std::nextafter(half, 1e9), -half})
+            ASSERT_EQ(RoundHalfAway(v), std::lround(v)) << v;
+    }
+}
+
 TEST(YcConversion, ClampsValuesBeyondTheNominalRange) {
     uint8_t rgb[3];
     YcToRgb({5000, 0, 0}, rgb);
