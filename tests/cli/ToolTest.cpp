@@ -166,6 +166,9 @@ TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
         const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "--frames", "2", "-f",
                                       func, "builtin", output});
         ASSERT_EQ(run.status, 0) << run.err;
+        // Without -k the fastest kernel on offer, not the first found.
+        const std::string fastest = Contains(RunMorvane(filter, {"--list"}).out, "\n  AVX\n") ? "AVX" : "SSE";
+        EXPECT_TRUE(Contains(run.out, "kernel    " + fastest + " (the fastest this processor runs)")) << run.out;
         const TRgbImage result = ReadPpm(output);
         ASSERT_EQ(result.Width, 160);
         ASSERT_EQ(result.Height, 90);
