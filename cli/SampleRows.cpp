@@ -61,12 +61,14 @@ void PackTail(const int16_t *y, const int16_t *cb, const int16_t *cr, int from, 
 // The scalar ToHost on four lanes, the same operations in the same order.
 struct TScale4 {
     __m128 Offset, Factor, Half, Sign;
+    bool Nearest;  // round by the processor's own rounding to nearest
     explicit TScale4(THostScale s)
         : Offset(_mm_set1_ps(s.Offset)), Factor(_mm_set1_ps(s.Factor)), Half(_mm_set1_ps(0.5f)),
-          Sign(_mm_set1_ps(-0.0f)) {}
+          Sign(_mm_set1_ps(-0.0f)), Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
     // Unclamped: the saturating pack that follows clamps to int16.
     __m128i operator()(__m128i sums) const {
-        __m128 v = _mm_mul_ps(_mm_sub_ps(_mm_cvtepi32_ps(sums), Offset), Factor);
+        const __m128 v = _mm_mul_ps(_mm_sub_ps(_mm_cvtepi32_ps(sums), Offset), Factor);
+        if (Nearest) return _mm_cvtps_epi32(v);
         return _mm_cvttps_epi32(_mm_add_ps(v, _mm_or_ps(_mm_and_ps(v, Sign), Half)));
     }
     // Eight sums in two vectors to eight int16.

@@ -10,9 +10,12 @@
 // A whole-number sum of codes onto the host's scale:
 //   host = round((sum - Offset) * Factor), halves away from zero, clamped to
 // int16. Float is exact enough: a code's exact result never lies nearer to a
-// half than 1/438 at 8 bits, far more than float's error at these sizes.
+// half than 1/510 at 8 bits, far more than float's error at these sizes.
 struct THostScale {
     float Offset, Factor;
+    // No exact result lies at a half or within float's error of one (8-bit
+    // codes), so rounding to nearest even gives the same and costs less.
+    bool NoHalves = false;
 };
 
 // out[i] = scale(in[i]) for i < count.

@@ -36,7 +36,9 @@ TScale ChromaScale(const TY4mFormat &f) {
 
 // A sum of codes weighted by whole numbers adding up to `sum`, onto the
 // host's scale.
-THostScale ToHost(const TScale &s, int sum) { return {float(s.Offset * sum), float(4096 / s.Range / sum)}; }
+THostScale ToHost(const TScale &s, int sum, int depth) {
+    return {float(s.Offset * sum), float(4096 / s.Range / sum), depth == 8};
+}
 
 // A sum of host values weighted by whole numbers adding up to `sum`, onto
 // codes.
@@ -116,8 +118,8 @@ void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int
     const T *luma = reinterpret_cast<const T *>(frame);
     const T *cb = reinterpret_cast<const T *>(frame + f.PlaneOffset(1));
     const T *cr = reinterpret_cast<const T *>(frame + f.PlaneOffset(2));
-    const THostScale lumaToHost = ToHost(LumaScale(f), 1);
-    const THostScale chromaToHost = ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1));
+    const THostScale lumaToHost = ToHost(LumaScale(f), 1, f.Depth);
+    const THostScale chromaToHost = ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1), f.Depth);
     TLines<TSum> l{std::vector<TSum>(cw + 2), std::vector<TSum>(2 * cw), std::vector<int16_t>(w),
              std::vector<int16_t>(w), std::vector<int16_t>(w)};
     for (int y = first; y < last; ++y) {
