@@ -130,10 +130,10 @@ inline __m128i RoundLinear(__m256 v) {
 }
 
 // Eight output pixels from their 24 linear sums (eight columns × B, G, R in
-// three vectors), as 24 int16 at `out` (16-byte aligned). The table indices
-// leave the vector registers two at a time.
+// three vectors), as three vectors of the PIXEL_YC sequence. The table
+// indices leave the vector registers two at a time.
 inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
-                         int16_t *out) {
+                         __m128i out[3]) {
     const __m128i index[3] = {RoundLinear(s0), RoundLinear(s1), RoundLinear(s2)};
     uint32_t two[12];
     for (int v = 0; v < 3; ++v) {
@@ -156,7 +156,7 @@ inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLin
                 _mm_load_si128(reinterpret_cast<const __m128i *>(PixelOrder.mask[v][ch]));
             words = _mm_or_si128(words, _mm_shuffle_epi8(ycc[ch], mask));
         }
-        _mm_store_si128(reinterpret_cast<__m128i *>(out) + v, words);
+        out[v] = words;
     }
 }
 

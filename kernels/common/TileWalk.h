@@ -10,7 +10,8 @@
 //   Kernel::Column(x, weights, n, s0, s1, s2)  one destination column of four
 //       rows from the strip (x: first tap's column), in the strip's layout
 //   Kernel::Group(x, weights, n, fromLinear, pixels)  eight output pixels
-//       (24 int16, 16-byte aligned) from row-buffer rows (x: first tap's row)
+//       (three vectors of the PIXEL_YC sequence) from row-buffer rows (x:
+//       first tap's row)
 //
 // Like KernelColour.h, this is compiled with each kernel's instruction set,
 // with internal linkage.
@@ -114,19 +115,20 @@ bool RunBatch(const ThreadWork &w, const TileJob &job, TileFill &fill) {
 
 // Stores eight pixels; a group cut by the tile's last column writes only
 // its pixels inside the image, so nothing reaches another line.
-inline void StoreGroup(const ThreadWork &w, uint8_t *to, const int16_t *pixels, int32_t count) {
-    const __m128i *v = reinterpret_cast<const __m128i *>(pixels);
+inline void StoreGroup(const ThreadWork &w, uint8_t *to, const __m128i pixels[3], int32_t count) {
     __m128i *d = reinterpret_cast<__m128i *>(to);
     if (count < 8) {
-        memcpy(to, pixels, static_cast<size_t>(count) * PixelBytes);
+        alignas(16) int16_t part[24];
+        for (int v = 0; v < 3; ++v) _mm_store_si128(reinterpret_cast<__m128i *>(part) + v, pixels[v]);
+        memcpy(to, part, static_cast<size_t>(count) * PixelBytes);
     } else if (w.streamed) {
-        _mm_stream_si128(d, _mm_load_si128(v));
-        _mm_stream_si128(d + 1, _mm_load_si128(v + 1));
-        _mm_stream_si128(d + 2, _mm_load_si128(v + 2));
+        _mm_stream_si128(d, pixels[0]);
+        _mm_stream_si128(d + 1, pixels[1]);
+        _mm_stream_si128(d + 2, pixels[2]);
     } else {
-        _mm_storeu_si128(d, _mm_load_si128(v));
-        _mm_storeu_si128(d + 1, _mm_load_si128(v + 1));
-        _mm_storeu_si128(d + 2, _mm_load_si128(v + 2));
+        _mm_storeu_si128(d, pixels[0]);
+        _mm_storeu_si128(d + 1, pixels[1]);
+        _mm_storeu_si128(d + 2, pixels[2]);
     }
 }
 
@@ -137,7 +139,7 @@ void FilterOutputRow(const ThreadWork &w, const uint8_t *rows, const WeightEntry
     const int32_t n = TapCount(entry);
     const int32_t groups = (6 * ncols + 47) / 48;
     for (int32_t g = 0; g < groups; ++g) {
-        alignas(16) int16_t pixels[24];
+        __m128i pixels[3];
         Kernel::Group(rows + 96 * g, entry.weights, n, w.ctx->fromLinear, pixels);
         const int32_t left = ncols - 8 * g;
         StoreGroup(w, dstRow + 48 * g, pixels, left < 8 ? left : 8);

@@ -60,13 +60,14 @@ inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo,
 }
 
 // Clamps eight linear sums to 0..65535 (NaN to 0) and converts them to
-// integers in the current rounding mode.
-inline void RoundLinear(__m128 lo, __m128 hi, int32_t *out) {
+// integers in the current rounding mode: eight int32 at `out`, read back as
+// pairs of 16-bit halves.
+inline void RoundLinear(__m128 lo, __m128 hi, uint16_t *out) {
     const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(65535.0f);
     lo = _mm_min_ps(_mm_max_ps(lo, zero), top);
     hi = _mm_min_ps(_mm_max_ps(hi, zero), top);
     _mm_store_si128(reinterpret_cast<__m128i *>(out), _mm_cvtps_epi32(lo));
-    _mm_store_si128(reinterpret_cast<__m128i *>(out + 4), _mm_cvtps_epi32(hi));
+    _mm_store_si128(reinterpret_cast<__m128i *>(out + 8), _mm_cvtps_epi32(hi));
 }
 
 }  // namespace tessolk
