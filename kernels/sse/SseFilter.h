@@ -17,14 +17,15 @@ inline __m128 AddTap(__m128 sum, __m128 weight, const uint8_t *p) {
 }
 
 // One destination column from the strip: `x` is the first tap's column
-// (12 floats, 48 bytes per column), `n` >= 1 taps.
+// (12 floats, 48 bytes per column), `n` >= 1 taps. The loops walk the
+// weights to their end, three general registers in all.
 inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0, __m128 &s1,
                          __m128 &s2) {
     constexpr int32_t step = kernel_geometry::ColumnBytes;
+    const float *const end = w + n;
     s0 = s1 = s2 = _mm_setzero_ps();
-    int32_t k = 0;
-    for (; k + 2 <= n; k += 2, x += 2 * step) {
-        const __m128 w0 = _mm_set1_ps(w[k]), w1 = _mm_set1_ps(w[k + 1]);
+    for (; end - w >= 2; w += 2, x += 2 * step) {
+        const __m128 w0 = _mm_set1_ps(w[0]), w1 = _mm_set1_ps(w[1]);
         s0 = AddTap(s0, w0, x);
         s1 = AddTap(s1, w0, x + 16);
         s2 = AddTap(s2, w0, x + 32);
@@ -32,8 +33,8 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
         s1 = AddTap(s1, w1, x + step + 16);
         s2 = AddTap(s2, w1, x + step + 32);
     }
-    if (k < n) {
-        const __m128 w0 = _mm_set1_ps(w[k]);
+    if (w != end) {
+        const __m128 w0 = _mm_set1_ps(w[0]);
         s0 = AddTap(s0, w0, x);
         s1 = AddTap(s1, w0, x + 16);
         s2 = AddTap(s2, w0, x + 32);
@@ -43,17 +44,17 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
 // Eight floats of `n` >= 1 row-buffer rows starting at `x`.
 inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo, __m128 &hi) {
     constexpr int32_t step = kernel_geometry::RowPitch;
+    const float *const end = w + n;
     lo = hi = _mm_setzero_ps();
-    int32_t k = 0;
-    for (; k + 2 <= n; k += 2, x += 2 * step) {
-        const __m128 w0 = _mm_set1_ps(w[k]), w1 = _mm_set1_ps(w[k + 1]);
+    for (; end - w >= 2; w += 2, x += 2 * step) {
+        const __m128 w0 = _mm_set1_ps(w[0]), w1 = _mm_set1_ps(w[1]);
         lo = AddTap(lo, w0, x);
         hi = AddTap(hi, w0, x + 16);
         lo = AddTap(lo, w1, x + step);
         hi = AddTap(hi, w1, x + step + 16);
     }
-    if (k < n) {
-        const __m128 w0 = _mm_set1_ps(w[k]);
+    if (w != end) {
+        const __m128 w0 = _mm_set1_ps(w[0]);
         lo = AddTap(lo, w0, x);
         hi = AddTap(hi, w0, x + 16);
     }

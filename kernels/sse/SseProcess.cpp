@@ -10,6 +10,16 @@
 namespace tessolk {
 namespace {
 
+// The pairs that the edge of the image or of the frame cuts: one or four
+// per batch, out of line so that their four row pointers stay out of the
+// registers of the loop over whole pairs.
+__attribute__((noinline)) void ConvertCutPairs(const uint8_t *const rows[4],
+                                               const kernel_geometry::SourceBounds &src,
+                                               int32_t column, int32_t pairs,
+                                               const float *toLinear, float *strip) {
+    kernel_tiles::ConvertPairs(rows, src, column, pairs, toLinear, strip);
+}
+
 struct SseKernel {
     // Out of line: inlined into the tile walk, its row pointers spill. Rows
     // an equal pitch apart (all but the frame's last group) walk one pointer;
@@ -28,7 +38,8 @@ struct SseKernel {
             for (int32_t k = 0; k < whole; ++k, p += 2 * kernel_geometry::PixelBytes, strip += 24)
                 ConvertNeighbours(p, pitch, toLinear, strip);
         }
-        kernel_tiles::ConvertPairs(rows, src, column + 2 * whole, pairs - whole, toLinear, strip);
+        if (whole < pairs)
+            ConvertCutPairs(rows, src, column + 2 * whole, pairs - whole, toLinear, strip);
     }
 
     static void Column(const uint8_t *x, const float *w, int32_t n, __m128 &s0, __m128 &s1,
