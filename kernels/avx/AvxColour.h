@@ -149,22 +149,15 @@ inline __m128i RoundLinear(__m256 v) {
 
 // Eight output pixels from their 24 linear sums (eight columns × B, G, R in
 // three vectors), as three vectors of the PIXEL_YC sequence. The table
-// indices leave the vector registers two at a time.
+// indices wait on the stack, from where each code's look-up reads its own.
 inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
                          __m128i out[3]) {
-    const __m128i index[3] = {RoundLinear(s0), RoundLinear(s1), RoundLinear(s2)};
-    uint32_t two[12];
-    for (int v = 0; v < 3; ++v) {
-        two[4 * v] = static_cast<uint32_t>(_mm_cvtsi128_si32(index[v]));
-        two[4 * v + 1] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 1));
-        two[4 * v + 2] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 2));
-        two[4 * v + 3] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 3));
-    }
-    const auto code = [&](int k) { return fromLinear[(two[k >> 1] >> (16 * (k & 1))) & 0xFFFF]; };
+    uint16_t index[24];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index), RoundLinear(s0));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 8), RoundLinear(s1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 16), RoundLinear(s2));
     __m128i codes[3];
-    for (int ch = 0; ch < 3; ++ch)
-        codes[ch] = _mm_setr_epi16(code(ch), code(ch + 3), code(ch + 6), code(ch + 9),
-                                   code(ch + 12), code(ch + 15), code(ch + 18), code(ch + 21));
+    kernel_colour::CodesOfIndices<1>(index, fromLinear, codes[0], codes[1], codes[2]);
     __m128i ycc[3];
     kernel_colour::YccOfCodes(codes[0], codes[1], codes[2], ycc[0], ycc[1], ycc[2]);
     for (int v = 0; v < 3; ++v) {

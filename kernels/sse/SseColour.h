@@ -116,31 +116,8 @@ inline __m128i Interleave(__m128i a, __m128i b, __m128i c) {
 // linear values: index[2k] is the low half of value k (column k / 3, channel
 // B G R = k mod 3), which is what indexes fromLinear.
 inline void PixelsOfIndices(const uint16_t *index, const int16_t *fromLinear, __m128i out[3]) {
-    const auto code = [&](int k) { return fromLinear[index[2 * k]]; };
-    __m128i b = _mm_cvtsi32_si128(static_cast<uint16_t>(code(0)));
-    __m128i g = _mm_cvtsi32_si128(static_cast<uint16_t>(code(1)));
-    __m128i r = _mm_cvtsi32_si128(static_cast<uint16_t>(code(2)));
-    b = _mm_insert_epi16(b, code(3), 1);
-    g = _mm_insert_epi16(g, code(4), 1);
-    r = _mm_insert_epi16(r, code(5), 1);
-    b = _mm_insert_epi16(b, code(6), 2);
-    g = _mm_insert_epi16(g, code(7), 2);
-    r = _mm_insert_epi16(r, code(8), 2);
-    b = _mm_insert_epi16(b, code(9), 3);
-    g = _mm_insert_epi16(g, code(10), 3);
-    r = _mm_insert_epi16(r, code(11), 3);
-    b = _mm_insert_epi16(b, code(12), 4);
-    g = _mm_insert_epi16(g, code(13), 4);
-    r = _mm_insert_epi16(r, code(14), 4);
-    b = _mm_insert_epi16(b, code(15), 5);
-    g = _mm_insert_epi16(g, code(16), 5);
-    r = _mm_insert_epi16(r, code(17), 5);
-    b = _mm_insert_epi16(b, code(18), 6);
-    g = _mm_insert_epi16(g, code(19), 6);
-    r = _mm_insert_epi16(r, code(20), 6);
-    b = _mm_insert_epi16(b, code(21), 7);
-    g = _mm_insert_epi16(g, code(22), 7);
-    r = _mm_insert_epi16(r, code(23), 7);
+    __m128i b, g, r;
+    kernel_colour::CodesOfIndices<2>(index, fromLinear, b, g, r);
     __m128i y, cb, cr;
     kernel_colour::YccOfCodes(b, g, r, y, cb, cr);
     out[0] = Interleave<0>(y, cb, cr);
