@@ -29,12 +29,13 @@ inline __m128i LoadPixelPair(const uint8_t *p) {
     return _mm_shuffle_epi8(both, spread);
 }
 
-// Columns at byte offset `col0` and the next one, of four rows, in the lanes
-// of Tessolk's gather (lane = 4 × column + row).
-inline void GatherNeighbours(const uint8_t *const rows[4], ptrdiff_t col0, __m128i &y,
-                             __m128i &cb, __m128i &cr) {
-    const __m128i r0 = LoadPixelPair(rows[0] + col0), r1 = LoadPixelPair(rows[1] + col0);
-    const __m128i r2 = LoadPixelPair(rows[2] + col0), r3 = LoadPixelPair(rows[3] + col0);
+// Two neighbouring columns from `p` of four rows `pitch` bytes apart, in the
+// lanes of Tessolk's gather (lane = 4 × column + row).
+inline void GatherNeighbours(const uint8_t *p, ptrdiff_t pitch, __m128i &y, __m128i &cb,
+                             __m128i &cr) {
+    const uint8_t *p2 = p + 2 * pitch;
+    const __m128i r0 = LoadPixelPair(p), r1 = LoadPixelPair(p + pitch);
+    const __m128i r2 = LoadPixelPair(p2), r3 = LoadPixelPair(p2 + pitch);
     // Column 0 of rows 0-1 (y y cb cb cr cr 0 0), column 1 of rows 0-1, ...
     const __m128i a = _mm_unpacklo_epi16(r0, r1), b = _mm_unpackhi_epi16(r0, r1);
     const __m128i c = _mm_unpacklo_epi16(r2, r3), d = _mm_unpackhi_epi16(r2, r3);
@@ -65,10 +66,10 @@ inline void LookUp(__m128i codes, const float *toLinear, float *out) {
 // strip's layout: per column B G of rows 0-3 interleaved, then R of rows 0-3.
 // Codes leave the vector registers two at a time and each float is stored
 // alone, which keeps the shuffle unit free.
-inline void ConvertNeighbours(const uint8_t *const rows[4], ptrdiff_t col0,
-                              const float *toLinear, float *strip) {
+inline void ConvertNeighbours(const uint8_t *p, ptrdiff_t pitch, const float *toLinear,
+                              float *strip) {
     __m128i y, cb, cr, b, g, r;
-    GatherNeighbours(rows, col0, y, cb, cr);
+    GatherNeighbours(p, pitch, y, cb, cr);
     kernel_colour::ToCodes(y, cb, cr, b, g, r);
     LookUp<4>(_mm_unpacklo_epi16(b, g), toLinear, strip);
     LookUp<2>(r, toLinear, strip + 8);
@@ -76,26 +77,43 @@ inline void ConvertNeighbours(const uint8_t *const rows[4], ptrdiff_t col0,
     LookUp<2>(_mm_unpackhi_epi64(r, r), toLinear, strip + 20);
 }
 
-// Source columns from `column` on, two at a time, into the strip. Only a
+// The pairs that the edge of the image or of the frame cuts, out of line so
+// that their four row pointers stay out of the registers of the loop over
+// whole pairs.
+__attribute__((noinline)) inline void ConvertCutPairs(const uint8_t *const rows[4],
+                                                      const kernel_geometry::SourceBounds &src,
+                                                      int32_t column, int32_t pairs,
+                                                      const float *toLinear, float *strip) {
+    for (int32_t p = 0; p < pairs; ++p, column += 2, strip += 24)
+        kernel_colour::ConvertPair(rows, src.Column(column), src.Column(column + 1), toLinear,
+                                   strip);
+}
+
+// Source columns from `column` on, two at a time, into the strip. Rows an
+// equal pitch apart (all but the frame's last group) walk one pointer; a
 // last column pair cut by the image's edge (its second column repeats the
 // first) takes the shared path, which reads each pixel alone.
 inline void ConvertPairs(const uint8_t *const rows[4], const kernel_geometry::SourceBounds &src,
                          int32_t column, int32_t pairs, const float *toLinear, float *strip) {
-    // The next batch's rows, fetched early: a hint, which may point past the
-    // frame without harm.
-    const uintptr_t ahead = 4 * static_cast<uintptr_t>(src.pitch);
-    int32_t p = 0;
-    for (; p < pairs && column + 1 <= src.lastColumn; ++p, column += 2, strip += 24) {
-        const ptrdiff_t col0 = ptrdiff_t{column} * kernel_geometry::PixelBytes;
-        for (int r = 0; r < 4; ++r)
-            _mm_prefetch(
-                reinterpret_cast<const char *>(reinterpret_cast<uintptr_t>(rows[r] + col0) + ahead),
-                _MM_HINT_T0);
-        ConvertNeighbours(rows, col0, toLinear, strip);
+    const ptrdiff_t pitch = rows[1] - rows[0];
+    int32_t whole = 0;
+    if (rows[2] - rows[1] == pitch && rows[3] - rows[2] == pitch) {
+        whole = src.lastColumn > column ? (src.lastColumn - column + 1) / 2 : 0;
+        if (whole > pairs) whole = pairs;
+        // The next batch's rows, fetched early: a hint, which may point past
+        // the frame without harm.
+        const uintptr_t ahead = 4 * static_cast<uintptr_t>(src.pitch);
+        const uint8_t *p = rows[0] + ptrdiff_t{column} * kernel_geometry::PixelBytes;
+        for (int32_t k = 0; k < whole; ++k, p += 2 * kernel_geometry::PixelBytes, strip += 24) {
+            const uintptr_t next = reinterpret_cast<uintptr_t>(p) + ahead;
+            for (int r = 0; r < 4; ++r)
+                _mm_prefetch(reinterpret_cast<const char *>(next + r * static_cast<uintptr_t>(pitch)),
+                             _MM_HINT_T0);
+            ConvertNeighbours(p, pitch, toLinear, strip);
+        }
     }
-    for (; p < pairs; ++p, column += 2, strip += 24)
-        kernel_colour::ConvertPair(rows, src.Column(column), src.Column(column + 1), toLinear,
-                                   strip);
+    if (whole < pairs)
+        ConvertCutPairs(rows, src, column + 2 * whole, pairs - whole, toLinear, strip);
 }
 
 // Byte shuffles that interleave y, cb and cr of eight pixels into the
@@ -130,23 +148,16 @@ inline __m128i RoundLinear(__m256 v) {
 }
 
 // Eight output pixels from their 24 linear sums (eight columns × B, G, R in
-// three vectors), as 24 int16 at `out` (16-byte aligned). The table indices
-// leave the vector registers two at a time.
+// three vectors), as three vectors of the PIXEL_YC sequence. The table
+// indices wait on the stack, from where each code's look-up reads its own.
 inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
-                         int16_t *out) {
-    const __m128i index[3] = {RoundLinear(s0), RoundLinear(s1), RoundLinear(s2)};
-    uint32_t two[12];
-    for (int v = 0; v < 3; ++v) {
-        two[4 * v] = static_cast<uint32_t>(_mm_cvtsi128_si32(index[v]));
-        two[4 * v + 1] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 1));
-        two[4 * v + 2] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 2));
-        two[4 * v + 3] = static_cast<uint32_t>(_mm_extract_epi32(index[v], 3));
-    }
-    const auto code = [&](int k) { return fromLinear[(two[k >> 1] >> (16 * (k & 1))) & 0xFFFF]; };
+                         __m128i out[3]) {
+    uint16_t index[24];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index), RoundLinear(s0));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 8), RoundLinear(s1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 16), RoundLinear(s2));
     __m128i codes[3];
-    for (int ch = 0; ch < 3; ++ch)
-        codes[ch] = _mm_setr_epi16(code(ch), code(ch + 3), code(ch + 6), code(ch + 9),
-                                   code(ch + 12), code(ch + 15), code(ch + 18), code(ch + 21));
+    kernel_colour::CodesOfIndices<1>(index, fromLinear, codes[0], codes[1], codes[2]);
     __m128i ycc[3];
     kernel_colour::YccOfCodes(codes[0], codes[1], codes[2], ycc[0], ycc[1], ycc[2]);
     for (int v = 0; v < 3; ++v) {
@@ -156,7 +167,7 @@ inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLin
                 _mm_load_si128(reinterpret_cast<const __m128i *>(PixelOrder.mask[v][ch]));
             words = _mm_or_si128(words, _mm_shuffle_epi8(ycc[ch], mask));
         }
-        _mm_store_si128(reinterpret_cast<__m128i *>(out) + v, words);
+        out[v] = words;
     }
 }
 

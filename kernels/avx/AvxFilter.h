@@ -43,26 +43,27 @@ inline void AddPair(PairSums &a, const uint8_t *x, const float *w) {
 }
 
 // One destination column from the strip: `x` is the first tap's column,
-// `n` >= 1 taps; s0 s1 s2 in the strip's layout.
+// `n` >= 1 taps; s0 s1 s2 in the strip's layout. The loops walk the
+// weights to their end, three general registers in all.
 inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0, __m128 &s1,
                          __m128 &s2) {
     constexpr int32_t step = kernel_geometry::ColumnBytes;
+    const float *const end = w + n;
     PairSums a{_mm256_setzero_ps(), _mm256_setzero_ps(), _mm256_setzero_ps()};
-    int32_t k = 0;
-    for (; k + 4 <= n; k += 4, x += 4 * step) {
-        AddPair(a, x, w + k);
-        AddPair(a, x + 2 * step, w + k + 2);
+    for (; end - w >= 4; w += 4, x += 4 * step) {
+        AddPair(a, x, w);
+        AddPair(a, x + 2 * step, w + 2);
     }
-    if (k + 2 <= n) {
-        AddPair(a, x, w + k);
-        k += 2;
+    if (end - w >= 2) {
+        AddPair(a, x, w);
+        w += 2;
         x += 2 * step;
     }
     s0 = _mm_add_ps(_mm256_castps256_ps128(a.p), _mm256_extractf128_ps(a.s, 1));
     s1 = _mm_add_ps(_mm256_extractf128_ps(a.p, 1), _mm256_castps256_ps128(a.q));
     s2 = _mm_add_ps(_mm256_castps256_ps128(a.s), _mm256_extractf128_ps(a.q, 1));
-    if (k < n) {
-        const __m128 last = _mm_broadcast_ss(w + k);
+    if (w != end) {
+        const __m128 last = _mm_broadcast_ss(w);
         s0 = AddProduct(s0, last, x);
         s1 = AddProduct(s1, last, x + 16);
         s2 = AddProduct(s2, last, x + 32);
@@ -73,10 +74,10 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
 inline void FilterGroup(const uint8_t *x, const float *w, int32_t n, __m256 &a0, __m256 &a1,
                         __m256 &a2) {
     constexpr int32_t step = kernel_geometry::RowPitch;
+    const float *const end = w + n;
     a0 = a1 = a2 = _mm256_setzero_ps();
-    int32_t k = 0;
-    for (; k + 2 <= n; k += 2, x += 2 * step) {
-        const __m256 w0 = _mm256_broadcast_ss(w + k), w1 = _mm256_broadcast_ss(w + k + 1);
+    for (; end - w >= 2; w += 2, x += 2 * step) {
+        const __m256 w0 = _mm256_broadcast_ss(w), w1 = _mm256_broadcast_ss(w + 1);
         a0 = AddProduct(a0, w0, x);
         a1 = AddProduct(a1, w0, x + 32);
         a2 = AddProduct(a2, w0, x + 64);
@@ -84,8 +85,8 @@ inline void FilterGroup(const uint8_t *x, const float *w, int32_t n, __m256 &a0,
         a1 = AddProduct(a1, w1, x + step + 32);
         a2 = AddProduct(a2, w1, x + step + 64);
     }
-    if (k < n) {
-        const __m256 w0 = _mm256_broadcast_ss(w + k);
+    if (w != end) {
+        const __m256 w0 = _mm256_broadcast_ss(w);
         a0 = AddProduct(a0, w0, x);
         a1 = AddProduct(a1, w0, x + 32);
         a2 = AddProduct(a2, w0, x + 64);

@@ -26,7 +26,7 @@ struct AvxKernel {
     }
 
     static void Group(const uint8_t *x, const float *w, int32_t n, const int16_t *fromLinear,
-                      int16_t *pixels) {
+                      __m128i pixels[3]) {
         __m256 s0, s1, s2;
         FilterGroup(x, w, n, s0, s1, s2);
         PixelsOfSums(s0, s1, s2, fromLinear, pixels);

@@ -85,6 +85,33 @@ inline void ConvertPair(const uint8_t *const rows[4], ptrdiff_t col0, ptrdiff_t 
     }
 }
 
+// Column C's three codes into lane C of b, g, r.
+template <int Stride, int C>
+inline void InsertCodes(const uint16_t *index, const int16_t *fromLinear, __m128i &b, __m128i &g,
+                        __m128i &r) {
+    b = _mm_insert_epi16(b, fromLinear[index[Stride * (3 * C)]], C);
+    g = _mm_insert_epi16(g, fromLinear[index[Stride * (3 * C + 1)]], C);
+    r = _mm_insert_epi16(r, fromLinear[index[Stride * (3 * C + 2)]], C);
+}
+
+// B, G, R codes of eight pixels (lane = column) from the 24 table indices
+// of their linear values, index[Stride × k] for value k (column k / 3,
+// channel B G R = k mod 3). Each code goes from the table straight into its
+// lane.
+template <int Stride>
+inline void CodesOfIndices(const uint16_t *index, const int16_t *fromLinear, __m128i &b,
+                           __m128i &g, __m128i &r) {
+    b = g = r = _mm_setzero_si128();
+    InsertCodes<Stride, 0>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 1>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 2>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 3>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 4>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 5>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 6>(index, fromLinear, b, g, r);
+    InsertCodes<Stride, 7>(index, fromLinear, b, g, r);
+}
+
 // Y, Cb, Cr of eight pixels from their B, G, R codes (0..4096).
 inline void YccOfCodes(__m128i b, __m128i g, __m128i r, __m128i &y, __m128i &cb, __m128i &cr) {
     y = _mm_add_epi16(_mm_add_epi16(Share(b, 1867), Share(g, 9617)), Share(r, 4898));

@@ -10,7 +10,8 @@
 //   Kernel::Column(x, weights, n, s0, s1, s2)  one destination column of four
 //       rows from the strip (x: first tap's column), in the strip's layout
 //   Kernel::Group(x, weights, n, fromLinear, pixels)  eight output pixels
-//       (24 int16, 16-byte aligned) from row-buffer rows (x: first tap's row)
+//       (three vectors of the PIXEL_YC sequence) from row-buffer rows (x:
+//       first tap's row)
 //
 // Like KernelColour.h, this is compiled with each kernel's instruction set,
 // with internal linkage.
@@ -88,13 +89,16 @@ inline void StoreColumnRows(uint8_t *fill, __m128 s0, __m128 s1, __m128 s2) {
                   _mm_shuffle_ps(s1, s2, _MM_SHUFFLE(3, 3, 3, 2)));
 }
 
+// One batch's columns, out of line: with 8 general registers in 32-bit
+// code, the tile walk's state would crowd out the column loop's pointers.
+// `strip` is already moved back by the tile's firstPairOffset, so that an
+// entry's start is directly its offset.
 template <class Kernel>
-void FilterRows(const ThreadWork &w, const HorizontalTile &h, int32_t ncols, uint8_t *fill) {
-    const WeightEntry *entry = h.firstEntry;
-    for (int32_t c = 0; c < ncols; ++c, ++entry, fill += 12) {
+__attribute__((noinline)) void FilterRows(const uint8_t *strip, const WeightEntry *entry,
+                                          const WeightEntry *end, uint8_t *fill) {
+    for (; entry != end; ++entry, fill += 12) {
         __m128 s0, s1, s2;
-        Kernel::Column(w.strip + (entry->start - h.firstPairOffset), entry->weights,
-                       TapCount(*entry), s0, s1, s2);
+        Kernel::Column(strip + entry->start, entry->weights, TapCount(*entry), s0, s1, s2);
         StoreColumnRows(fill, s0, s1, s2);
     }
 }
@@ -106,7 +110,8 @@ template <class Kernel>
 bool RunBatch(const ThreadWork &w, const TileJob &job, TileFill &fill) {
     if (fill.filled + GroupBytes > w.rowBytes) return false;
     ConvertRows<Kernel>(w, *job.h, fill.nextRow);
-    FilterRows<Kernel>(w, *job.h, job.ncols, w.rows + fill.filled);
+    FilterRows<Kernel>(w.strip - job.h->firstPairOffset, job.h->firstEntry,
+                       job.h->firstEntry + job.ncols, w.rows + fill.filled);
     fill.filled += GroupBytes;
     fill.nextRow += 4;
     return true;
@@ -114,33 +119,49 @@ bool RunBatch(const ThreadWork &w, const TileJob &job, TileFill &fill) {
 
 // Stores eight pixels; a group cut by the tile's last column writes only
 // its pixels inside the image, so nothing reaches another line.
-inline void StoreGroup(const ThreadWork &w, uint8_t *to, const int16_t *pixels, int32_t count) {
-    const __m128i *v = reinterpret_cast<const __m128i *>(pixels);
+inline void StoreGroup(bool streamed, uint8_t *to, const __m128i pixels[3], int32_t count) {
     __m128i *d = reinterpret_cast<__m128i *>(to);
     if (count < 8) {
-        memcpy(to, pixels, static_cast<size_t>(count) * PixelBytes);
-    } else if (w.streamed) {
-        _mm_stream_si128(d, _mm_load_si128(v));
-        _mm_stream_si128(d + 1, _mm_load_si128(v + 1));
-        _mm_stream_si128(d + 2, _mm_load_si128(v + 2));
+        alignas(16) int16_t part[24];
+        for (int v = 0; v < 3; ++v) _mm_store_si128(reinterpret_cast<__m128i *>(part) + v, pixels[v]);
+        memcpy(to, part, static_cast<size_t>(count) * PixelBytes);
+    } else if (streamed) {
+        _mm_stream_si128(d, pixels[0]);
+        _mm_stream_si128(d + 1, pixels[1]);
+        _mm_stream_si128(d + 2, pixels[2]);
     } else {
-        _mm_storeu_si128(d, _mm_load_si128(v));
-        _mm_storeu_si128(d + 1, _mm_load_si128(v + 1));
-        _mm_storeu_si128(d + 2, _mm_load_si128(v + 2));
+        _mm_storeu_si128(d, pixels[0]);
+        _mm_storeu_si128(d + 1, pixels[1]);
+        _mm_storeu_si128(d + 2, pixels[2]);
     }
 }
 
-// One output row: `rows` is the row-buffer row of its first tap.
+// What every output row of a tile shares, read from memory by the row loop
+// rather than held in registers.
+struct RowJob {
+    const int16_t *fromLinear;
+    int32_t wholeGroups;  // groups of eight columns inside the image
+    int32_t lastColumns;  // columns of a last, cut group (0: none)
+    bool streamed;
+};
+
+// One output row, out of line like FilterRows: `rows` is the row-buffer row
+// of its first tap.
 template <class Kernel>
-void FilterOutputRow(const ThreadWork &w, const uint8_t *rows, const WeightEntry &entry,
-                     int32_t ncols, uint8_t *dstRow) {
+__attribute__((noinline)) void FilterOutputRow(const RowJob &job, const uint8_t *rows,
+                                               const WeightEntry &entry, uint8_t *dstRow) {
+    const float *weights = entry.weights;
     const int32_t n = TapCount(entry);
-    const int32_t groups = (6 * ncols + 47) / 48;
-    for (int32_t g = 0; g < groups; ++g) {
-        alignas(16) int16_t pixels[24];
-        Kernel::Group(rows + 96 * g, entry.weights, n, w.ctx->fromLinear, pixels);
-        const int32_t left = ncols - 8 * g;
-        StoreGroup(w, dstRow + 48 * g, pixels, left < 8 ? left : 8);
+    const uint8_t *const end = rows + 96 * job.wholeGroups;
+    for (; rows != end; rows += 96, dstRow += 48) {
+        __m128i pixels[3];
+        Kernel::Group(rows, weights, n, job.fromLinear, pixels);
+        StoreGroup(job.streamed, dstRow, pixels, 8);
+    }
+    if (job.lastColumns) {
+        __m128i pixels[3];
+        Kernel::Group(rows, weights, n, job.fromLinear, pixels);
+        StoreGroup(job.streamed, dstRow, pixels, job.lastColumns);
     }
 }
 
@@ -150,13 +171,14 @@ void ProcessTile(const ThreadWork &w, const TileJob &job) {
     TileFill fill{4 * v.firstGroup, 0};
     uint8_t *dstRow = w.dst + ptrdiff_t{TileHeight} * job.row * w.pitch +
                       ptrdiff_t{TileWidth} * PixelBytes * job.column;
+    const RowJob rowJob{w.ctx->fromLinear, job.ncols / 8, job.ncols % 8, w.streamed};
     const WeightEntry *entry = v.firstEntry;
     for (int32_t r = 0; r < job.nrows; ++r, ++entry, dstRow += w.pitch) {
         const int32_t need = RowsNeeded(*entry, v);
         while (fill.filled < need)
             if (!RunBatch<Kernel>(w, job, fill)) return;
-        FilterOutputRow<Kernel>(w, w.rows + (entry->start - v.firstGroupOffset), *entry,
-                                job.ncols, dstRow);
+        FilterOutputRow<Kernel>(rowJob, w.rows + (entry->start - v.firstGroupOffset), *entry,
+                                dstRow);
     }
 }
 

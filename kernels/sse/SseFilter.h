@@ -17,14 +17,15 @@ inline __m128 AddTap(__m128 sum, __m128 weight, const uint8_t *p) {
 }
 
 // One destination column from the strip: `x` is the first tap's column
-// (12 floats, 48 bytes per column), `n` >= 1 taps.
+// (12 floats, 48 bytes per column), `n` >= 1 taps. The loops walk the
+// weights to their end, three general registers in all.
 inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0, __m128 &s1,
                          __m128 &s2) {
     constexpr int32_t step = kernel_geometry::ColumnBytes;
+    const float *const end = w + n;
     s0 = s1 = s2 = _mm_setzero_ps();
-    int32_t k = 0;
-    for (; k + 2 <= n; k += 2, x += 2 * step) {
-        const __m128 w0 = _mm_set1_ps(w[k]), w1 = _mm_set1_ps(w[k + 1]);
+    for (; end - w >= 2; w += 2, x += 2 * step) {
+        const __m128 w0 = _mm_set1_ps(w[0]), w1 = _mm_set1_ps(w[1]);
         s0 = AddTap(s0, w0, x);
         s1 = AddTap(s1, w0, x + 16);
         s2 = AddTap(s2, w0, x + 32);
@@ -32,8 +33,8 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
         s1 = AddTap(s1, w1, x + step + 16);
         s2 = AddTap(s2, w1, x + step + 32);
     }
-    if (k < n) {
-        const __m128 w0 = _mm_set1_ps(w[k]);
+    if (w != end) {
+        const __m128 w0 = _mm_set1_ps(w[0]);
         s0 = AddTap(s0, w0, x);
         s1 = AddTap(s1, w0, x + 16);
         s2 = AddTap(s2, w0, x + 32);
@@ -43,30 +44,31 @@ inline void FilterColumn(const uint8_t *x, const float *w, int32_t n, __m128 &s0
 // Eight floats of `n` >= 1 row-buffer rows starting at `x`.
 inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo, __m128 &hi) {
     constexpr int32_t step = kernel_geometry::RowPitch;
+    const float *const end = w + n;
     lo = hi = _mm_setzero_ps();
-    int32_t k = 0;
-    for (; k + 2 <= n; k += 2, x += 2 * step) {
-        const __m128 w0 = _mm_set1_ps(w[k]), w1 = _mm_set1_ps(w[k + 1]);
+    for (; end - w >= 2; w += 2, x += 2 * step) {
+        const __m128 w0 = _mm_set1_ps(w[0]), w1 = _mm_set1_ps(w[1]);
         lo = AddTap(lo, w0, x);
         hi = AddTap(hi, w0, x + 16);
         lo = AddTap(lo, w1, x + step);
         hi = AddTap(hi, w1, x + step + 16);
     }
-    if (k < n) {
-        const __m128 w0 = _mm_set1_ps(w[k]);
+    if (w != end) {
+        const __m128 w0 = _mm_set1_ps(w[0]);
         lo = AddTap(lo, w0, x);
         hi = AddTap(hi, w0, x + 16);
     }
 }
 
 // Clamps eight linear sums to 0..65535 (NaN to 0) and converts them to
-// integers in the current rounding mode.
-inline void RoundLinear(__m128 lo, __m128 hi, int32_t *out) {
+// integers in the current rounding mode: eight int32 at `out`, read back as
+// pairs of 16-bit halves.
+inline void RoundLinear(__m128 lo, __m128 hi, uint16_t *out) {
     const __m128 zero = _mm_setzero_ps(), top = _mm_set1_ps(65535.0f);
     lo = _mm_min_ps(_mm_max_ps(lo, zero), top);
     hi = _mm_min_ps(_mm_max_ps(hi, zero), top);
     _mm_store_si128(reinterpret_cast<__m128i *>(out), _mm_cvtps_epi32(lo));
-    _mm_store_si128(reinterpret_cast<__m128i *>(out + 4), _mm_cvtps_epi32(hi));
+    _mm_store_si128(reinterpret_cast<__m128i *>(out + 8), _mm_cvtps_epi32(hi));
 }
 
 }  // namespace tessolk

@@ -10,13 +10,36 @@
 namespace tessolk {
 namespace {
 
+// The pairs that the edge of the image or of the frame cuts: one or four
+// per batch, out of line so that their four row pointers stay out of the
+// registers of the loop over whole pairs.
+__attribute__((noinline)) void ConvertCutPairs(const uint8_t *const rows[4],
+                                               const kernel_geometry::SourceBounds &src,
+                                               int32_t column, int32_t pairs,
+                                               const float *toLinear, float *strip) {
+    kernel_tiles::ConvertPairs(rows, src, column, pairs, toLinear, strip);
+}
+
 struct SseKernel {
-    // Out of line: inlined into the tile walk, its row pointers spill.
+    // Out of line: inlined into the tile walk, its row pointers spill. Rows
+    // an equal pitch apart (all but the frame's last group) walk one pointer;
+    // a last column pair cut by the image's edge (its second column repeats
+    // the first) takes the shared path, which reads each pixel alone.
     __attribute__((noinline)) static void Convert(const uint8_t *const rows[4],
                                                   const kernel_geometry::SourceBounds &src,
                                                   int32_t column, int32_t pairs,
                                                   const float *toLinear, float *strip) {
-        kernel_tiles::ConvertPairs(rows, src, column, pairs, toLinear, strip);
+        const ptrdiff_t pitch = rows[1] - rows[0];
+        int32_t whole = 0;
+        if (rows[2] - rows[1] == pitch && rows[3] - rows[2] == pitch) {
+            whole = src.lastColumn > column ? (src.lastColumn - column + 1) / 2 : 0;
+            if (whole > pairs) whole = pairs;
+            const uint8_t *p = rows[0] + ptrdiff_t{column} * kernel_geometry::PixelBytes;
+            for (int32_t k = 0; k < whole; ++k, p += 2 * kernel_geometry::PixelBytes, strip += 24)
+                ConvertNeighbours(p, pitch, toLinear, strip);
+        }
+        if (whole < pairs)
+            ConvertCutPairs(rows, src, column + 2 * whole, pairs - whole, toLinear, strip);
     }
 
     static void Column(const uint8_t *x, const float *w, int32_t n, __m128 &s0, __m128 &s1,
@@ -25,16 +48,16 @@ struct SseKernel {
     }
 
     // Three blocks of eight floats (B G R B G R B G, ...), each with its own
-    // tap loop.
+    // tap loop; their rounded values wait on the stack as table indices.
     static void Group(const uint8_t *x, const float *w, int32_t n, const int16_t *fromLinear,
-                      int16_t *pixels) {
-        alignas(16) int32_t linear[24];
+                      __m128i pixels[3]) {
+        alignas(16) uint16_t index[48];
         for (int b = 0; b < 3; ++b) {
             __m128 lo, hi;
             FilterBlock(x + 32 * b, w, n, lo, hi);
-            RoundLinear(lo, hi, linear + 8 * b);
+            RoundLinear(lo, hi, index + 16 * b);
         }
-        PixelsOfLinear(linear, fromLinear, pixels);
+        PixelsOfIndices(index, fromLinear, pixels);
     }
 };
 
