@@ -81,7 +81,9 @@ std::string TStandinHost::Information() const {
 
 BOOL TStandinHost::Init() {
     FInitialised = true;
-    return FFilter.func_init ? FFilter.func_init(&FFilter) : TRUE;
+    const BOOL result = FFilter.func_init ? FFilter.func_init(&FFilter) : TRUE;
+    if (FCallOrder.InitOpensWindow) OpenWindow();
+    return result;
 }
 
 BOOL TStandinHost::Exit() {
@@ -127,7 +129,8 @@ BOOL TStandinHost::RestoreProject(const void *block, std::size_t size) {
         Fail("the plug-in keeps " + std::to_string(FFilter.ex_data_size) +
              " bytes of project data, not " + std::to_string(size));
     std::memcpy(FFilter.ex_data_ptr, block, size);
-    return FFilter.func_update ? FFilter.func_update(&FFilter, kUpdateStatusAll) : TRUE;
+    if (!FCallOrder.UpdateOnRestore || !FFilter.func_update) return TRUE;
+    return FFilter.func_update(&FFilter, kUpdateStatusAll);
 }
 
 std::vector<uint8_t> TStandinHost::SaveProject() const {

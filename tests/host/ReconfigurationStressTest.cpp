@@ -24,6 +24,7 @@
 #include "resize/AreaAverage.h"
 #include "resize/FilterPluginList.h"
 #include "resize/NormalWeightSetter.h"
+#include "tests/host/BlockReference.h"
 #include "tests/host/Installation.h"
 #include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
@@ -47,44 +48,12 @@ std::string InstallWithKernels(const TInstallation &inst) {
     return inst.AddFilter();
 }
 
-// The installation's lists, as the filter reads them.
-struct TLists {
-    TWndFuncPluginList Funcs;
-    TFilterPluginList Kernels;
-    explicit TLists(const std::string &folder) {
-        Funcs.LoadFromDir(folder);
-        Kernels.LoadFromDir(folder);
-    }
-};
+using host_test::TLists;
 
-// Varnoth adds its horizontal taps in pairs; an unknown name takes the first.
-reference_model::TapOrder OrderOf(const TFilterPluginList &kernels, const TFilterConfig &used) {
-    const int listed = kernels.IndexOf(ReadConfigName(used.FilterPluginName));
-    return std::string(kernels.Items(listed < 0 ? 0 : listed)->name) == "AVX"
-               ? reference_model::TapOrder::EvenOddPairs
-               : reference_model::TapOrder::InOrder;
-}
-
-// What the filter must make of `src` with the block it actually kept
-// (names as listed, the parameter after its limits were applied).
+// What the filter must make of `src` with the block it actually kept.
 std::vector<PIXEL_YC> Expected(const TLists &lists, const TFilterConfig &used,
                                const PIXEL_YC *src, int pitch, int sw, int sh) {
-    const TWndFuncPluginList &funcs = lists.Funcs;
-    const reference_model::TapOrder order = OrderOf(lists.Kernels, used);
-    const int w = used.Width, h = used.Height;
-    if (w < 1 || h < 1 || w > kMaxWidth || h > kMaxHeight || (w == sw && h == sh)) {
-        std::vector<PIXEL_YC> same(std::size_t(sw) * sh);
-        for (int y = 0; y < sh; ++y) std::memcpy(&same[std::size_t(y) * sw], src + y * pitch, sw * sizeof *src);
-        return same;
-    }
-    const std::string name = ReadConfigName(used.WndFuncName);
-    if (name == kAreaAverage) {
-        TAreaAverage area;
-        return testing_support::ExpectedFrame(area, src, pitch, sw, sh, w, h, order);
-    }
-    TNormalWeightSetter builder;
-    builder.SetWindowFunc(funcs.Items(funcs.IndexOf(name)), uint16_t(used.WndFuncParam));
-    return testing_support::ExpectedFrame(builder, src, pitch, sw, sh, w, h, order);
+    return host_test::ExpectedForBlock(lists, used, src, pitch, sw, sh, kMaxWidth, kMaxHeight);
 }
 
 // The seeded choices both halves make.
