@@ -118,9 +118,7 @@ BOOL MV_CDECL func_exit(FILTER *) {
 
 BOOL MV_CDECL func_update(FILTER *, int) {
     try {
-        SyncFuncParam();
-        ApplyConfig();
-        if (FilterState.ConfigDialog) FilterState.ConfigDialog->LoadFromConfig();
+        UpdateConfig();
     } catch (...) {
         // The driver keeps the configuration last applied.
     }
@@ -151,6 +149,7 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
 BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     try {
         if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+        UpdateConfigIfChanged();
         const TFilterState &s = FilterState;
         if (s.ResizeDriver)
             ResizeHostFrame(*s.ResizeDriver, fp, fpip, s.FilterConfig.Width, s.FilterConfig.Height);
