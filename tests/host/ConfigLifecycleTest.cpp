@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/StandinHost.h"
 #include "host/FilterConfig.h"
@@ -209,8 +210,12 @@ struct TOrder {
 
 class CallOrders : public ConfigLifecycle, public testing::WithParamInterface<TOrder> {
 protected:
-    void StartInOrder(bool windowFuncs = true) {
+    // `testLib`: a test-only window-function library to install as well.
+    void StartInOrder(bool windowFuncs = true, const char *testLib = nullptr) {
         inst.AddPlugins("DLL", windowFuncs);
+        if (testLib)
+            std::filesystem::copy_file(testing_support::TestBinDir() + testLib,
+                                       inst.Path() + "DLL/" + testLib);
         const std::string varnoth = testing_support::PluginPath("Varnoth.dll");
         if (std::filesystem::exists(varnoth))
             std::filesystem::copy_file(varnoth, inst.Path() + "DLL/Varnoth.dll");
@@ -269,6 +274,27 @@ TEST_P(CallOrders, AreaAverageNeedsNoWindowFunctionPlugIn) {
     host->RestoreProject(&missing, sizeof missing);
     EXPECT_TRUE(Same(GetParam().dialog ? averaged : src, host->ProcessFrame(src).Image));
     EXPECT_EQ(ReadConfigName(Saved().WndFuncName), GetParam().dialog ? "AreaAverage" : "Spline16");
+}
+
+TEST_P(CallOrders, AnExactNameWinsOverOneThatDiffersInLetterCase) {
+    StartInOrder(/*windowFuncs=*/false, "wf_cases.dll");
+    const TYcImage src = RandomFrame(40, 30, 34);
+    const struct {
+        const char *saved, *shown;  // shown: as the dialog keeps it
+    } cases[] = {{"tent", "tent"}, {"Tent", "Tent"}, {"TENT", "Tent"}, {"tent", "tent"}};
+    std::vector<TYcImage> frames;
+    for (const auto &c : cases) {
+        const TFilterConfig block = Block(60, 45, c.saved, 0, "SSE");
+        host->RestoreProject(&block, sizeof block);
+        const TYcImage out = host->ProcessFrame(src).Image;
+        EXPECT_TRUE(Same(host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src,
+                                                     1024, 768),
+                         out))
+            << c.saved;
+        EXPECT_EQ(ReadConfigName(Saved().WndFuncName), GetParam().dialog ? c.shown : c.saved);
+        frames.push_back(out);
+    }
+    EXPECT_FALSE(Same(frames[0], frames[1]));  // the two functions do differ
 }
 
 INSTANTIATE_TEST_SUITE_P(, CallOrders,
