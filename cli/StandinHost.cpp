@@ -15,6 +15,14 @@ constexpr int kUpdateStatusAll = 0;
 
 using GetFilterTableFunc = FILTER_DLL *(MV_STDCALL *)();
 
+// The filter window's outer size: what the record asks for, or a plain
+// 320 × 240 when it asks for none.
+constexpr int kDefaultWindowWidth = 320;
+constexpr int kDefaultWindowHeight = 240;
+bool AsksForSize(const FILTER &f) { return (f.flag & FILTER_FLAG_WINDOW_SIZE) && f.x > 0 && f.y > 0; }
+int WindowWidth(const FILTER &f) { return AsksForSize(f) ? f.x : kDefaultWindowWidth; }
+int WindowHeight(const FILTER &f) { return AsksForSize(f) ? f.y : kDefaultWindowHeight; }
+
 int DefaultThreads(int requested) {
     if (requested > 0) return requested;
     const unsigned n = std::thread::hardware_concurrency();
@@ -95,7 +103,7 @@ BOOL TStandinHost::Exit() {
 BOOL TStandinHost::OpenWindow() {
     if (!FWindow) {
         try {
-            FWindow = std::make_unique<THostWindow>();
+            FWindow = std::make_unique<THostWindow>(WindowWidth(FFilter), WindowHeight(FFilter));
         } catch (const THostError &e) {
             Fail(e.what());
         }
