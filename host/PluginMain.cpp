@@ -95,6 +95,8 @@ BOOL MV_CDECL func_init(FILTER *fp) {
         if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
         FilterState.HostMaxWidth = info.max_w;
         FilterState.HostMaxHeight = info.max_h;
+        // A new driver has nothing applied yet.
+        FilterState.AppliedConfig.reset();
         FilterState.ResizeDriver = std::make_unique<TFilter>();
     } catch (...) {
         // Without a driver every frame passes unchanged.
