@@ -25,17 +25,19 @@ void RegisterOnce() {
 
 }  // namespace
 
-THostWindow::THostWindow() {
+THostWindow::THostWindow(int width, int height) {
     RegisterOnce();
-    // The size of the editor's filter window is irrelevant while it is hidden.
-    FHandle = CreateWindowExA(0, kWindowClass, "Morvane stand-in host", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr,
+    // The editor's filter windows are tool windows with a caption and a
+    // close box, not resizable: the client area is what the filter gets.
+    FHandle = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "Morvane stand-in host",
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                              CW_USEDEFAULT, width, height, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     // Without a display (wine on a server) there are no top-level windows;
     // a message-only window still receives what the plug-in sends.
     if (!FHandle)
-        FHandle = CreateWindowExA(0, kWindowClass, "Morvane stand-in host", 0, 0, 0, 320, 240,
-                                  HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+        FHandle = CreateWindowExA(0, kWindowClass, "Morvane stand-in host", 0, 0, 0, width,
+                                  height, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!FHandle) throw THostError("cannot create the filter window");
 }
 
@@ -55,7 +57,7 @@ namespace {
 char WindowToken;  // its address is the handle
 }
 
-THostWindow::THostWindow() : FHandle(&WindowToken) {}
+THostWindow::THostWindow(int, int) : FHandle(&WindowToken) {}
 
 THostWindow::~THostWindow() = default;
 

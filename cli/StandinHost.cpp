@@ -15,6 +15,14 @@ constexpr int kUpdateStatusAll = 0;
 
 using GetFilterTableFunc = FILTER_DLL *(MV_STDCALL *)();
 
+// The filter window's outer size: what the record asks for, or a plain
+// 320 × 240 when it asks for none.
+constexpr int kDefaultWindowWidth = 320;
+constexpr int kDefaultWindowHeight = 240;
+bool AsksForSize(const FILTER &f) { return (f.flag & FILTER_FLAG_WINDOW_SIZE) && f.x > 0 && f.y > 0; }
+int WindowWidth(const FILTER &f) { return AsksForSize(f) ? f.x : kDefaultWindowWidth; }
+int WindowHeight(const FILTER &f) { return AsksForSize(f) ? f.y : kDefaultWindowHeight; }
+
 int DefaultThreads(int requested) {
     if (requested > 0) return requested;
     const unsigned n = std::thread::hardware_concurrency();
@@ -81,7 +89,9 @@ std::string TStandinHost::Information() const {
 
 BOOL TStandinHost::Init() {
     FInitialised = true;
-    return FFilter.func_init ? FFilter.func_init(&FFilter) : TRUE;
+    const BOOL result = FFilter.func_init ? FFilter.func_init(&FFilter) : TRUE;
+    if (FCallOrder.InitOpensWindow) OpenWindow();
+    return result;
 }
 
 BOOL TStandinHost::Exit() {
@@ -93,7 +103,7 @@ BOOL TStandinHost::Exit() {
 BOOL TStandinHost::OpenWindow() {
     if (!FWindow) {
         try {
-            FWindow = std::make_unique<THostWindow>();
+            FWindow = std::make_unique<THostWindow>(WindowWidth(FFilter), WindowHeight(FFilter));
         } catch (const THostError &e) {
             Fail(e.what());
         }
@@ -127,7 +137,8 @@ BOOL TStandinHost::RestoreProject(const void *block, std::size_t size) {
         Fail("the plug-in keeps " + std::to_string(FFilter.ex_data_size) +
              " bytes of project data, not " + std::to_string(size));
     std::memcpy(FFilter.ex_data_ptr, block, size);
-    return FFilter.func_update ? FFilter.func_update(&FFilter, kUpdateStatusAll) : TRUE;
+    if (!FCallOrder.UpdateOnRestore || !FFilter.func_update) return TRUE;
+    return FFilter.func_update(&FFilter, kUpdateStatusAll);
 }
 
 std::vector<uint8_t> TStandinHost::SaveProject() const {

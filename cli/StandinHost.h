@@ -34,6 +34,17 @@ struct TFrameView {
     double Seconds = 0;  // time spent inside func_proc
 };
 
+// Where the editor's SDK leaves the order of calls open, the host may take
+// either way; tests set this to drive the filter through both.
+struct THostCallOrder {
+    // func_update once a project's block is copied in. Nothing in the SDK
+    // promises one before the next frame.
+    bool UpdateOnRestore = true;
+    // WM_FILTER_INIT right after func_init, as the editor sends it whether
+    // or not it shows the filter window.
+    bool InitOpensWindow = false;
+};
+
 struct TFrameResult {
     BOOL Result = FALSE;  // what func_proc returned
     TYcImage Image;       // the current frame afterwards, at its new size
@@ -67,7 +78,10 @@ public:
     void SetActive(bool active) { FActive = active; }
     bool Active() const { return FActive; }
 
-    // func_init; TRUE when the record has none.
+    void SetCallOrder(const THostCallOrder &order) { FCallOrder = order; }
+
+    // func_init (then WM_FILTER_INIT when the call order says so); func_init's
+    // result, TRUE when the record has none.
     BOOL Init();
     // Creates the settings window and sends WM_FILTER_INIT with it.
     BOOL OpenWindow();
@@ -81,7 +95,8 @@ public:
     HWND Window() const { return FWindow ? FWindow->Handle() : nullptr; }
 
     // Loading a project: copies the saved block (exactly ex_data_size bytes)
-    // into ex_data_ptr, then calls func_update. Returns func_update's result.
+    // into ex_data_ptr, then calls func_update unless the call order leaves
+    // it out. Returns func_update's result (TRUE when not called).
     BOOL RestoreProject(const void *block, std::size_t size);
     // Saving a project: the plug-in's block as it stands.
     std::vector<uint8_t> SaveProject() const;
@@ -122,6 +137,7 @@ private:
     FILTER FFilter{};
     EXFUNC FExFunc{};
     std::unique_ptr<THostWindow> FWindow;
+    THostCallOrder FCallOrder;
     bool FActive = true;
     bool FInitialised = false;
     std::atomic<int> FServiceCalls{0};

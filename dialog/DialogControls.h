@@ -42,7 +42,8 @@ public:
     // Raised when the user picks an item.
     std::function<void()> OnChange;
 
-    // Whole text, ASCII letter case ignored; -1 when absent.
+    // The entry equal to `text`, else the first equal but for letter case
+    // (platform::SameText); -1 when absent.
     int32_t IndexOf(const std::string &text) const;
     std::string Text() const;  // the selected item, "" with none
     std::vector<std::string> Items() const;

@@ -8,10 +8,16 @@
 
 namespace {
 
-bool HavePlugins() {
+bool HaveWindowFuncs() {
+    return FilterState.WndFuncPlugins && FilterState.WndFuncPlugins->Count() > 0;
+}
+
+bool HaveKernels() { return FilterState.FilterPlugins && FilterState.FilterPlugins->Count() > 0; }
+
+bool IsApplied() {
     const TFilterState &s = FilterState;
-    return s.WndFuncPlugins && s.WndFuncPlugins->Count() > 0 && s.FilterPlugins &&
-           s.FilterPlugins->Count() > 0;
+    return s.AppliedConfig &&
+           std::memcmp(&*s.AppliedConfig, &s.FilterConfig, sizeof s.FilterConfig) == 0;
 }
 
 // A builder for the saved window function, or null when the function refuses
@@ -45,12 +51,32 @@ void SyncFuncParam() {
 
 void ApplyConfig() {
     TFilterState &s = FilterState;
-    if (!HavePlugins() || !s.ResizeDriver) return;
-    // Everything that may fail comes first: a failure keeps the driver as it was.
-    const int32_t kernel = s.FilterPlugins->IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
-    std::unique_ptr<TWeightSetter> builder(
-        ReadConfigName(s.FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
-                                                                      : WindowFuncBuilder());
-    s.ResizeDriver->SetWeightSetter(builder.release());
-    s.ResizeDriver->SetKernel(s.FilterPlugins->Items(kernel < 0 ? 0 : kernel));
+    if (HaveKernels() && s.ResizeDriver) {
+        // Everything that may fail comes first: a failure keeps the driver as it was.
+        const int32_t kernel =
+            s.FilterPlugins->IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
+        // The area average is built in; a window function that cannot be had
+        // leaves no builder, so frames pass rather than keep an older choice.
+        std::unique_ptr<TWeightSetter> builder(
+            ReadConfigName(s.FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
+            : HaveWindowFuncs()                                           ? WindowFuncBuilder()
+                                                                          : nullptr);
+        s.ResizeDriver->SetWeightSetter(builder.release());
+        s.ResizeDriver->SetKernel(s.FilterPlugins->Items(kernel < 0 ? 0 : kernel));
+    }
+    s.AppliedConfig = s.FilterConfig;
+}
+
+void UpdateConfig() {
+    SyncFuncParam();
+    ApplyConfig();
+    if (!FilterState.ConfigDialog) return;
+    FilterState.ConfigDialog->LoadFromConfig();
+    if (IsApplied()) return;
+    SyncFuncParam();
+    ApplyConfig();
+}
+
+void UpdateConfigIfChanged() {
+    if (!IsApplied()) UpdateConfig();
 }

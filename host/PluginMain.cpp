@@ -95,6 +95,8 @@ BOOL MV_CDECL func_init(FILTER *fp) {
         if (fp && fp->exfunc && fp->exfunc->get_sys_info) fp->exfunc->get_sys_info(nullptr, &info);
         FilterState.HostMaxWidth = info.max_w;
         FilterState.HostMaxHeight = info.max_h;
+        // A new driver has nothing applied yet.
+        FilterState.AppliedConfig.reset();
         FilterState.ResizeDriver = std::make_unique<TFilter>();
     } catch (...) {
         // Without a driver every frame passes unchanged.
@@ -118,9 +120,7 @@ BOOL MV_CDECL func_exit(FILTER *) {
 
 BOOL MV_CDECL func_update(FILTER *, int) {
     try {
-        SyncFuncParam();
-        ApplyConfig();
-        if (FilterState.ConfigDialog) FilterState.ConfigDialog->LoadFromConfig();
+        UpdateConfig();
     } catch (...) {
         // The driver keeps the configuration last applied.
     }
@@ -151,6 +151,7 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
 BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     try {
         if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+        UpdateConfigIfChanged();
         const TFilterState &s = FilterState;
         if (s.ResizeDriver)
             ResizeHostFrame(*s.ResizeDriver, fp, fpip, s.FilterConfig.Width, s.FilterConfig.Height);

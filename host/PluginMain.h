@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct TFilterState {
     std::unique_ptr<TConfigDialogBase> ConfigDialog;
     int32_t HostMaxWidth = 0;
     int32_t HostMaxHeight = 0;
+    // The block as ApplyConfig last handed it to the driver. The editor may
+    // change the block and send frames without a func_update in between.
+    std::optional<TFilterConfig> AppliedConfig;
 };
 extern TFilterState FilterState;
 
@@ -52,3 +56,9 @@ BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip);
 void SyncFuncParam();
 // Hands the driver a weight builder and a kernel for the saved names.
 void ApplyConfig();
+// func_update's work: the block reconciled, applied and shown in the dialog,
+// and applied again should the dialog have corrected it, so that the frames,
+// the block and the dialog agree.
+void UpdateConfig();
+// UpdateConfig unless the block is exactly as last applied; before a frame.
+void UpdateConfigIfChanged();

@@ -18,7 +18,13 @@ std::string DefaultFilterName(const std::string &section) {
 }
 
 std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback) {
-    return platform::ReadIniString(file.path, file.section, key, fallback, ValueBufferBytes);
+    // The profile functions cut what does not fit and may stop one byte short
+    // of the end rather than split a double-byte character: only a value that
+    // leaves two bytes of the buffer free is surely whole.
+    for (std::size_t size = ValueBufferBytes;; size *= 2) {
+        std::string value = platform::ReadIniString(file.path, file.section, key, fallback, size);
+        if (value.size() + 2 < size || size >= MaxValueBytes) return value;
+    }
 }
 
 bool Write(const TSettingsFile &file, const std::string &key, const std::string &value) {

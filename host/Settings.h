@@ -13,8 +13,11 @@ constexpr const char *FuncKeyPrefix = "Func_";
 constexpr const char *SizeListKey = "SizeList";
 constexpr const char *DefaultPluginDir = "DLL";
 constexpr const char *DefaultSizeList = "512x384";
-// Values longer than this less one byte are cut.
+// Values are read into a buffer of this size first, and a larger one as long
+// as they do not fit, so that every value is written back whole at exit.
 constexpr std::size_t ValueBufferBytes = 2048;
+// Beyond this a value is no setting but a damaged file; it is cut here.
+constexpr std::size_t MaxValueBytes = std::size_t(1) << 24;
 
 struct TSettingsFile {
     std::string path;     // folder of the plug-in + FileName

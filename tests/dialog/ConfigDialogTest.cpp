@@ -294,6 +294,33 @@ TEST_F(ConfigDialog, SavedNamesAreFoundIgnoringCaseAndRewritten) {
     EXPECT_EQ(Notifications(), 0);  // showing the block applies nothing
 }
 
+// Lists find an exact entry first, else the first that differs only in
+// letter case as the editor's lists fold it in CP932: ASCII, full-width
+// Latin, Greek and Cyrillic; never width, and never a trail byte.
+TEST(ListLookup, ExactEntryFirstThenLetterCaseFoldedInCp932) {
+    THeadlessComboBox list;
+    list.FItems = {"Box",
+                   "box",
+                   "\x82\x60\x82\x79",          // full-width A Z
+                   "\x83\x9f\x83\xb6",          // Greek Alpha Omega
+                   "\x84\x40\x84\x46\x84\x4e\x84\x4f\x84\x60",  // Cyrillic A Yo En O Ya
+                   "\x83\x41",                   // katakana A: trail byte 'A'
+                   "AZ"};
+    const struct {
+        const char *text;
+        int index;
+    } cases[] = {
+        {"box", 1}, {"Box", 0}, {"BOX", 0}, {"bOx", 0},
+        {"\x82\x81\x82\x9a", 2}, {"\x82\x60\x82\x9a", 2},
+        {"\x83\xbf\x83\xd6", 3},
+        {"\x84\x70\x84\x76\x84\x7e\x84\x80\x84\x91", 4},
+        {"\x83\x61", -1},                  // katakana Di: 'a' as trail byte
+        {"az", 6}, {"\x82\x60Z", -1},      // no width folding
+        {"\x84\x70\x84\x76\x84\x7e\x84\x81\x84\x91", -1},  // Pe is not O
+    };
+    for (const auto &c : cases) EXPECT_EQ(list.IndexOf(c.text), c.index) << c.text;
+}
+
 TEST_F(ConfigDialog, KernelChoiceStoresItsName) {
     Make();
     form->Combo(form->cbSIMDMode).Select(kernels.Count() - 1);

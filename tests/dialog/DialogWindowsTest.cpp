@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "cli/StandinHost.h"
 #include "dialog/win32/InputQuery.h"
 #include "dialog/win32/Win32Form.h"
 #include "host/PluginMain.h"
@@ -308,6 +310,45 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     EXPECT_EQ(func_exit(&fp), TRUE);
     DestroyWindow(window);
     Filter = nullptr;
+}
+
+// The stand-in host makes the filter window as the editor does, from the
+// registration record: every control of the settings area lies inside its
+// client area, nothing clipped.
+TEST(DialogWindows, TheStandinHostsFilterWindowHoldsTheWholeSettingsArea) {
+    host_test::TInstallation inst;
+    inst.AddPlugins("DLL");
+    TStandinHost host(inst.AddFilter(), 1920, 1080, 1);
+    ASSERT_EQ(host.Init(), TRUE);
+    host.OpenWindow();
+    Pump();
+    const HWND window = host.Window();
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    EXPECT_EQ(outer.right - outer.left, 288);
+    EXPECT_EQ(outer.bottom - outer.top, 116);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    ASSERT_TRUE(FindWindowExW(window, nullptr, dialog::PanelClassName, nullptr));
+    std::vector<HWND> controls;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
+    EXPECT_GE(controls.size(), 12u);  // the panels and every control on them
+    for (HWND control : controls) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << "control " << GetDlgCtrlID(control) << " at " << r.left << "," << r.top << "-"
+            << r.right << "," << r.bottom << " outside the client area " << client.right << "x"
+            << client.bottom;
+    }
+    EXPECT_EQ(host.CloseWindow(), FALSE);
 }
 
 }  // namespace

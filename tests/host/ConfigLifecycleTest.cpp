@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/StandinHost.h"
 #include "host/FilterConfig.h"
@@ -12,12 +14,14 @@
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/AreaAverage.h"
 #include "resize/NormalWeightSetter.h"
+#include "tests/host/BlockReference.h"
 #include "tests/host/Installation.h"
 #include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
 #include "tests/support/TestPaths.h"
 
 using host_test::TInstallation;
+using host_test::TLists;
 
 namespace {
 
@@ -104,12 +108,6 @@ TEST_F(ConfigLifecycle, AreaAverageIsBuiltIn) {
     const TYcImage src = RandomFrame(120, 90, 11);
     TAreaAverage area;
     EXPECT_TRUE(Same(Expected(src, 50, 130, area), Run(Block(50, 130, "AreaAverage", 0), src)));
-}
-
-TEST_F(ConfigLifecycle, WithoutWindowFunctionsNothingIsApplied) {
-    Start(/*windowFuncs=*/false);
-    const TYcImage src = RandomFrame(120, 90, 12);
-    EXPECT_TRUE(Same(src, Run(Block(50, 130, "AreaAverage", 0), src)));
 }
 
 TEST_F(ConfigLifecycle, UnknownNamesFallBackToTheFirstEntries) {
@@ -201,5 +199,110 @@ TEST_F(ConfigLifecycle, EachFailedAllocationOfAFirstFramePassesItUnchanged) {
     testing_support::SetEnvironment("MORVANE_FAIL_ALLOCATION", "");
     EXPECT_EQ(failed, 10);
 }
+
+// The orders the editor's SDK allows: func_update after each restored block
+// or never before the frames, the dialog made right after func_init or not
+// at all. In each, a frame comes out as the block says after it.
+struct TOrder {
+    bool update;
+    bool dialog;
+};
+
+class CallOrders : public ConfigLifecycle, public testing::WithParamInterface<TOrder> {
+protected:
+    // `testLib`: a test-only window-function library to install as well.
+    void StartInOrder(bool windowFuncs = true, const char *testLib = nullptr) {
+        inst.AddPlugins("DLL", windowFuncs);
+        if (testLib)
+            std::filesystem::copy_file(testing_support::TestBinDir() + testLib,
+                                       inst.Path() + "DLL/" + testLib);
+        const std::string varnoth = testing_support::PluginPath("Varnoth.dll");
+        if (std::filesystem::exists(varnoth))
+            std::filesystem::copy_file(varnoth, inst.Path() + "DLL/Varnoth.dll");
+        host = std::make_unique<TStandinHost>(inst.AddFilter(), 1024, 768, 3);
+        host->SetCallOrder({GetParam().update, GetParam().dialog});
+        ASSERT_EQ(host->Init(), TRUE);
+    }
+    testing::AssertionResult FrameAsTheBlockSays(const TYcImage &src) {
+        const TYcImage out = host->ProcessFrame(src).Image;
+        return Same(host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src, 1024, 768),
+                    out);
+    }
+};
+
+TEST_P(CallOrders, FramesBeforeAnyRestoreAreResizedAsTheInitialBlockSays) {
+    StartInOrder();
+    const TYcImage src = RandomFrame(64, 48, 31);
+    const TYcImage out = host->ProcessFrame(src).Image;
+    EXPECT_EQ(out.Width, 512);
+    EXPECT_EQ(out.Height, 384);
+    EXPECT_TRUE(Same(ExpectedWith(inst, src, 512, 384, "Spline16", Saved().WndFuncParam), out));
+}
+
+TEST_P(CallOrders, NamesTheDialogCorrectsAreWhatTheFramesUse) {
+    StartInOrder();
+    const TFilterConfig project = Block(96, 80, "lanczos", 2, "avx");
+    const TYcImage src = RandomFrame(70, 50, 32);
+    for (int round = 0; round < 2; ++round) {
+        host->RestoreProject(&project, sizeof project);
+        EXPECT_TRUE(FrameAsTheBlockSays(src)) << "round " << round;
+        const TFilterConfig used = Saved();
+        if (GetParam().dialog) {
+            // The dialog lists the names as the plug-ins give them, and a
+            // newly chosen function brings its remembered parameter.
+            EXPECT_EQ(ReadConfigName(used.WndFuncName), "Lanczos");
+            EXPECT_EQ(used.WndFuncParam, 3);
+            const std::string kernel = ReadConfigName(used.FilterPluginName);
+            EXPECT_TRUE(kernel == "AVX" || kernel == "SSE") << kernel;
+        } else {
+            EXPECT_EQ(std::memcmp(&used, &project, sizeof used), 0);
+        }
+    }
+}
+
+TEST_P(CallOrders, AreaAverageNeedsNoWindowFunctionPlugIn) {
+    StartInOrder(/*windowFuncs=*/false);
+    const TYcImage src = RandomFrame(120, 90, 33);
+    TAreaAverage area;
+    const TYcImage averaged = Expected(src, 50, 130, area);
+    const TFilterConfig chosen = Block(50, 130, "AreaAverage", 0, "SSE");
+    host->RestoreProject(&chosen, sizeof chosen);
+    EXPECT_TRUE(Same(averaged, host->ProcessFrame(src).Image));
+    // A window function that is not installed: the dialog offers only the
+    // area average; without the dialog the frame is left alone.
+    const TFilterConfig missing = Block(50, 130, "Spline16", 0, "SSE");
+    host->RestoreProject(&missing, sizeof missing);
+    EXPECT_TRUE(Same(GetParam().dialog ? averaged : src, host->ProcessFrame(src).Image));
+    EXPECT_EQ(ReadConfigName(Saved().WndFuncName), GetParam().dialog ? "AreaAverage" : "Spline16");
+}
+
+TEST_P(CallOrders, AnExactNameWinsOverOneThatDiffersInLetterCase) {
+    StartInOrder(/*windowFuncs=*/false, "wf_cases.dll");
+    const TYcImage src = RandomFrame(40, 30, 34);
+    const struct {
+        const char *saved, *shown;  // shown: as the dialog keeps it
+    } cases[] = {{"tent", "tent"}, {"Tent", "Tent"}, {"TENT", "Tent"}, {"tent", "tent"}};
+    std::vector<TYcImage> frames;
+    for (const auto &c : cases) {
+        const TFilterConfig block = Block(60, 45, c.saved, 0, "SSE");
+        host->RestoreProject(&block, sizeof block);
+        const TYcImage out = host->ProcessFrame(src).Image;
+        EXPECT_TRUE(Same(host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src,
+                                                     1024, 768),
+                         out))
+            << c.saved;
+        EXPECT_EQ(ReadConfigName(Saved().WndFuncName), GetParam().dialog ? c.shown : c.saved);
+        frames.push_back(out);
+    }
+    EXPECT_FALSE(Same(frames[0], frames[1]));  // the two functions do differ
+}
+
+INSTANTIATE_TEST_SUITE_P(, CallOrders,
+                         testing::Values(TOrder{true, false}, TOrder{false, false},
+                                         TOrder{true, true}, TOrder{false, true}),
+                         [](const testing::TestParamInfo<TOrder> &info) {
+                             return std::string(info.param.update ? "Updated" : "NotUpdated") +
+                                    (info.param.dialog ? "WithDialog" : "WithoutDialog");
+                         });
 
 }  // namespace

@@ -34,7 +34,7 @@ public:
     void WriteIni(const std::string &text) const { FDir.Write("Morvane.ini", text); }
     // A key of the settings file; "<absent>" when it is not there.
     std::string Key(const std::string &section, const std::string &key) const {
-        return platform::ReadIniString(IniPath(), section, key, "<absent>", 2048);
+        return platform::ReadIniString(IniPath(), section, key, "<absent>", 1 << 20);
     }
 
 private:

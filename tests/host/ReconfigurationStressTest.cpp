@@ -5,6 +5,7 @@
 // where a driver rebuilt between frames would race its own workers.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include "resize/AreaAverage.h"
 #include "resize/FilterPluginList.h"
 #include "resize/NormalWeightSetter.h"
+#include "tests/host/BlockReference.h"
 #include "tests/host/Installation.h"
 #include "tests/support/ExpectedFrame.h"
 #include "tests/support/TestFrames.h"
@@ -47,44 +49,12 @@ std::string InstallWithKernels(const TInstallation &inst) {
     return inst.AddFilter();
 }
 
-// The installation's lists, as the filter reads them.
-struct TLists {
-    TWndFuncPluginList Funcs;
-    TFilterPluginList Kernels;
-    explicit TLists(const std::string &folder) {
-        Funcs.LoadFromDir(folder);
-        Kernels.LoadFromDir(folder);
-    }
-};
+using host_test::TLists;
 
-// Varnoth adds its horizontal taps in pairs; an unknown name takes the first.
-reference_model::TapOrder OrderOf(const TFilterPluginList &kernels, const TFilterConfig &used) {
-    const int listed = kernels.IndexOf(ReadConfigName(used.FilterPluginName));
-    return std::string(kernels.Items(listed < 0 ? 0 : listed)->name) == "AVX"
-               ? reference_model::TapOrder::EvenOddPairs
-               : reference_model::TapOrder::InOrder;
-}
-
-// What the filter must make of `src` with the block it actually kept
-// (names as listed, the parameter after its limits were applied).
+// What the filter must make of `src` with the block it actually kept.
 std::vector<PIXEL_YC> Expected(const TLists &lists, const TFilterConfig &used,
                                const PIXEL_YC *src, int pitch, int sw, int sh) {
-    const TWndFuncPluginList &funcs = lists.Funcs;
-    const reference_model::TapOrder order = OrderOf(lists.Kernels, used);
-    const int w = used.Width, h = used.Height;
-    if (w < 1 || h < 1 || w > kMaxWidth || h > kMaxHeight || (w == sw && h == sh)) {
-        std::vector<PIXEL_YC> same(std::size_t(sw) * sh);
-        for (int y = 0; y < sh; ++y) std::memcpy(&same[std::size_t(y) * sw], src + y * pitch, sw * sizeof *src);
-        return same;
-    }
-    const std::string name = ReadConfigName(used.WndFuncName);
-    if (name == kAreaAverage) {
-        TAreaAverage area;
-        return testing_support::ExpectedFrame(area, src, pitch, sw, sh, w, h, order);
-    }
-    TNormalWeightSetter builder;
-    builder.SetWindowFunc(funcs.Items(funcs.IndexOf(name)), uint16_t(used.WndFuncParam));
-    return testing_support::ExpectedFrame(builder, src, pitch, sw, sh, w, h, order);
+    return host_test::ExpectedForBlock(lists, used, src, pitch, sw, sh, kMaxWidth, kMaxHeight);
 }
 
 // The seeded choices both halves make.
@@ -104,6 +74,23 @@ struct TChooser {
     int Function() { return Between(0, Funcs.Count()); }
     std::string FunctionName(int index) {
         return index == Funcs.Count() ? kAreaAverage : Funcs.Items(index)->name;
+    }
+    // `name` with each letter's case flipped now and then.
+    std::string AnyCase(std::string name) {
+        for (char &c : name)
+            if (std::isalpha(static_cast<unsigned char>(c)) && Between(0, 2) == 0)
+                c = char(c ^ 0x20);
+        return name;
+    }
+    // A project's block: names in any letter case, unknown now and then.
+    TFilterConfig ProjectBlock() {
+        TFilterConfig b = InitialFilterConfig;
+        std::tie(b.Width, b.Height) = TargetSize();
+        const int f = Function();
+        WriteConfigName(b.WndFuncName, Between(0, 7) ? AnyCase(FunctionName(f)) : "NoSuchFunction");
+        b.WndFuncParam = Param(f);
+        WriteConfigName(b.FilterPluginName, AnyCase(Kernels[Between(0, int(Kernels.size()) - 1)]));
+        return b;
     }
     // Inside the function's limits and, now and then, just outside.
     int Param(int index) {
@@ -262,6 +249,79 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
     CreateConfigDialog = hosted;
     EXPECT_EQ(frames, 200);
     EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
+}
+
+// Any order the editor may take: blocks restored with or without
+// func_update, func_update alone, the dialog made and released, frames.
+// After every frame its bytes are what the block says at that moment, and
+// the dialog, while it exists, shows that block.
+TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
+    const ConfigDialogFactory hosted = CreateConfigDialog;
+    CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
+    testing_support::TTestHost host(3);
+    host.exfunc.get_sys_info = SysInfo;
+    host.exfunc.is_filter_active = Active;
+    FILTER fp = *LoadFilterTable(filter);
+    fp.exfunc = &host.exfunc;
+    ASSERT_EQ(func_init(&fp), TRUE);
+    TFilterConfig &block = *static_cast<TFilterConfig *>(fp.ex_data_ptr);
+    bool open = false;
+    int frames = 0, shown = 0, resized = 0;
+    for (int step = 0; step < 400; ++step) {
+        switch (choose.Between(0, 5)) {
+        case 0:
+        case 1:
+            block = choose.ProjectBlock();
+            if (choose.Between(0, 1)) func_update(&fp, 0);
+            break;
+        case 2: func_update(&fp, 0); break;
+        case 3:
+            func_WndProc(FilterWindowToken, open ? WM_FILTER_EXIT : WM_FILTER_INIT, 0, 0, nullptr, &fp);
+            open = !open;
+            ASSERT_EQ(Form != nullptr, open);
+            break;
+        default: {
+            const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
+            testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
+            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(step));
+            std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
+            for (int y = 0; y < sh; ++y)
+                std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
+                            sw * sizeof(PIXEL_YC));
+            ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
+            const TFilterConfig used = block;
+            const std::string what = "step " + std::to_string(step) + ", " +
+                                     ReadConfigName(used.WndFuncName) + " " +
+                                     std::to_string(used.WndFuncParam) + " " +
+                                     ReadConfigName(used.FilterPluginName) + " to " +
+                                     std::to_string(used.Width) + "x" + std::to_string(used.Height);
+            const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
+            ++frames;
+            resized += frame.info.w != sw || frame.info.h != sh;
+            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
+            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
+                                                   kMaxWidth, frame.info.w, frame.info.h))
+                << what;
+            if (!Form) break;
+            ++shown;
+            EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
+                      std::to_string(used.Width) + "x" + std::to_string(used.Height))
+                << what;
+            EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName)) << what;
+            EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName))
+                << what;
+            if (Form->pnlLumaParam->Visible()) {
+                EXPECT_EQ(Form->UpDown().Position(), used.WndFuncParam) << what;
+            }
+        }
+        }
+    }
+    if (open) func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
+    func_exit(&fp);
+    CreateConfigDialog = hosted;
+    EXPECT_GT(frames, 100);
+    EXPECT_GT(shown, 30);
+    EXPECT_GT(resized, frames / 3);
 }
 
 }  // namespace

@@ -150,4 +150,21 @@ TEST(SettingsLifecycle, UnwritableSettingsNeverReachTheHost) {
     EXPECT_EQ(host.Exit(), TRUE);
 }
 
+// However long a value, a start and an exit give back every byte of it.
+TEST(SettingsLifecycle, LongValuesRoundTripWhole) {
+    for (const int sizes : {300, 3000}) {
+        std::string list;
+        for (int i = 0; i < sizes; ++i)
+            list += (i ? "," : "") + std::to_string(100 + i % 500) + "x" + std::to_string(10 + i);
+        ASSERT_GT(list.size(), 2047u);
+        TInstallation inst;
+        inst.AddPlugins();
+        inst.WriteIni("[Morvane]\r\nSizeList=" + list + "\r\n");
+        Session(inst.AddFilter());
+        const std::string kept = inst.Key("Morvane", "SizeList");
+        EXPECT_EQ(kept.size(), list.size()) << sizes << " sizes";
+        EXPECT_TRUE(kept == list) << sizes << " sizes";
+    }
+}
+
 }  // namespace
