@@ -36,7 +36,9 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
     const auto fail = [&](const std::string &fault) { throw THostError(inventory.Folder + ": " + fault); };
     std::vector<std::string> funcs;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs) funcs.push_back(e.Name);
-    if (funcs.empty()) fail(std::string("no window-function plug-in (the filter needs one, even for ") + AreaAverageName + ")");
+    // The area average is built in and needs only a kernel.
+    if (funcs.empty() && o.Func != AreaAverageName)
+        fail("no window-function plug-in (only " + std::string(AreaAverageName) + " works without one)");
     if (inventory.Kernels.empty()) fail("no kernel plug-in");
     const TWindowFuncEntry *func = inventory.FindWindowFunc(o.Func);
     if (o.Func != AreaAverageName && !func)
