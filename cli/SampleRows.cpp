@@ -155,25 +155,28 @@ void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
     CodeTail(in, i, count, scale, out);
 }
 
-// Each pixel is built in 8 bytes (the last two zero) and stored 6 bytes
-// apart, the next store covering the spare two; so a group is stored only
-// while a pixel follows it, and the line's end is never overrun.
+// Each pixel is built in 8 bytes, the last two zero; pairs are closed up to
+// 12 bytes and four pairs make three whole 16-byte stores.
 void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
     const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_set_epi32(0, 0, -1, -1);
+    const auto closeUp = [&](__m128i pair) {  // pixels at bytes 0 and 8 to bytes 0 and 6
+        return _mm_or_si128(_mm_and_si128(pair, low), _mm_srli_si128(_mm_andnot_si128(low, pair), 2));
+    };
     char *at = reinterpret_cast<char *>(out);
     int i = 0;
-    for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+    for (; i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         const __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i));
         const __m128i vcb = cb ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cb + i)) : zero;
         const __m128i vcr = cr ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cr + i)) : zero;
         const __m128i ycLow = _mm_unpacklo_epi16(vy, vcb), ycHigh = _mm_unpackhi_epi16(vy, vcb);
         const __m128i crLow = _mm_unpacklo_epi16(vcr, zero), crHigh = _mm_unpackhi_epi16(vcr, zero);
-        const __m128i pairs[4] = {_mm_unpacklo_epi32(ycLow, crLow), _mm_unpackhi_epi32(ycLow, crLow),
-                                  _mm_unpacklo_epi32(ycHigh, crHigh), _mm_unpackhi_epi32(ycHigh, crHigh)};
-        for (int p = 0; p < 4; ++p) {
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(at + 12 * p), pairs[p]);
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(at + 12 * p + 6), _mm_srli_si128(pairs[p], 8));
-        }
+        const __m128i a = closeUp(_mm_unpacklo_epi32(ycLow, crLow)), b = closeUp(_mm_unpackhi_epi32(ycLow, crLow));
+        const __m128i c = closeUp(_mm_unpacklo_epi32(ycHigh, crHigh)), d = closeUp(_mm_unpackhi_epi32(ycHigh, crHigh));
+        __m128i *const to = reinterpret_cast<__m128i *>(at);
+        _mm_storeu_si128(to, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+        _mm_storeu_si128(to + 1, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+        _mm_storeu_si128(to + 2, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
     }
     PackTail(y, cb, cr, i, count, out);
 }
