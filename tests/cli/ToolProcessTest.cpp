@@ -254,13 +254,24 @@ TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
     EXPECT_FALSE(fs::exists(Path("out/b.png")));
 }
 
-TEST_F(ToolProcess, ADamagedPluginLibraryIsNamed) {
+TEST_F(ToolProcess, ADamagedOrForeignPluginLibraryIsNamed) {
     const fs::path dist = fs::path(MORVANE_TOOL).parent_path();
-    fs::copy(dist, Path("install"), fs::copy_options::recursive);
-    const TRun run = Shell("truncate -s 9000 install/DLL/WindowFuncs.dll && install/morvane -s 16x12 builtin out.png");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("install/DLL/WindowFuncs.dll: truncated library"), std::string::npos) << run.Err;
-    EXPECT_FALSE(fs::exists(Path("out.png")));
+    const struct {
+        const char *spoil, *fault;
+    } cases[] = {
+        {"truncate -s 9000 install/DLL/WindowFuncs.dll", "install/DLL/WindowFuncs.dll: truncated library"},
+        // e_machine made ARM64's, as a library built for another processor has it.
+        {"printf \"\\267\\000\" | dd of=install/DLL/Tessolk.dll bs=1 seek=18 conv=notrunc 2>/dev/null",
+         "install/DLL/Tessolk.dll: a library for another processor (ARM64"},
+    };
+    for (const auto &c : cases) {
+        fs::remove_all(Path("install"));
+        fs::copy(dist, Path("install"), fs::copy_options::recursive);
+        const TRun run = Shell(std::string(c.spoil) + " && install/morvane -s 16x12 builtin out.png");
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find(c.fault), std::string::npos) << run.Err;
+        EXPECT_FALSE(fs::exists(Path("out.png")));
+    }
 }
 
 namespace {
