@@ -7,7 +7,7 @@
 
 TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth,
                                int maxHeight)
-    : FPath(filterPath), FWidth(options.Width), FHeight(options.Height),
+    : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(options.Width), FHeight(options.Height),
       FHost(filterPath, maxWidth, maxHeight, options.Threads) {
     FHost.Init();
     FHost.OpenWindow();
@@ -25,8 +25,12 @@ TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {
     TFrameResult result = FHost.ProcessFrame(frame, frameNumber);
     if (!result.Result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
     if (result.Image.Width != FWidth || result.Image.Height != FHeight)
-        throw THostError(FPath + ": the frame came back " + std::to_string(result.Image.Width) + "x" +
-                         std::to_string(result.Image.Height) + ", not the requested size");
+        // The filter passes a frame through unchanged when a plug-in's tables
+        // or sizes cannot be used.
+        throw THostError(FPath + ": the filter could not use window function \"" + FFunc + "\"" +
+                         (FKernel.empty() ? "" : " with kernel \"" + FKernel + "\"") + " (the frame came back " +
+                         std::to_string(result.Image.Width) + "x" + std::to_string(result.Image.Height) + ", not " +
+                         std::to_string(FWidth) + "x" + std::to_string(FHeight) + ")");
     return result;
 }
 

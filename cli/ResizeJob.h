@@ -28,6 +28,7 @@ public:
 
 private:
     const std::string FPath;
+    const std::string FFunc, FKernel;  // to name what the filter could not use
     const int FWidth, FHeight;
     TStandinHost FHost;
     int FAppliedParam = 0;
