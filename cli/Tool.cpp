@@ -155,7 +155,7 @@ void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, 
     const settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
     const TWindowFuncEntry *chosen = o.HasParam ? inventory.FindWindowFunc(o.Func) : nullptr;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs)
-        if (&e != chosen && !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
+        if (&e != chosen && e.HasParam && !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
             err << "morvane: " << file.path << ": warning: the parameter of window function \"" << e.Name
                 << "\" is not remembered (its name cannot be a key there)\n";
     if (!chosen || !chosen->HasParam) return;
@@ -166,9 +166,8 @@ void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, 
         err << unkept << " (its name cannot be a key there)\n";
         return;
     }
-    // The filter writes back at its end what it read at its start unless it
-    // changed it; an explicit --param is written again when another run's
-    // value was found there.
+    // An overlapping run may have put its own value there after this run's
+    // filter wrote; the user's explicit --param is written again.
     const auto kept = [&] {
         const std::string stored = settings::Read(file, key, "");
         return !stored.empty() && settings::ParseFuncSetting(stored, 0).param == int16_t(o.Param);
@@ -212,7 +211,7 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
             ++failures;
         }
     }
-    WarnOfUnkeptSettings(o, filterPath, inventory, err);
+    if (failures < int(o.Inputs.size())) WarnOfUnkeptSettings(o, filterPath, inventory, err);
     if (failures)
         err << "morvane: " << failures << " of " << o.Inputs.size() << " inputs failed; the others are written\n";
     return failures ? 1 : 0;

@@ -17,7 +17,7 @@ std::string ReadIniString(const std::string &file, const std::string &section,
 // A key name that reading can find again: not blank, no "=" (which would end
 // the name), no line break, not a "[section]" line.
 inline bool IsStorableIniKey(const std::string &key) {
-    const std::size_t first = key.find_first_not_of(" \t");
+    const std::size_t first = key.find_first_not_of(" \t\v\f\x1A");
     return first != std::string::npos && key[first] != '[' && key.find_first_of("=\r\n") == std::string::npos;
 }
 

@@ -23,8 +23,9 @@ std::string ReadIniString(const std::string &file, const std::string &section,
             found = true;
         }
     }
-    if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
+    // The whole value is noted: writing back a cut one is a change.
     ini::NoteValueRead(file, section, key, value, found);
+    if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
     return value;
 }
 
@@ -43,7 +44,7 @@ bool WriteIniString(const std::string &file, const std::string &section,
     if (ini::IsStaleWrite(file, section, key, value, stored ? std::optional(ini::Unquote(*stored)) : std::nullopt))
         return true;
     if (document.Set(section, key, value) && !ini::ReplaceSettingsFile(target, document.Text())) return false;
-    ini::NoteValueRead(file, section, key, value, true);
+    ini::NoteValueRead(file, section, key, ini::Unquote(ini::TrimBlanks(value)), true);
     return true;
 }
 

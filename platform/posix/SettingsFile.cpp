@@ -3,6 +3,7 @@
 #include "platform/FileReplacement.h"
 #include "platform/Paths.h"
 #include "platform/SameText.h"
+#include "platform/posix/IniText.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -84,8 +85,11 @@ std::mutex ReadLock;
 std::vector<TValueRead> ValuesRead;
 
 TValueRead *FindRead(const std::string &file, const std::string &section, const std::string &key) {
+    // Names as the file compares them: blanks around them do not count.
     for (TValueRead &r : ValuesRead)
-        if (r.file == file && SameText(r.section, section) && SameText(r.key, key)) return &r;
+        if (r.file == file && SameText(TrimBlanks(r.section), TrimBlanks(section)) &&
+            SameText(TrimBlanks(r.key), TrimBlanks(key)))
+            return &r;
     return nullptr;
 }
 
@@ -110,7 +114,13 @@ bool IsStaleWrite(const std::string &file, const std::string &section, const std
     // A key that was missing is written from a default, which tells nothing
     // of a change; one that another run has added since is theirs.
     if (!r->found) return true;
-    return value == r->value && *now != value;
+    const std::string seen = Unquote(TrimBlanks(value));  // as a reader would get it
+    return seen == r->value && *now != seen;
+}
+
+void ForgetValuesRead() {
+    std::lock_guard<std::mutex> guard(ReadLock);
+    ValuesRead.clear();
 }
 
 }  // namespace platform::ini

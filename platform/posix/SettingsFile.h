@@ -45,4 +45,7 @@ void NoteValueRead(const std::string &file, const std::string &section, const st
 bool IsStaleWrite(const std::string &file, const std::string &section, const std::string &key,
                   const std::string &value, const std::optional<std::string> &now);
 
+// Starts over, as a new run of the process would.
+void ForgetValuesRead();
+
 }  // namespace platform::ini
