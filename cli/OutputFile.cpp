@@ -86,8 +86,9 @@ TOutputTarget ResolveOutput(const std::string &path) {
         if (!CanWrite(t.Target)) fail("write-protected (it is not replaced)");
         return t;
     }
-    const std::string folder = platform::ExtractFileDir(t.Target);
-    if (stat(folder.empty() ? "." : folder.c_str(), &info) != 0)
+    // "folder/." names the folder itself wherever a trailing delimiter would not.
+    const std::string folder = platform::ExtractFileDir(t.Target) + ".";
+    if (stat(folder.c_str(), &info) != 0)
         fail(errno == ENOENT || errno == ENOTDIR ? "no such folder" : PathFault(errno));
     if (!S_ISDIR(info.st_mode)) fail("no such folder");
     return t;

@@ -19,6 +19,7 @@
 #include "dialog/FilterProtocol.h"
 #include "host/Settings.h"
 #include "platform/FileReplacement.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Library.h"
 
@@ -187,9 +188,8 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
     CheckChoices(o, inventory);
     if (o.OutputIsFolder) {
         struct stat info;
-        if (stat(o.Output.c_str(), &info) != 0)
+        if (stat((platform::IncludeTrailingDelimiter(o.Output) + ".").c_str(), &info) != 0)
             throw THostError(o.Output + ": " + (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
-        if (!S_ISDIR(info.st_mode)) throw THostError(o.Output + ": not a folder");
     }
     CheckOutputsAgainstInputs(o);
     if (o.Inputs.size() == 1) {
