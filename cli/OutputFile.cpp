@@ -1,11 +1,20 @@
 #include "cli/OutputFile.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "cli/HostError.h"
+#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
@@ -23,41 +32,97 @@ void SetPending(const std::string &path) {
     HasPending = !path.empty();
 }
 
-extern "C" void OnTerminatingSignal(int signal) {
-    if (HasPending) std::remove(PendingTemporary);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+void RemovePending() {
+#ifdef _WIN32
+    if (HasPending) _unlink(PendingTemporary);
+#else
+    if (HasPending) unlink(PendingTemporary);
+#endif
 }
+
+bool CanWrite(const std::string &path) {
+#ifdef _WIN32
+    return _access(path.c_str(), 2) == 0;
+#else
+    return access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+std::string ShownName(const std::string &path) { return path == "-" ? "standard output" : path; }
 
 }  // namespace
 
-bool IsWrittenInPlace(const std::string &path) {
-    if (path == "-") return true;
+std::string PathFault(int error) {
+    switch (error) {
+    case ENOENT: return "no such file";
+    case ENOTDIR: return "no such folder";
+#ifdef ELOOP
+    case ELOOP: return "symbolic link loop";
+#endif
+    case ENAMETOOLONG: return "the name is too long";
+    case EACCES: return "cannot be reached (permission denied)";
+    default: return std::string("cannot be opened (") + std::strerror(error) + ")";
+    }
+}
+
+TOutputTarget ResolveOutput(const std::string &path) {
+    TOutputTarget t{path, path, path == "-"};
+    if (t.InPlace) return t;
+    const auto fail = [&](const std::string &fault) { throw THostError(path + ": " + fault); };
+    struct stat info;
+    // What the name leads to, links and /dev/stdout included: only a regular
+    // file is replaced.
+    if (stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) fail("is a folder");
+        if (!S_ISREG(info.st_mode)) {
+            t.InPlace = true;
+            return t;
+        }
+    } else if (errno != ENOENT) {
+        fail(PathFault(errno));
+    }
+    if (const int error = platform::FollowLinks(path, t.Target)) fail(PathFault(error));
+    if (stat(t.Target.c_str(), &info) == 0) {
+        if (!CanWrite(t.Target)) fail("write-protected (it is not replaced)");
+        return t;
+    }
+    // "folder/." names the folder itself wherever a trailing delimiter would not.
+    const std::string folder = platform::ExtractFileDir(t.Target) + ".";
+    if (stat(folder.c_str(), &info) != 0)
+        fail(errno == ENOENT || errno == ENOTDIR ? "no such folder" : PathFault(errno));
+    if (!S_ISDIR(info.st_mode)) fail("no such folder");
+    return t;
+}
+
+bool IsSameFile(const std::string &a, bool aIsInput, const std::string &b, bool bIsInput) {
+    const auto name = [](const std::string &n, bool input) {
+        return n == "-" ? std::string(input ? "/dev/stdin" : "/dev/stdout") : n;
+    };
+    struct stat x, y;
+    if (stat(name(a, aIsInput).c_str(), &x) != 0 || stat(name(b, bIsInput).c_str(), &y) != 0) return false;
+    if (!S_ISREG(x.st_mode) || !S_ISREG(y.st_mode)) return false;
+#ifdef _WIN32
     std::error_code ec;
-    const std::string absolute = fs::absolute(fs::path(path), ec).string();
-    if (absolute.rfind("/dev/", 0) == 0 || absolute.rfind("/proc/", 0) == 0) return true;
-    const fs::file_status status = fs::status(path, ec);
-    return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+    return fs::equivalent(name(a, aIsInput), name(b, bIsInput), ec);
+#else
+    return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+#endif
 }
 
 TOutputFile::TOutputFile(const std::string &path) : FPath(path) {
+    const TOutputTarget target = ResolveOutput(path);
     if (path == "-") {
         FFile = stdout;
         return;
     }
-    std::error_code ec;
-    fs::path target = fs::absolute(fs::path(path), ec);
-    if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    if (fs::is_directory(fs::status(target, ec))) Fail("is a folder", 0);
-    if (IsWrittenInPlace(path)) {
+    if (target.InPlace) {
         FFile = std::fopen(path.c_str(), "wb");
-        if (!FFile) Fail(std::string("cannot be opened for writing (") + std::strerror(errno) + ")", 0);
+        if (!FFile) Fail("cannot be opened for writing", errno);
         FOwnsFile = true;
         return;
     }
-    if (!fs::is_directory(target.parent_path(), ec)) Fail("no such folder", 0);
-    FReplacement = std::make_unique<platform::TFileReplacement>(target.string());
-    if (!FReplacement->IsOpen()) Fail("cannot create a file in its folder", 0);
+    FReplacement = std::make_unique<platform::TFileReplacement>(target.Target);
+    if (!FReplacement->IsOpen()) Fail("cannot be created in its folder", FReplacement->Error());
     SetPending(FReplacement->TemporaryName());
 }
 
@@ -74,7 +139,10 @@ void TOutputFile::Discard() {
 
 void TOutputFile::Fail(const std::string &fault, int error) {
     Discard();
-    throw THostError(FPath + ": " + (error ? fault + " (" + std::strerror(error) + ")" : fault));
+#ifdef EPIPE
+    if (error == EPIPE) throw THostError(ShownName(FPath) + ": the reader closed the pipe");
+#endif
+    throw THostError(ShownName(FPath) + ": " + (error ? fault + " (" + std::strerror(error) + ")" : fault));
 }
 
 void TOutputFile::Write(const void *bytes, std::size_t size) {
@@ -109,10 +177,67 @@ void TOutputFile::Commit() {
     if (!flushed || !closed) Fail("write failed", flushed ? errno : error);
 }
 
-void RemoveTemporaryOnSignal() {
-    std::signal(SIGINT, OnTerminatingSignal);
-    std::signal(SIGTERM, OnTerminatingSignal);
+#ifdef _WIN32
+
+namespace {
+
+extern "C" void OnTerminatingSignal(int signal) {
+    RemovePending();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
+
+}  // namespace
+
+void RemoveTemporaryOnSignal() {
+    for (const int signal : {SIGINT, SIGTERM, SIGABRT}) std::signal(signal, OnTerminatingSignal);
+}
+
+#else
+
+namespace {
+
+extern "C" void OnTerminatingSignal(int signal, siginfo_t *info, void *) {
+    // The kernel sends SIGPIPE from the writer's own process; the failed
+    // write then says what happened.
+    if (signal == SIGPIPE && info && info->si_code == SI_USER && info->si_pid == getpid()) return;
+    RemovePending();
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(signal, &fallback, nullptr);
+    raise(signal);  // delivered as the handler returns
+}
+
+// Every signal whose default action ends the process and that can be caught.
+constexpr int TerminatingSignals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,
+    SIGPIPE, SIGALRM, SIGTERM, SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+
+}  // namespace
+
+void RemoveTemporaryOnSignal() {
+    struct sigaction handler {};
+    handler.sa_sigaction = OnTerminatingSignal;
+    handler.sa_flags = SA_SIGINFO;
+    sigemptyset(&handler.sa_mask);
+    for (const int signal : TerminatingSignals) {
+        struct sigaction old {};
+        if (sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &handler, nullptr);
+    }
+}
+
+#endif
 
 void WriteFileAtomically(const std::string &path, const std::string &bytes) {
     TOutputFile file(path);

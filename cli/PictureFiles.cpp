@@ -1,6 +1,9 @@
 #include "cli/PictureFiles.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <filesystem>
 
@@ -27,9 +30,9 @@ bool IsPicture(TFileKind kind) { return kind == TFileKind::Png || kind == TFileK
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings) {
     if (kind == TFileKind::Builtin) return FromRgbImage(MakeTestPattern(patternWidth, patternHeight));
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) throw THostError(path + ": no such file");
-    if (std::filesystem::is_directory(path, ec)) throw THostError(path + ": is a folder");
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) throw THostError(path + ": " + PathFault(errno));
+    if (S_ISDIR(info.st_mode)) throw THostError(path + ": is a folder");
     if (kind == TFileKind::Png) return ReadPng(path, warnings);
     return FromRgbImage(ReadPpm(path));
 }

@@ -16,6 +16,7 @@ std::string EncodePng(const TPicture &) { throw THostError("PNG is not available
 #else
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,8 +49,6 @@ struct TPngRead {
 bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
     png_init_io(r.Png, file);
-    // The claimed size is refused before any sample memory is taken.
-    png_set_user_limits(r.Png, kMaxFrameWidth, kMaxFrameHeight);
     png_read_info(r.Png, r.Info);
     const png_byte colour = png_get_color_type(r.Png, r.Info);
     const png_byte depth = png_get_bit_depth(r.Png, r.Info);
@@ -107,10 +106,22 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     bool hadAlpha = false;
     int passes = 1;
     if (!ReadInto(file, r, picture, hadAlpha, passes)) fail(std::string("damaged PNG (") + fault.Text + ")");
+    // The claimed size is refused before any sample memory is taken.
+    if (picture.Width > kMaxFrameWidth || picture.Height > kMaxFrameHeight)
+        fail("the picture's size " + std::to_string(picture.Width) + "x" + std::to_string(picture.Height) +
+             " is beyond the largest frame " + std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight));
     if ((picture.Channels != 1 && picture.Channels != 3) || (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");
     std::vector<uint8_t> bytes;
     const std::size_t rowBytes = std::size_t(picture.Width) * picture.Channels * (picture.Depth / 8);
+    // An interlaced picture is held whole from its first pass; deflate packs
+    // at most 1032 bytes into one, so a file too short to hold the claimed
+    // rows is refused before that memory is taken.
+    struct stat info;
+    if (passes > 1 && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
+        rowBytes * std::size_t(picture.Height) / 1032 > std::size_t(info.st_size))
+        fail("damaged or truncated PNG (" + std::to_string(info.st_size) + " bytes cannot hold an interlaced " +
+             std::to_string(picture.Width) + "x" + std::to_string(picture.Height) + " picture)");
     if (!ReadRows(r, passes, picture.Height, rowBytes, bytes))
         fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
     picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);

@@ -7,7 +7,7 @@
 
 TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth,
                                int maxHeight)
-    : FPath(filterPath), FWidth(options.Width), FHeight(options.Height),
+    : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(options.Width), FHeight(options.Height),
       FHost(filterPath, maxWidth, maxHeight, options.Threads) {
     FHost.Init();
     FHost.OpenWindow();
@@ -24,8 +24,12 @@ TResizeSession::~TResizeSession() = default;  // the host finishes what is open
 void TResizeSession::Check(BOOL result, int width, int height, int frameNumber) const {
     if (!result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
     if (width != FWidth || height != FHeight)
-        throw THostError(FPath + ": the frame came back " + std::to_string(width) + "x" + std::to_string(height) +
-                         ", not the requested size");
+        // The filter passes a frame through unchanged when a plug-in's tables
+        // or sizes cannot be used.
+        throw THostError(FPath + ": the filter could not use window function \"" + FFunc + "\"" +
+                         (FKernel.empty() ? "" : " with kernel \"" + FKernel + "\"") + " (the frame came back " +
+                         std::to_string(width) + "x" + std::to_string(height) + ", not " + std::to_string(FWidth) +
+                         "x" + std::to_string(FHeight) + ")");
 }
 
 TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {

@@ -32,6 +32,7 @@ private:
     void Check(BOOL result, int width, int height, int frameNumber) const;
 
     const std::string FPath;
+    const std::string FFunc, FKernel;  // to name what the filter could not use
     const int FWidth, FHeight;
     TStandinHost FHost;
     int FAppliedParam = 0;

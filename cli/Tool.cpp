@@ -1,6 +1,9 @@
 #include "cli/Tool.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <new>
 
@@ -14,6 +17,10 @@
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
 #include "dialog/FilterProtocol.h"
+#include "host/Settings.h"
+#include "platform/FileReplacement.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
 #include "platform/Library.h"
 
 #ifdef _WIN32
@@ -67,6 +74,28 @@ std::string OutputFor(const TToolOptions &o, const std::string &input) {
     return (std::filesystem::path(o.Output) / name).string();
 }
 
+// Before anything is written: no output may be an input, nor two inputs'
+// outputs one file. Names are compared as the system resolves them, so a
+// link, a hard link or another spelling of the same file is caught.
+void CheckOutputsAgainstInputs(const TToolOptions &o) {
+    std::vector<std::string> outputs, targets;
+    for (const std::string &input : o.Inputs) {
+        outputs.push_back(OutputFor(o, input));
+        std::string target;
+        platform::FollowLinks(outputs.back(), target);
+        targets.push_back(std::filesystem::path(target).lexically_normal().string());
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (const std::string &input : o.Inputs)
+            if (input != kBuiltinInput && IsSameFile(outputs[i], false, input, true))
+                throw THostError(outputs[i] + ": the output is the input file " + input + "; nothing is written");
+        for (std::size_t j = 0; j < i; ++j)
+            if (targets[i] == targets[j] || IsSameFile(outputs[i], false, outputs[j], false))
+                throw THostError(outputs[i] + ": the output of both " + o.Inputs[j] + " and " + o.Inputs[i] +
+                                 "; nothing is written");
+    }
+}
+
 // One input to its output; throws on any fault.
 void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInventory &inventory,
                const std::string &input, std::ostream &out, std::ostream &err) {
@@ -75,10 +104,13 @@ void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInven
         o.Kernel = inventory.DefaultKernel();
         o.KernelByDefault = true;
     }
+    // What can never be written is refused before the input is read.
+    const TOutputTarget target = ResolveOutput(output);
     const TFileKind inKind = KindOf(input);
     TFileKind outKind = KindOf(output);
-    // A device or FIFO such as /dev/stdout takes what the input is.
-    const bool device = IsWrittenInPlace(output);
+    // A device or FIFO, or a name such as /dev/stdout for a descriptor the
+    // shell opened, takes what the input is, and the report goes aside.
+    const bool device = target.InPlace || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0;
     if (outKind == TFileKind::Unknown && device)
         outKind = inKind == TFileKind::Stream ? TFileKind::Stream : inKind == TFileKind::Png ? TFileKind::Png : TFileKind::Ppm;
     if (inKind == TFileKind::Unknown)
@@ -113,6 +145,45 @@ void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInven
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 
+// Memory runs out on a particular file; the message names it.
+void ResizeNamed(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
+                 const std::string &input, std::ostream &out, std::ostream &err) {
+    try {
+        ResizeOne(o, filterPath, inventory, input, out, err);
+    } catch (const std::bad_alloc &) {
+        throw THostError((input == kStreamName ? std::string("standard input") : input) + ": out of memory");
+    }
+}
+
+// The filter keeps what it could in its settings file and says nothing of
+// the rest; the tool reads back what the user asked it to remember.
+void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
+                          std::ostream &err) {
+    const settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
+    const TWindowFuncEntry *chosen = o.HasParam ? inventory.FindWindowFunc(o.Func) : nullptr;
+    for (const TWindowFuncEntry &e : inventory.WindowFuncs)
+        if (&e != chosen && e.HasParam && !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
+            err << "morvane: " << file.path << ": warning: the parameter of window function \"" << e.Name
+                << "\" is not remembered (its name cannot be a key there)\n";
+    if (!chosen || !chosen->HasParam) return;
+    const std::string key = settings::FuncKeyPrefix + chosen->Name;
+    const std::string unkept =
+        "morvane: " + file.path + ": warning: --param " + std::to_string(o.Param) + " for " + o.Func + " is not remembered";
+    if (!platform::IsStorableIniKey(key)) {
+        err << unkept << " (its name cannot be a key there)\n";
+        return;
+    }
+    // An overlapping run may have put its own value there after this run's
+    // filter wrote; the user's explicit --param is written again.
+    const auto kept = [&] {
+        const std::string stored = settings::Read(file, key, "");
+        return !stored.empty() && settings::ParseFuncSetting(stored, 0).param == int16_t(o.Param);
+    };
+    if (kept()) return;
+    if (!settings::Write(file, key, settings::FormatFuncSetting(int16_t(o.Param))) || !kept())
+        err << unkept << " (the settings file cannot be written)\n";
+}
+
 int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out, std::ostream &err) {
     const TPluginInventory inventory = TakeInventory(filterPath);
     CheckLibraries(filterPath, inventory);
@@ -122,25 +193,31 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
     }
     CheckChoices(o, inventory);
     if (o.OutputIsFolder) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(o.Output, ec)) throw THostError(o.Output + ": no such folder");
+        struct stat info;
+        if (stat((platform::IncludeTrailingDelimiter(o.Output) + ".").c_str(), &info) != 0)
+            throw THostError(o.Output + ": " + (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
     }
+    CheckOutputsAgainstInputs(o);
     if (o.Inputs.size() == 1) {
-        ResizeOne(o, filterPath, inventory, o.Inputs.front(), out, err);
+        ResizeNamed(o, filterPath, inventory, o.Inputs.front(), out, err);
+        WarnOfUnkeptSettings(o, filterPath, inventory, err);
         return 0;
     }
-    // Each input on its own: a failure is reported and the rest go on.
+    // Each input on its own: a failure, whatever its kind, is reported and
+    // the rest go on.
     int failures = 0;
     for (const std::string &input : o.Inputs) {
         try {
-            ResizeOne(o, filterPath, inventory, input, out, err);
-        } catch (const TUsageError &) {
-            throw;
+            ResizeNamed(o, filterPath, inventory, input, out, err);
+        } catch (const TUsageError &e) {
+            err << "morvane: " << input << ": " << e.what() << "\n";
+            ++failures;
         } catch (const std::exception &e) {
             err << "morvane: " << e.what() << "\n";
             ++failures;
         }
     }
+    if (failures < int(o.Inputs.size())) WarnOfUnkeptSettings(o, filterPath, inventory, err);
     if (failures)
         err << "morvane: " << failures << " of " << o.Inputs.size() << " inputs failed; the others are written\n";
     return failures ? 1 : 0;

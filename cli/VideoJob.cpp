@@ -1,5 +1,6 @@
 #include "cli/VideoJob.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -36,7 +37,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
         in.File = stdin;
     } else {
         in.File = std::fopen(input.c_str(), "rb");
-        if (!in.File) throw THostError(input + ": cannot be opened (no such file?)");
+        if (!in.File) throw THostError(input + ": " + PathFault(errno));
         in.Owned = true;
     }
     const std::string name = input == kStreamName ? "standard input" : input;

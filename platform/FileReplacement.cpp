@@ -80,6 +80,26 @@ bool Rename(const std::string &from, const std::string &to) {
 
 }  // namespace
 
+int FollowLinks(const std::string &path, std::string &target) {
+    target = path;
+#ifndef _WIN32
+    // As many links as the system itself follows before it calls a path a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (lstat(target.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(info.st_mode)) return 0;
+        std::string link(std::size_t(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) return errno;
+        link.resize(std::size_t(n));
+        target = link[0] == '/' ? link : ExtractFileDir(target) + link;
+    }
+    return ELOOP;
+#else
+    return 0;
+#endif
+}
+
 TFileReplacement::TFileReplacement(const std::string &target) : FTarget(target) {
     FFile = CreateBeside(target, FTemporary);
     if (!FFile) FError = errno;

@@ -9,6 +9,11 @@
 
 namespace platform {
 
+// The file that writing `path` must replace: symbolic links followed to
+// their end, a dangling one to the name it holds. 0, or the errno value that
+// stopped the walk (ELOOP for a loop, ENAMETOOLONG).
+int FollowLinks(const std::string &path, std::string &target);
+
 class TFileReplacement {
 public:
     // Creates the new file in `target`'s folder (`target` names the file

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -39,6 +40,35 @@ std::string ElfFault(std::ifstream &in, unsigned long long size) {
         if (s.p_type != PT_NULL && !within(s.p_offset, s.p_filesz))
             return "truncated library (a segment reaches past the end)";
     return "";
+}
+
+// The processor this build runs on, as ELF names it; 0 where not known here.
+#if defined(__x86_64__)
+constexpr unsigned OwnMachine = EM_X86_64;
+#elif defined(__i386__)
+constexpr unsigned OwnMachine = EM_386;
+#elif defined(__aarch64__)
+constexpr unsigned OwnMachine = EM_AARCH64;
+#else
+constexpr unsigned OwnMachine = 0;
+#endif
+
+std::string MachineName(unsigned machine, unsigned char elfClass) {
+    switch (machine) {
+    case EM_X86_64: return "x86-64";
+    case EM_386: return "x86, 32-bit";
+    case EM_AARCH64: return "ARM64";
+    case EM_ARM: return "ARM, 32-bit";
+    default: return "ELF machine " + std::to_string(machine) + (elfClass == ELFCLASS32 ? ", 32-bit" : "");
+    }
+}
+
+// A library the loader would refuse for its processor, named as such.
+std::string ForeignMachineFault(const unsigned char *ident, unsigned machine) {
+    const unsigned char ownClass = sizeof(void *) == 8 ? ELFCLASS64 : ELFCLASS32;
+    if (!OwnMachine || (machine == OwnMachine && ident[EI_CLASS] == ownClass)) return "";
+    return "a library for another processor (" + MachineName(machine, ident[EI_CLASS]) + "; this system runs " +
+           MachineName(OwnMachine, ownClass) + ")";
 }
 
 // A leading dot is this system's hidden attribute.
@@ -72,6 +102,13 @@ std::string LibraryFileFault(const std::string &path) {
     unsigned char ident[EI_NIDENT] = {};
     in.seekg(0);
     if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0) return "not a loadable library for this system";
+    unsigned char machine[2] = {};  // e_machine, at the same offset in both classes
+    in.seekg(18);
+    if (!in.read(reinterpret_cast<char *>(machine), 2)) return "truncated library (no ELF header)";
+    const unsigned machineNumber =
+        ident[EI_DATA] == ELFDATA2MSB ? machine[0] << 8 | machine[1] : machine[1] << 8 | machine[0];
+    const std::string foreign = ForeignMachineFault(ident, machineNumber);
+    if (!foreign.empty()) return foreign;
     if (ident[EI_CLASS] == ELFCLASS64) return ElfFault<Elf64_Ehdr, Elf64_Phdr>(in, size);
     if (ident[EI_CLASS] == ELFCLASS32) return ElfFault<Elf32_Ehdr, Elf32_Phdr>(in, size);
     return "damaged library (unknown ELF class)";

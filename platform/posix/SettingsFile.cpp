@@ -1,12 +1,20 @@
 #include "platform/posix/SettingsFile.h"
 
 #include "platform/FileReplacement.h"
+#include "platform/Paths.h"
+#include "platform/SameText.h"
+#include "platform/posix/IniText.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace platform::ini {
 
@@ -36,6 +44,83 @@ bool ReplaceSettingsFile(const std::string &path, const std::string &text) {
         return false;
     TFileReplacement file(path);
     return file.Write(text.data(), text.size()) && file.Commit();
+}
+
+namespace {
+
+// Another run holds the lock only while it rewrites the file, a few
+// milliseconds; this long means it is stuck, and the value is not kept.
+constexpr auto LockPatience = std::chrono::seconds(10);
+constexpr auto LockPoll = std::chrono::milliseconds(10);
+
+}  // namespace
+
+TSettingsLock::TSettingsLock(const std::string &file) {
+    const std::string dir = ExtractFileDir(file);
+    const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + LockPatience;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > deadline) {
+            close(fd);
+            return;
+        }
+        std::this_thread::sleep_for(LockPoll);
+    }
+    FFolder = fd;
+}
+
+TSettingsLock::~TSettingsLock() {
+    if (FFolder >= 0) close(FFolder);  // closing releases the lock
+}
+
+namespace {
+
+struct TValueRead {
+    std::string file, section, key, value;
+    bool found;
+};
+
+std::mutex ReadLock;
+std::vector<TValueRead> ValuesRead;
+
+TValueRead *FindRead(const std::string &file, const std::string &section, const std::string &key) {
+    // Names as the file compares them: blanks around them do not count.
+    for (TValueRead &r : ValuesRead)
+        if (r.file == file && SameText(TrimBlanks(r.section), TrimBlanks(section)) &&
+            SameText(TrimBlanks(r.key), TrimBlanks(key)))
+            return &r;
+    return nullptr;
+}
+
+}  // namespace
+
+void NoteValueRead(const std::string &file, const std::string &section, const std::string &key,
+                   const std::string &value, bool found) {
+    std::lock_guard<std::mutex> guard(ReadLock);
+    if (TValueRead *r = FindRead(file, section, key)) {
+        r->value = value;
+        r->found = found;
+    } else {
+        ValuesRead.push_back({file, section, key, value, found});
+    }
+}
+
+bool IsStaleWrite(const std::string &file, const std::string &section, const std::string &key,
+                  const std::string &value, const std::optional<std::string> &now) {
+    std::lock_guard<std::mutex> guard(ReadLock);
+    const TValueRead *r = FindRead(file, section, key);
+    if (!r || !now) return false;
+    // A key that was missing is written from a default, which tells nothing
+    // of a change; one that another run has added since is theirs.
+    if (!r->found) return true;
+    const std::string seen = Unquote(TrimBlanks(value));  // as a reader would get it
+    return seen == r->value && *now != seen;
+}
+
+void ForgetValuesRead() {
+    std::lock_guard<std::mutex> guard(ReadLock);
+    ValuesRead.clear();
 }
 
 }  // namespace platform::ini

@@ -20,6 +20,7 @@ std::string ReadIniString(const std::string &file, const std::string &section,
 
 bool WriteIniString(const std::string &file, const std::string &section,
                     const std::string &key, const std::string &value) {
+    if (!IsStorableIniKey(key)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                       file.c_str()) != FALSE;
 }

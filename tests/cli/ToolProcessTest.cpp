@@ -8,7 +8,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -276,18 +284,6 @@ TEST_F(ToolProcess, WritesFifosDevicesAndLinkTargetsInPlace) {
     EXPECT_EQ(ReadFile(Path("fromfifo.bin")).size(), std::string("P6\n16 12\n255\n").size() + 16 * 12 * 3);
 }
 
-TEST_F(ToolProcess, SigtermRemovesTheTemporaryFile) {
-    Make("one.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt yuv420p");
-    const TRun run = Shell(
-        "mkfifo feed; $MORVANE -q -s 32x24 - out.y4m < feed & pid=$!; exec 3>feed; cat one.y4m >&3; "
-        "until ls -a | grep -q \"^.morvane-\"; do sleep 0.05; done; kill -TERM $pid; wait $pid; echo $? > status.txt; "
-        "exec 3>&-; ls -a | grep -c morvane- > left.txt; true");
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(ReadFile(Path("status.txt")), "143\n");
-    EXPECT_EQ(ReadFile(Path("left.txt")), "0\n");
-    EXPECT_FALSE(fs::exists(Path("out.y4m")));
-}
-
 TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
     Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
     Make("c.ppm", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
@@ -300,13 +296,232 @@ TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
     EXPECT_FALSE(fs::exists(Path("out/b.png")));
 }
 
-TEST_F(ToolProcess, ADamagedPluginLibraryIsNamed) {
+TEST_F(ToolProcess, ADamagedOrForeignPluginLibraryIsNamed) {
     const fs::path dist = fs::path(MORVANE_TOOL).parent_path();
-    fs::copy(dist, Path("install"), fs::copy_options::recursive);
-    const TRun run = Shell("truncate -s 9000 install/DLL/WindowFuncs.dll && install/morvane -s 16x12 builtin out.png");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("install/DLL/WindowFuncs.dll: truncated library"), std::string::npos) << run.Err;
-    EXPECT_FALSE(fs::exists(Path("out.png")));
+    const struct {
+        const char *spoil, *fault;
+    } cases[] = {
+        {"truncate -s 9000 install/DLL/WindowFuncs.dll", "install/DLL/WindowFuncs.dll: truncated library"},
+        // e_machine made ARM64's, as a library built for another processor has it.
+        {"printf \"\\267\\000\" | dd of=install/DLL/Tessolk.dll bs=1 seek=18 conv=notrunc 2>/dev/null",
+         "install/DLL/Tessolk.dll: a library for another processor (ARM64"},
+    };
+    for (const auto &c : cases) {
+        fs::remove_all(Path("install"));
+        fs::copy(dist, Path("install"), fs::copy_options::recursive);
+        const TRun run = Shell(std::string(c.spoil) + " && install/morvane -s 16x12 builtin out.png");
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find(c.fault), std::string::npos) << run.Err;
+        EXPECT_FALSE(fs::exists(Path("out.png")));
+    }
 }
 
+namespace {
+
+// A PNG from raw filtered scanlines, so that a header may claim any size.
+std::string MakePng(uint32_t width, uint32_t height, int depth, int colour, bool interlaced,
+                    const std::string &raw) {
+    const auto u32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    const auto chunk = [&](const std::string &type, const std::string &data) {
+        const std::string body = type + data;
+        return u32(uint32_t(data.size())) + body +
+               u32(uint32_t(crc32(0, reinterpret_cast<const Bytef *>(body.data()), uInt(body.size()))));
+    };
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(raw.data()),
+              uLong(raw.size()), 9);
+    packed.resize(packedSize);
+    const std::string ihdr = u32(width) + u32(height) + char(depth) + char(colour) + '\0' + '\0' + char(interlaced);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", packed) + chunk("IEND", "");
+}
+
+bool IsRoot() { return geteuid() == 0; }
+
+}  // namespace
+
+// An output that is an input, by any name, or two outputs of a batch that
+// are one file: refused before anything is written.
+TEST_F(ToolProcess, AnOutputThatIsAnInputOrAnotherOutputIsRefused) {
+    Make("v.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 10 -pix_fmt yuv420p");
+    Make("p.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    const fs::path shm = fs::path("/dev/shm") / ("morvane-" + std::to_string(getpid()));
+    fs::create_directories(shm);
+    const std::string inShm = (shm / "x.y4m").string();
+    const struct {
+        std::string setup, args, fault, kept;  // `kept` must still equal its source
+    } cases[] = {
+        {"cp v.y4m x.y4m", "x.y4m x.y4m", "x.y4m: the output is the input file x.y4m", "x.y4m"},
+        {"cp v.y4m " + inShm, inShm + " " + inShm, inShm + ": the output is the input file", inShm},
+        {"cp v.y4m x.y4m && ln -sf x.y4m l.y4m", "x.y4m l.y4m", "l.y4m: the output is the input file x.y4m", "x.y4m"},
+        {"cp v.y4m x.y4m && ln -f x.y4m h.y4m", "x.y4m h.y4m", "h.y4m: the output is the input file x.y4m", "x.y4m"},
+        {"cp p.png x.png", "x.png ./x.png", "./x.png: the output is the input file x.png", "x.png"},
+        {"mkdir -p a b dest && cp p.png a/x.png && cp p.png b/x.png", "a/x.png b/x.png -o dest",
+         "dest/x.png: the output of both a/x.png and b/x.png", "a/x.png"},
+        {"mkdir -p d && cp p.png d/x.png", "p.png d/x.png -o d", "d/x.png: the output is the input file d/x.png",
+         "d/x.png"},
+    };
+    for (const auto &c : cases) {
+        const TRun run = Shell(c.setup + " && $MORVANE -q -s 32x24 " + c.args);
+        EXPECT_EQ(run.Status, 1) << c.args << ": " << run.Err;
+        EXPECT_NE(run.Err.find(c.fault), std::string::npos) << c.args << ": " << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        const std::string source = c.kept.find(".y4m") != std::string::npos ? "v.y4m" : "p.png";
+        EXPECT_TRUE(ReadFile(c.kept[0] == '/' ? c.kept : Path(c.kept)) == ReadFile(Path(source))) << c.args;
+        EXPECT_FALSE(fs::exists(Path("dest/x.png"))) << c.args;
+    }
+    EXPECT_EQ(fs::remove_all(shm), 2u);  // the folder and x.y4m, nothing left beside it
+}
+
+// What an output name is decides how it is written or why it is refused.
+// Permissions are tried as an ordinary user, who cannot write through them.
+TEST_F(ToolProcess, OutputsAreWrittenOrRefusedByWhatTheyAre) {
+    Make("p.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    fs::permissions(Dir.Path(), fs::perms::all);
+    const std::string deep = "top=$PWD; for i in $(seq 24); do $USER_ mkdir " + std::string(200, 'd') + " && cd " +
+                             std::string(200, 'd') + " || exit 9; done; cp \"$top/p.png\" .";
+    const struct {
+        std::string setup, args;
+        int status;
+        std::string fault, check;  // `check`: a command that must succeed after the run
+    } cases[] = {
+        {"$USER_ cp p.png ro.png && chmod 444 ro.png", "p.png ro.png", 1, "ro.png: write-protected",
+         "cmp p.png ro.png"},
+        {"ln -s made.png dangling.png", "p.png dangling.png", 0, "", "test -L dangling.png && test -s made.png"},
+        {"ln -s nosub/deeper.png rel.png", "p.png rel.png", 1, "rel.png: no such folder", "test -L rel.png"},
+        {"ln -s loop1.png loop2.png && ln -s loop2.png loop1.png", "p.png loop1.png", 1,
+         "loop1.png: symbolic link loop", "test -L loop1.png"},
+        {"ln -s in1.png in2.png && ln -s in2.png in1.png", "in1.png out.png", 1, "in1.png: symbolic link loop",
+         "! test -e out.png"},
+        {"mkdir dir.png", "p.png dir.png", 1, "dir.png: is a folder", "test -d dir.png"},
+        {"ln -s dir.png dirlink.png", "p.png dirlink.png", 1, "dirlink.png: is a folder", "test -d dir.png"},
+        {"true", "p.png nowhere/out.png", 1, "nowhere/out.png: no such folder", "true"},
+        {"mkdir -p ro && chmod 555 ro", "p.png ro/out.png", 1, "ro/out.png: cannot be created", "! test -e ro/out.png"},
+        {deep, "p.png out.png", 0, "", "true"},
+    };
+    for (const auto &c : cases) {
+        const std::string user = IsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+        const std::string setup = std::regex_replace(c.setup, std::regex("\\$USER_ "), user);
+        const TRun run = Shell(setup + " || exit 9; " + user + "$MORVANE -q -s 32x24 " + c.args);
+        EXPECT_EQ(run.Status, c.status) << c.args << ": " << run.Err;
+        if (c.status) {
+            EXPECT_NE(run.Err.find(c.fault), std::string::npos) << c.args << ": " << run.Err;
+            EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        }
+        EXPECT_EQ(Shell(c.check).Status, 0) << c.args << ": " << c.check;
+    }
+}
+
+// Every signal that ends the process by default removes the temporary file
+// and ends it as the signal would; a reader that stops early ends the run
+// with one line.
+TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
+    Make("one.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt yuv420p");
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGALRM, SIGPIPE}) {
+        // Job control, so that the background run does not start with SIGINT and SIGQUIT ignored.
+        const TRun run = Shell(
+            "set -m; rm -f feed out.y4m; mkfifo feed; $MORVANE -q -s 32x24 - out.y4m < feed & pid=$!; exec 3>feed; "
+            "cat one.y4m >&3; until ls -a | grep -q \"^.morvane-\"; do sleep 0.05; done; kill -" +
+            std::to_string(signal) + " $pid; wait $pid; echo $? > status.txt; exec 3>&-; "
+            "ls -a | grep -c morvane- > left.txt; true");
+        EXPECT_EQ(run.Status, 0) << signal << ": " << run.Err;
+        EXPECT_EQ(ReadFile(Path("status.txt")), std::to_string(128 + signal) + "\n") << signal;
+        EXPECT_EQ(ReadFile(Path("left.txt")), "0\n") << signal;
+        EXPECT_FALSE(fs::exists(Path("out.y4m"))) << signal;
+    }
+    Make("long.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 40 -pix_fmt yuv420p");
+    const TRun pipe = Shell("$MORVANE -q -s 32x24 long.y4m - | head -c 100 > /dev/null; echo ${PIPESTATUS[0]} > status.txt");
+    EXPECT_EQ(ReadFile(Path("status.txt")), "1\n");
+    EXPECT_EQ(pipe.Err, "morvane: standard output: the reader closed the pipe\n");
+}
+
+// The settings file is written where a link leads; overlapping runs, one of
+// them waiting on a third that holds the lock, each keep what they changed;
+// a value that cannot be kept is named.
+TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
+    fs::copy(fs::path(MORVANE_TOOL).parent_path(), Path("inst"), fs::copy_options::recursive);
+    const std::string run = "inst/morvane -q --pattern 320x180 --frames 30 -s 160x90 builtin ";
+    const TRun linked = Shell("mkdir real && printf \"[Morvane]\\r\\nSizeList=512x384\\r\\n\" > real/s.ini && "
+                              "ln -sf ../real/s.ini inst/Morvane.ini && " + run + "-f Lanczos --param 5 a.png");
+    ASSERT_EQ(linked.Status, 0) << linked.Err;
+    EXPECT_TRUE(fs::is_symlink(Path("inst/Morvane.ini")));
+    EXPECT_NE(ReadFile(Path("real/s.ini")).find("Func_Lanczos=1,5,0"), std::string::npos) << ReadFile(Path("real/s.ini"));
+
+    const TRun overlapping = Shell(
+        "flock real sleep 2 & sleep 0.3; " + run + "-f Lanczos --param 7 b.png & a=$!; " + run +
+        "-f Bicubic --param 9 c.png & b=$!; sleep 1; cp real/s.ini held.ini; wait $a || exit 3; wait $b || exit 4");
+    ASSERT_EQ(overlapping.Status, 0) << overlapping.Err;
+    EXPECT_EQ(ReadFile(Path("held.ini")).find("Func_Lanczos=1,7,0"), std::string::npos) << "written under the lock";
+    const std::string after = ReadFile(Path("real/s.ini"));
+    EXPECT_NE(after.find("Func_Lanczos=1,7,0"), std::string::npos) << after;
+    EXPECT_NE(after.find("Func_Bicubic=1,9,0"), std::string::npos) << after;
+
+    const std::string user = IsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    fs::permissions(Dir.Path(), fs::perms::all);
+    const TRun readOnly = Shell("chmod 555 real && " + user + run + "-f Bicubic --param 3 d.png");
+    EXPECT_EQ(readOnly.Status, 0);
+    EXPECT_NE(readOnly.Err.find("warning: --param 3 for Bicubic is not remembered"), std::string::npos) << readOnly.Err;
+    EXPECT_EQ(std::count(readOnly.Err.begin(), readOnly.Err.end(), '\n'), 1) << readOnly.Err;
+}
+
+// In a batch, an input that fails any check is that input's failure.
+TEST_F(ToolProcess, ABatchInputBeyondTheLimitsFailsAlone) {
+    Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    Make("big.png", "-f lavfi -i testsrc=size=96x64 -frames:v 1");
+    Make("c.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    const TRun run = Shell("mkdir out && $MORVANE -q -s 32x --max 64x48 a.png big.png c.png -o out");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err.substr(0, run.Err.find('\n') + 1).find("morvane: big.png: --max:"), 0u) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 2) << run.Err;
+    EXPECT_TRUE(fs::exists(Path("out/a.png")));
+    EXPECT_TRUE(fs::exists(Path("out/c.png")));
+    EXPECT_FALSE(fs::exists(Path("out/big.png")));
+}
+
+// Memory follows the data present: a small interlaced file claiming a huge
+// picture is refused without taking what the claim would need, and memory
+// that runs out is reported with the file. The peak is the tool process's
+// own, from the kernel's account of it.
+TEST_F(ToolProcess, PngMemoryFollowsTheDataAndTheReasonIsNamed) {
+    Dir.Write("bomb.png", MakePng(8192, 8192, 16, 2, true, std::string(2000, '\0')));
+    Dir.Write("tall.png", MakePng(1, 65535, 8, 0, false, std::string(2 * 65535, '\0')));
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    const bool limitable = false;  // the sanitizers reserve more address space than any limit
+#else
+    const bool limitable = true;
+#endif
+    const struct {
+        const char *input, *fault;
+        long peakKb;
+        rlim_t addressSpace;  // 0: no limit
+    } cases[] = {
+        {"bomb.png", "bomb.png: damaged or truncated PNG", 120 * 1024, 0},
+        {"tall.png", "tall.png: the picture's size 1x65535 is beyond the largest frame 8192x8192", 120 * 1024, 0},
+        {"builtin", "morvane: builtin: out of memory\n", 320 * 1024, limitable ? 300u << 20 : 0},
+    };
+    for (const auto &c : cases) {
+        if (c.addressSpace == 0 && std::string(c.input) == "builtin") continue;
+        const std::string err = Path("err.txt");
+        const pid_t child = fork();
+        if (child == 0) {
+            const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, 2);
+            if (chdir(Dir.Path().c_str()) != 0) _exit(99);
+            const rlimit limit{c.addressSpace, c.addressSpace};
+            if (c.addressSpace && setrlimit(RLIMIT_AS, &limit) != 0) _exit(97);
+            // builtin at this size needs more than the limit allows.
+            const char *size = c.addressSpace ? "8000x8000" : "32x24";
+            execl(MORVANE_TOOL, MORVANE_TOOL, "-q", "-s", size, c.input, "out.png", nullptr);
+            _exit(98);
+        }
+        int status = 0;
+        rusage usage{};
+        ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.input;
+        EXPECT_NE(ReadFile(err).find(c.fault), std::string::npos) << ReadFile(err);
+        EXPECT_LT(usage.ru_maxrss, c.peakKb) << c.input << ": peak in KiB";
+    }
+}
 #endif

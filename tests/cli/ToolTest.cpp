@@ -102,7 +102,10 @@ TEST(Tool, ReportsOneLineAndLeavesNoOutputOnAFault) {
         {{"-s", "8x8", "-f", "Box", "-k", "AVX", "builtin", kept}, 1, folder + ": no kernel plug-in \"AVX\" (found: Fake)"},
         {{"-s", "8x8", "-f", "Box", "-p", "9", "builtin", kept}, 2, "--param: 9 is outside Box's range 1 to 4 (see morvane --help)"},
         {{"-s", "8x8", "-f", "Negate", "--pattern", "16x16", "builtin", kept}, 1,
-         install.Filter() + ": the frame came back 16x16, not the requested size"},
+         install.Filter() + ": the filter could not use window function \"Negate\" (the frame came back 16x16, not 8x8)"},
+        {{"-s", "8x8", "-f", "Negate", "-k", "Fake", "--pattern", "16x16", "builtin", kept}, 1,
+         install.Filter() +
+             ": the filter could not use window function \"Negate\" with kernel \"Fake\" (the frame came back 16x16, not 8x8)"},
         {{"-s", "8x8", "-f", "Fail", "builtin", kept}, 1, install.Filter() + ": func_proc failed on frame 0"},
         {{"-s", "8x8", "-f", "Box", "--max", "8x8", "--pattern", "9x8", "builtin", kept}, 2,
          "--max: the editor's largest frame 8x8 must hold the input and the target size (see morvane --help)"},

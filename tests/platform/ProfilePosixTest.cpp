@@ -2,6 +2,7 @@
 // lines keep their exact bytes, and the file is replaced atomically.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Profile.h"
 #include "tests/platform/PlatformTestFiles.h"
@@ -71,4 +72,37 @@ TEST(ProfilePosix, SomethingThatIsNoFileIsNeitherReadNorReplaced) {
     struct stat info;
     ASSERT_EQ(stat(fifo.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// A run writes back only what it changed since it read the key, so another
+// run's newer value survives; a key the reader could never find is not written.
+TEST(ProfilePosix, OnlyKeysThisProcessChangedAreWrittenBack) {
+    TempDir dir;
+    const std::string file = dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=1\n");
+    ASSERT_EQ(platform::ReadIniString(file, "S", "mine", "", 2048), "1");
+    ASSERT_EQ(platform::ReadIniString(file, "S", "theirs", "", 2048), "1");
+    ASSERT_EQ(platform::ReadIniString(file, "S", "absent", "dflt", 2048), "dflt");
+    dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=2\nabsent=other\n");  // another process meanwhile
+    EXPECT_TRUE(WriteIniString(file, "S", "mine", "3"));
+    EXPECT_TRUE(WriteIniString(file, "S", "theirs", "1"));
+    EXPECT_TRUE(WriteIniString(file, "S", "absent", "dflt"));
+    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\n");
+    for (const char *key : {"Func_a=b", "two\nlines", "[head]"}) EXPECT_FALSE(WriteIniString(file, "S", key, "1")) << key;
+    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\n");
+}
+
+TEST(ProfilePosix, ALinkedFileIsWrittenAtItsTarget) {
+    TempDir dir;
+    const std::string target = dir.Write("real.ini", "[S]\nk=1\n");
+    const std::string link = dir.Path() + "Morvane.ini";
+    ASSERT_EQ(symlink("real.ini", link.c_str()), 0);
+    ASSERT_TRUE(WriteIniString(link, "S", "k", "2"));
+    struct stat info;
+    ASSERT_EQ(lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(ReadFile(target), "[S]\nk=2\n");
+    const std::string dangling = dir.Path() + "New.ini";
+    ASSERT_EQ(symlink("made.ini", dangling.c_str()), 0);
+    ASSERT_TRUE(WriteIniString(dangling, "S", "k", "v"));
+    EXPECT_EQ(ReadFile(dir.Path() + "made.ini"), "[S]\r\nk=v\r\n");
 }
