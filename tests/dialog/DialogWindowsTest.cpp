@@ -315,6 +315,13 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
 // The stand-in host makes the filter window as the editor does, from the
 // registration record: every control of the settings area lies inside its
 // client area, nothing clipped.
+// EnumChildWindows calls back in the system's convention, which a lambda
+// does not have on 32-bit Windows.
+BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+    return TRUE;
+}
+
 TEST(DialogWindows, TheStandinHostsFilterWindowHoldsTheWholeSettingsArea) {
     host_test::TInstallation inst;
     inst.AddPlugins("DLL");
@@ -331,13 +338,7 @@ TEST(DialogWindows, TheStandinHostsFilterWindowHoldsTheWholeSettingsArea) {
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     ASSERT_TRUE(FindWindowExW(window, nullptr, dialog::PanelClassName, nullptr));
     std::vector<HWND> controls;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
+    EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&controls));
     EXPECT_GE(controls.size(), 12u);  // the panels and every control on them
     for (HWND control : controls) {
         RECT r;
