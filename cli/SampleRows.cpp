@@ -33,7 +33,8 @@ void ScaleTail(const int32_t *in, int from, int count, THostScale s, int16_t *ou
 }
 
 int32_t ToCode(int32_t sum, TCodeScale s) {
-    return int32_t(std::min(std::max(sum * s.Factor + s.Offset, 0.0), s.Max) + 0.5);
+    const int64_t v = (int64_t(sum) * s.Factor + s.Bias) >> s.Shift;  // floors: the shift is arithmetic
+    return int32_t(std::min<int64_t>(std::max<int64_t>(v, 0), s.Max));
 }
 
 template <class T>
@@ -114,44 +115,59 @@ void Scale(const T *in, int count, THostScale scale, int16_t *out) {
     ScaleTail(in, ScaleBody(in, count, TScale4(scale), out), count, scale, out);
 }
 
-// The scalar ToCode on four lanes, two at a time in double.
+// The scalar ToCode on four lanes where every step fits int32. SSE2 has
+// no 32-bit multiply that keeps the low halves: even and odd lanes are
+// multiplied apart (the low 32 bits of a product do not depend on sign).
 struct TCodes4 {
-    __m128d Offset, Factor, Zero, Max, Half;
+    __m128i Factor, Bias, Shift;
     explicit TCodes4(TCodeScale s)
-        : Offset(_mm_set1_pd(s.Offset)), Factor(_mm_set1_pd(s.Factor)), Zero(_mm_setzero_pd()),
-          Max(_mm_set1_pd(s.Max)), Half(_mm_set1_pd(0.5)) {}
-    __m128i Two(__m128i sums) const {
-        const __m128d v = _mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(sums), Factor), Offset);
-        return _mm_cvttpd_epi32(_mm_add_pd(_mm_min_pd(_mm_max_pd(v, Zero), Max), Half));
-    }
+        : Factor(_mm_set1_epi32(s.Factor)), Bias(_mm_set1_epi32(int32_t(s.Bias))), Shift(_mm_cvtsi32_si128(s.Shift)) {}
+    // Unclamped: the packs that follow clamp.
     __m128i operator()(const int32_t *in) const {
         const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
-        return _mm_unpacklo_epi64(Two(sums), Two(_mm_srli_si128(sums, 8)));
+        const __m128i even = _mm_mul_epu32(sums, Factor), odd = _mm_mul_epu32(_mm_srli_epi64(sums, 32), Factor);
+        const __m128i products = _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                                                    _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+        return _mm_sra_epi32(_mm_add_epi32(products, Bias), Shift);
     }
 };
 
-// Codes are at most 65535: shifted by 32768 they pack signed and come back.
+// Eight codes of 8 bits: the signed pack keeps every value's side of 0 and
+// 255, the unsigned one clamps.
+void Codes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
+    int i = 0;
+    if (scale.Fits32) {
+        const TCodes4 s(scale);
+        for (; i + 8 <= count; i += 8) {
+            const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(words, words));
+        }
+    }
+    CodeTail(in, i, count, scale, out);
+}
+
+// Codes of 16 bits: shifted by 32768 they pack signed, which clamps them
+// to 0..65535, and come back.
 __m128i PackWords(__m128i low, __m128i high) {
     const __m128i bias = _mm_set1_epi32(32768);
     return _mm_xor_si128(_mm_packs_epi32(_mm_sub_epi32(low, bias), _mm_sub_epi32(high, bias)),
                          _mm_set1_epi16(int16_t(0x8000)));
 }
 
-void Codes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
-    const TCodes4 s(scale);
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
-        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(words, words));
-    }
-    CodeTail(in, i, count, scale, out);
-}
-
+// Deeper codes; up to 15 bits they are clamped after a signed pack.
 void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
-    const TCodes4 s(scale);
     int i = 0;
-    for (; i + 8 <= count; i += 8)
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), PackWords(s(in + i), s(in + i + 4)));
+    if (scale.Fits32) {
+        const TCodes4 s(scale);
+        const bool sixteen = scale.Max == 65535;
+        const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(int16_t(scale.Max));
+        for (; i + 8 <= count; i += 8) {
+            const __m128i low = s(in + i), high = s(in + i + 4);
+            const __m128i words = sixteen ? PackWords(low, high)
+                                          : _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(low, high), zero), max);
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), words);
+        }
+    }
     CodeTail(in, i, count, scale, out);
 }
 
@@ -164,6 +180,10 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
         return _mm_or_si128(_mm_and_si128(pair, low), _mm_srli_si128(_mm_andnot_si128(low, pair), 2));
     };
     char *at = reinterpret_cast<char *>(out);
+    // A frame is far larger than the caches and is not read again until the
+    // filter runs: aligned lines go straight to memory, without the reads
+    // that ordinary stores make first.
+    const bool streaming = reinterpret_cast<uintptr_t>(at) % 16 == 0;
     int i = 0;
     for (; i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         const __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i));
@@ -173,11 +193,21 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
         const __m128i crLow = _mm_unpacklo_epi16(vcr, zero), crHigh = _mm_unpackhi_epi16(vcr, zero);
         const __m128i a = closeUp(_mm_unpacklo_epi32(ycLow, crLow)), b = closeUp(_mm_unpackhi_epi32(ycLow, crLow));
         const __m128i c = closeUp(_mm_unpacklo_epi32(ycHigh, crHigh)), d = closeUp(_mm_unpackhi_epi32(ycHigh, crHigh));
+        const __m128i first = _mm_or_si128(a, _mm_slli_si128(b, 12));
+        const __m128i second = _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8));
+        const __m128i third = _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4));
         __m128i *const to = reinterpret_cast<__m128i *>(at);
-        _mm_storeu_si128(to, _mm_or_si128(a, _mm_slli_si128(b, 12)));
-        _mm_storeu_si128(to + 1, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
-        _mm_storeu_si128(to + 2, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+        if (streaming) {
+            _mm_stream_si128(to, first);
+            _mm_stream_si128(to + 1, second);
+            _mm_stream_si128(to + 2, third);
+        } else {
+            _mm_storeu_si128(to, first);
+            _mm_storeu_si128(to + 1, second);
+            _mm_storeu_si128(to + 2, third);
+        }
     }
+    if (streaming) _mm_sfence();  // the kernel reads these lines on other threads
     PackTail(y, cb, cr, i, count, out);
 }
 

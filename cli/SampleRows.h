@@ -23,11 +23,17 @@ void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out);
 void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out);
 void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out);
 
-// A whole-number sum of host values onto codes:
-//   code = floor(min(max(sum * Factor + Offset, 0), Max) + 0.5),
-// in double, where every step but the last is exact.
+// A whole-number sum of host values onto codes, exactly:
+//   code = min(max(floor((sum * Factor + Bias) / 2^Shift), 0), Max).
+// Host values are whole 4096ths and a sum's weights add up to a power of
+// two, so the division is a shift. `Fits32` says that no sum of int16 values
+// with those weights can take sum * Factor + Bias past int32.
 struct TCodeScale {
-    double Offset, Factor, Max;
+    int32_t Factor;
+    int64_t Bias;
+    int Shift;
+    int32_t Max;
+    bool Fits32;
 };
 
 void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out);

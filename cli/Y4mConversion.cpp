@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <type_traits>
 #include <vector>
 
@@ -40,10 +41,14 @@ THostScale ToHost(const TScale &s, int sum, int depth) {
     return {float(s.Offset * sum), float(4096 / s.Range / sum), depth == 8};
 }
 
-// A sum of host values weighted by whole numbers adding up to `sum`, onto
-// codes.
+// A sum of host values weighted by whole numbers adding up to `sum` (a power
+// of two), onto codes: code = sum * Range / (4096 * sum) + Offset, rounded
+// half up.
 TCodeScale ToCode(const TScale &s, int sum, int depth) {
-    return {s.Offset, s.Range / 4096 / sum, double((1 << depth) - 1)};
+    const int shift = 12 + std::countr_zero(unsigned(sum));
+    const int64_t bias = (int64_t(s.Offset) << shift) + (int64_t(1) << (shift - 1));
+    const int64_t largest = int64_t(32768) * sum * int64_t(s.Range) + bias;
+    return {int32_t(s.Range), bias, shift, (1 << depth) - 1, largest <= INT32_MAX};
 }
 
 // Chroma rows behind one luma row (or luma rows behind one chroma row):
