@@ -6,6 +6,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+#include "cli/SampleRowsAvx2.h"
 #endif
 
 namespace {
@@ -110,9 +112,12 @@ int ScaleBody(const int32_t *in, int count, const TScale4 &s, int16_t *out) {
     return i;
 }
 
+const bool kAvx2 = sample_rows_avx2::Available();
+
 template <class T>
 void Scale(const T *in, int count, THostScale scale, int16_t *out) {
-    ScaleTail(in, ScaleBody(in, count, TScale4(scale), out), count, scale, out);
+    const int done = kAvx2 ? sample_rows_avx2::ScaleBody(in, count, scale, out) : 0;
+    ScaleTail(in, done + ScaleBody(in + done, count - done, TScale4(scale), out + done), count, scale, out);
 }
 
 // The scalar ToCode on four lanes where every step fits int32. SSE2 has
@@ -137,6 +142,7 @@ struct TCodes4 {
 void Codes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
     int i = 0;
     if (scale.Fits32) {
+        if (kAvx2) i = sample_rows_avx2::CodesBody(in, count, scale, out);
         const TCodes4 s(scale);
         for (; i + 8 <= count; i += 8) {
             const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
@@ -158,6 +164,7 @@ __m128i PackWords(__m128i low, __m128i high) {
 void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
     int i = 0;
     if (scale.Fits32) {
+        if (kAvx2) i = sample_rows_avx2::CodesBody(in, count, scale, out);
         const TCodes4 s(scale);
         const bool sixteen = scale.Max == 65535;
         const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(int16_t(scale.Max));

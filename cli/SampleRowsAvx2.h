@@ -1,0 +1,21 @@
+// The row loops of SampleRows on eight lanes, for processors with AVX2.
+// Each does the same operations lane by lane as its SSE2 twin, so the
+// results are the same; each returns how many samples it did, the rest
+// being the caller's.
+#pragma once
+#include "cli/SampleRows.h"
+
+namespace sample_rows_avx2 {
+
+// Whether this processor and its system run AVX2.
+bool Available();
+
+int ScaleBody(const uint8_t *in, int count, THostScale scale, int16_t *out);
+int ScaleBody(const uint16_t *in, int count, THostScale scale, int16_t *out);
+int ScaleBody(const int32_t *in, int count, THostScale scale, int16_t *out);
+
+// Only where the scale's steps fit int32.
+int CodesBody(const int32_t *in, int count, TCodeScale scale, uint8_t *out);
+int CodesBody(const int32_t *in, int count, TCodeScale scale, uint16_t *out);
+
+}  // namespace sample_rows_avx2
