@@ -47,11 +47,13 @@ void CodeTail(const int32_t *in, int from, int count, TCodeScale s, T *out) {
     }
 }
 
-void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+                bool add) {
     for (int i = from; i < count; ++i) {
-        y[i] = in[i].y;
-        cb[i] = in[i].cb;
-        cr[i] = in[i].cr;
+        if (y) y[i] = in[i].y;
+        if (!cb) continue;
+        cb[i] = (add ? cb[i] : 0) + weight * in[i].cb;
+        cr[i] = (add ? cr[i] : 0) + weight * in[i].cr;
     }
 }
 
@@ -220,13 +222,22 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
 
 // The way back: each pixel is loaded as 8 bytes (its own 6 and two of the
 // next), so a group is loaded only while a pixel follows it.
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
     const char *at = reinterpret_cast<const char *>(in);
     const auto load = [](const char *pixel) { return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixel)); };
-    const auto store = [](int32_t *out, __m128i words) {
-        // Widened with their sign: each word into the top half, shifted down.
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), _mm_srai_epi32(_mm_unpackhi_epi16(words, words), 16));
+    // Widened with their sign: each word into the top half over zeros,
+    // shifted down; a weight of 2 shifts one less.
+    const __m128i zero = _mm_setzero_si128(), whole = _mm_cvtsi32_si128(16);
+    const __m128i down = _mm_cvtsi32_si128(weight == 2 ? 15 : 16);
+    const auto store = [&](int32_t *out, __m128i words, bool sum) {
+        __m128i low = _mm_sra_epi32(_mm_unpacklo_epi16(zero, words), sum ? down : whole);
+        __m128i high = _mm_sra_epi32(_mm_unpackhi_epi16(zero, words), sum ? down : whole);
+        if (sum && add) {
+            low = _mm_add_epi32(low, _mm_loadu_si128(reinterpret_cast<const __m128i *>(out)));
+            high = _mm_add_epi32(high, _mm_loadu_si128(reinterpret_cast<const __m128i *>(out + 4)));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), high);
     };
     int i = 0;
     for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
@@ -239,17 +250,18 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr)
             half[h][0] = _mm_unpacklo_epi16(low, high);  // y0 y1 y2 y3 cb0 cb1 cb2 cb3
             half[h][1] = _mm_unpackhi_epi16(low, high);  // cr0 cr1 cr2 cr3 …
         }
-        store(y + i, _mm_unpacklo_epi64(half[0][0], half[1][0]));
-        store(cb + i, _mm_unpackhi_epi64(half[0][0], half[1][0]));
-        store(cr + i, _mm_unpacklo_epi64(half[0][1], half[1][1]));
+        if (y) store(y + i, _mm_unpacklo_epi64(half[0][0], half[1][0]), false);
+        if (!cb) continue;
+        store(cb + i, _mm_unpackhi_epi64(half[0][0], half[1][0]), true);
+        store(cr + i, _mm_unpacklo_epi64(half[0][1], half[1][1]), true);
     }
-    UnpackTail(in, i, count, y, cb, cr);
+    UnpackTail(in, i, count, y, cb, cr, weight, add);
 }
 
 #else
 
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
-    UnpackTail(in, 0, count, y, cb, cr);
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+    UnpackTail(in, 0, count, y, cb, cr, weight, add);
 }
 
 template <class T>
@@ -281,6 +293,6 @@ void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int coun
 void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) { Codes(in, count, scale, out); }
 void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) { Codes(in, count, scale, out); }
 
-void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr) {
-    Unpack(in, count, y, cb, cr);
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+    Unpack(in, count, y, cb, cr, weight, add);
 }

@@ -41,5 +41,7 @@ void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out)
 
 // Lines of y, cb and cr into pixels; without chroma (null) cb and cr are 0.
 void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out);
-// A line of pixels into lines of y, cb and cr, widened.
-void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr);
+// A line of pixels, widened: y into `y`, and cb and cr times `weight` (1 or
+// 2) into the sums `cb` and `cr`, added to them or, unless `add`, in place
+// of them. A null `y`, or null `cb` and `cr`, is skipped.
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add);

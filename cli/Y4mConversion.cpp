@@ -140,12 +140,11 @@ void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int
     }
 }
 
-// Lines of a band on the way back: one host line unpacked, the weighted
-// sums of cb and cr, and the line they are cut down to.
+// Lines of a band on the way back: one host line's luma, the weighted sums
+// of cb and cr, and the line they are cut down to.
 struct TBandLines {
-    std::vector<int32_t> Y, Cb, Cr, SumCb, SumCr, Line;
-    explicit TBandLines(int width)
-        : Y(width), Cb(width), Cr(width), SumCb(width + 2), SumCr(width + 2), Line(width) {}
+    std::vector<int32_t> Y, SumCb, SumCr, Line;
+    explicit TBandLines(int width) : Y(width), SumCb(width + 2), SumCr(width + 2), Line(width) {}
 };
 
 // A chroma line from the weighted sum `v` of full lines (v[-1] and v[width]
@@ -181,30 +180,18 @@ void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8
         // is unpacked once for both.
         const TTaps taps = halfY ? DownTaps(band, h, f.CentredY) : SameLine(band);
         const int lumaFirst = band * lumaPerBand, lumaLast = std::min(h, lumaFirst + lumaPerBand);
-        std::fill_n(sumCb, w, 0);
-        std::fill_n(sumCr, w, 0);
+        bool add = false;
         for (int t = 0, done = lumaFirst; t < 3; ++t) {
             const int row = taps.Row[t], weight = taps.Weight[t];
             if (!weight) continue;
-            UnpackPixels(host + std::size_t(row) * stride, w, l.Y.data(), l.Cb.data(), l.Cr.data());
-            if (row == done && done < lumaLast) {
+            const bool lumaRow = row == done && done < lumaLast;
+            UnpackPixels(host + std::size_t(row) * stride, w, lumaRow ? l.Y.data() : nullptr,
+                         colour ? sumCb : nullptr, colour ? sumCr : nullptr, weight, add);
+            add = true;
+            if (lumaRow) {
                 ScaleToCodes(l.Y.data(), w, lumaToCode, luma + std::size_t(row) * w);
                 ++done;
             }
-            if (!colour) continue;
-            // Weights are 1 or 2: doubling by addition spares SSE2 its
-            // missing 32-bit multiply.
-            const int32_t *lcb = l.Cb.data(), *lcr = l.Cr.data();
-            if (weight == 1)
-                for (int x = 0; x < w; ++x) {
-                    sumCb[x] += lcb[x];
-                    sumCr[x] += lcr[x];
-                }
-            else
-                for (int x = 0; x < w; ++x) {
-                    sumCb[x] += lcb[x] + lcb[x];
-                    sumCr[x] += lcr[x] + lcr[x];
-                }
         }
         if (!colour) continue;
         sumCb[-1] = sumCb[0];
