@@ -1,26 +1,35 @@
 #include "cli/HostThreadPool.h"
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 
 namespace {
 
+// Bands are taken from a shared counter, several per worker: a worker that
+// the system sets aside for a while (the tool's reader and writer share the
+// cores) leaves its rest to the others instead of holding everyone up.
 struct TBands {
-    int Count;
+    int Count, Size;
     const std::function<void(int, int)> *Work;
+    std::atomic<int> Next{0};
     std::mutex Lock;
     std::exception_ptr Fault;
 };
 
-void MV_CDECL RunBand(int threadId, int threadCount, void *param1, void *) {
+void MV_CDECL RunBand(int, int, void *param1, void *) {
     TBands &bands = *static_cast<TBands *>(param1);
-    const int first = int(int64_t(bands.Count) * threadId / threadCount);
-    const int last = int(int64_t(bands.Count) * (threadId + 1) / threadCount);
-    if (first == last) return;
-    try {
-        (*bands.Work)(first, last);
-    } catch (...) {
-        std::lock_guard<std::mutex> lock(bands.Lock);
-        if (!bands.Fault) bands.Fault = std::current_exception();
+    for (;;) {
+        const int first = bands.Next.fetch_add(bands.Size);
+        if (first >= bands.Count) return;
+        try {
+            (*bands.Work)(first, std::min(bands.Count, first + bands.Size));
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(bands.Lock);
+            if (!bands.Fault) bands.Fault = std::current_exception();
+            bands.Next = bands.Count;  // the rest is not worth doing
+            return;
+        }
     }
 }
 
@@ -75,7 +84,12 @@ void THostThreadPool::WorkerLoop(int threadId) {
 
 void THostThreadPool::ForBands(int count, const std::function<void(int, int)> &work) {
     if (count <= 0) return;
-    TBands bands{count, &work, {}, nullptr};
+    // Eight bands a worker: small enough to even out, large enough that
+    // each still spans many rows of a frame.
+    TBands bands;
+    bands.Count = count;
+    bands.Size = std::max(1, count / (8 * FCount));
+    bands.Work = &work;
     Run(&RunBand, &bands, nullptr);
     if (bands.Fault) std::rethrow_exception(bands.Fault);
 }

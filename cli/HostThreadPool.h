@@ -20,8 +20,9 @@ public:
     int ThreadCount() const { return FCount; }
     // Blocks until every worker has run `func` once.
     BOOL Run(MULTI_THREAD_FUNC func, void *param1, void *param2);
-    // Items [0, count) cut into one band per worker, `work(first, last)` run
-    // on each; returns when all are done and rethrows what a band threw.
+    // Items [0, count) cut into bands, `work(first, last)` run on each by
+    // whichever worker is free; returns when all are done and rethrows what
+    // a band threw.
     void ForBands(int count, const std::function<void(int first, int last)> &work);
 
 private:

@@ -3,7 +3,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "cli/StandinHost.h"
 #include "tests/cli/CliTestFiles.h"
@@ -64,4 +66,25 @@ TEST(HostServices, UseOneThreadPerProcessorByDefault) {
     const int processors = int(std::thread::hardware_concurrency());
     EXPECT_EQ(host.ThreadCount(), processors > 0 ? processors : 1);
     ExpectEachIdOnce(host, host.ThreadCount(), 3);
+}
+
+// The tool's own use of the workers: every item in exactly one band, for
+// counts below, at and far above the number of bands, and a band's fault
+// comes back to the caller.
+TEST(HostServices, BandsCoverEveryItemOnceAndPassOnAFault) {
+    for (int threads : {1, 2, 5}) {
+        THostThreadPool pool(threads);
+        for (int count : {1, 2, 7, 40, 41, 1080}) {
+            std::vector<std::atomic<int>> seen(count);
+            pool.ForBands(count, [&](int first, int last) {
+                for (int i = first; i < last; ++i) ++seen[i];
+            });
+            for (int i = 0; i < count; ++i)
+                EXPECT_EQ(seen[i].load(), 1) << threads << " threads, item " << i << " of " << count;
+        }
+        EXPECT_THROW(pool.ForBands(100, [](int first, int) {
+                         if (first > 50) throw std::runtime_error("band");
+                     }),
+                     std::runtime_error);
+    }
 }
