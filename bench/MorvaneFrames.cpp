@@ -19,9 +19,9 @@ BOOL MV_CDECL TimedProc(FILTER *fp, FILTER_PROC_INFO *fpip) {
 
 }  // namespace
 
-TFrameTimes RunMorvaneFrames(const std::string &filterPath, const TToolOptions &options,
-                             const TYcImage &source, int maxWidth, int maxHeight) {
-    TResizeSession session(filterPath, options, maxWidth, maxHeight);
+TFrameTimes RunMorvaneFrames(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
+                             const TYcImage &source) {
+    TResizeSession session(filterPath, options, plan);
     TFrameTimes times;
     times.Threads = session.Threads();
     times.AppliedParam = session.AppliedParam();

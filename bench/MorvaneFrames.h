@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/ResizeJob.h"
 #include "cli/YcImage.h"
 
 struct TFrameTimes {
@@ -17,7 +18,8 @@ struct TFrameTimes {
     int Threads = 0;
 };
 
-// `options` gives size, function, parameter, kernel, threads and frames.
+// `options` gives function, parameter, kernel, threads and frames; `plan`
+// the sizes.
 // Throws THostError when the filter cannot be loaded or a frame fails.
-TFrameTimes RunMorvaneFrames(const std::string &filterPath, const TToolOptions &options,
-                             const TYcImage &source, int maxWidth, int maxHeight);
+TFrameTimes RunMorvaneFrames(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
+                             const TYcImage &source);

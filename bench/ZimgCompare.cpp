@@ -125,16 +125,15 @@ struct TMorvaneRun {
 TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFunction &f,
                        const TKernel &k, int threads, const TYcImage &source) {
     TToolOptions o;
-    o.Width = s.Dst.Width;
-    o.Height = s.Dst.Height;
     o.Func = f.Name;
     o.HasParam = f.Param != 0;
     o.Param = f.Param;
     o.Kernel = k.Name;
     o.Threads = threads;
     o.Frames = kWarmUp + kMeasured;
-    TFrameTimes out = RunMorvaneFrames(filter, o, source, std::max(s.Src.Width, s.Dst.Width),
-                                       std::max(s.Src.Height, s.Dst.Height));
+    const TFramePlan plan{s.Dst.Width, s.Dst.Height, std::max(s.Src.Width, s.Dst.Width),
+                          std::max(s.Src.Height, s.Dst.Height)};
+    TFrameTimes out = RunMorvaneFrames(filter, o, plan, source);
     if (f.Param && out.AppliedParam != f.Param)
         throw THostError(filter + ": " + f.Name + " ran with parameter " + std::to_string(out.AppliedParam));
     return {Measure(out.Wall, out.Cpu), std::move(out.Last)};

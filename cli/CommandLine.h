@@ -25,8 +25,7 @@ struct TToolOptions {
     std::vector<std::string> Inputs;  // files, kStreamName or kBuiltinInput
     std::string Output;            // the file to write, or a folder for several inputs
     bool OutputIsFolder = false;   // -o OUTDIR, or several inputs
-    TSizeRequest Size;             // as written; resolved per input
-    int Width = 0, Height = 0;     // the resolved target size the block carries
+    TSizeRequest Size;             // as written; resolved per input by PlanFrames
     std::string Func = "Spline16"; // window function or "AreaAverage"
     bool HasParam = false;
     int Param = 0;

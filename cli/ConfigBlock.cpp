@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-TFilterConfig MakeConfigBlock(const TToolOptions &options) {
+TFilterConfig MakeConfigBlock(const TToolOptions &options, int width, int height) {
     TFilterConfig block = InitialFilterConfig;
-    block.Width = options.Width;
-    block.Height = options.Height;
+    block.Width = width;
+    block.Height = height;
     WriteConfigName(block.WndFuncName, options.Func);
     WriteConfigName(block.FilterPluginName, options.Kernel);
     block.WndFuncParam = options.HasParam ? options.Param : kFilterChoosesParam;

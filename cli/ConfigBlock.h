@@ -11,6 +11,6 @@
 // the filter replaces it with the value it remembers for the function.
 constexpr int32_t kFilterChoosesParam = INT32_MIN;
 
-TFilterConfig MakeConfigBlock(const TToolOptions &options);
+TFilterConfig MakeConfigBlock(const TToolOptions &options, int width, int height);
 // A block read back from the plug-in; false when `bytes` is no such block.
 bool ReadConfigBlock(const std::vector<uint8_t> &bytes, TFilterConfig &block);

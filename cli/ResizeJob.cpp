@@ -5,13 +5,12 @@
 #include "cli/ConfigBlock.h"
 #include "cli/FrameBuffers.h"
 
-TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth,
-                               int maxHeight)
-    : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(options.Width), FHeight(options.Height),
-      FHost(filterPath, maxWidth, maxHeight, options.Threads) {
+TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan)
+    : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(plan.Width), FHeight(plan.Height),
+      FHost(filterPath, plan.MaxWidth, plan.MaxHeight, options.Threads) {
     FHost.Init();
     FHost.OpenWindow();
-    const TFilterConfig block = MakeConfigBlock(options);
+    const TFilterConfig block = MakeConfigBlock(options, plan.Width, plan.Height);
     FHost.RestoreProject(&block, sizeof block);
     TFilterConfig applied = InitialFilterConfig;
     if (!ReadConfigBlock(FHost.SaveProject(), applied))
@@ -51,9 +50,9 @@ void TResizeSession::Finish() {
     FHost.Exit();
 }
 
-TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
-                         const TYcImage &source, int maxWidth, int maxHeight) {
-    TResizeSession session(filterPath, options, maxWidth, maxHeight);
+TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
+                         const TYcImage &source) {
+    TResizeSession session(filterPath, options, plan);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
     outcome.AppliedParam = session.AppliedParam();
@@ -66,16 +65,17 @@ TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &opti
     return outcome;
 }
 
-void PlanFrames(TToolOptions &o, const std::string &name, int inWidth, int inHeight, int &maxWidth,
-                int &maxHeight) {
-    ResolveSize(o.Size, inWidth, inHeight, o.Width, o.Height);
+TFramePlan PlanFrames(const TToolOptions &o, const std::string &name, int inWidth, int inHeight) {
+    TFramePlan p;
+    ResolveSize(o.Size, inWidth, inHeight, p.Width, p.Height);
     const auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
-    if (o.Width > kMaxFrameWidth || o.Height > kMaxFrameHeight)
-        throw THostError(name + ": the target size " + size(o.Width, o.Height) + " is beyond the largest frame " +
+    if (p.Width > kMaxFrameWidth || p.Height > kMaxFrameHeight)
+        throw THostError(name + ": the target size " + size(p.Width, p.Height) + " is beyond the largest frame " +
                          size(kMaxFrameWidth, kMaxFrameHeight));
-    maxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, o.Width));
-    maxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, o.Height);
-    if (std::max(inWidth, o.Width) > maxWidth || std::max(inHeight, o.Height) > maxHeight)
-        throw TUsageError("--max: the editor's largest frame " + size(maxWidth, maxHeight) +
+    p.MaxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, p.Width));
+    p.MaxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, p.Height);
+    if (std::max(inWidth, p.Width) > p.MaxWidth || std::max(inHeight, p.Height) > p.MaxHeight)
+        throw TUsageError("--max: the editor's largest frame " + size(p.MaxWidth, p.MaxHeight) +
                           " must hold the input and the target size");
+    return p;
 }

@@ -7,11 +7,18 @@
 #include "cli/StandinHost.h"
 #include "cli/YcImage.h"
 
+// One input's sizes: the target, which the saved block carries, and the
+// editor's largest frame.
+struct TFramePlan {
+    int Width = 0, Height = 0;
+    int MaxWidth = 0, MaxHeight = 0;
+};
+
 // The filter loaded, its window open and the options restored through the
 // saved block; frames pass one at a time. Throws THostError.
 class TResizeSession {
 public:
-    TResizeSession(const std::string &filterPath, const TToolOptions &options, int maxWidth, int maxHeight);
+    TResizeSession(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan);
     ~TResizeSession();
     TResizeSession(const TResizeSession &) = delete;
     TResizeSession &operator=(const TResizeSession &) = delete;
@@ -55,12 +62,11 @@ struct TResizeOutcome {
 };
 
 // The same picture options.Frames times, for the timing.
-TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
-                         const TYcImage &source, int maxWidth, int maxHeight);
+TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
+                         const TYcImage &source);
 
-// Resolves options.Width × Height for an input `inWidth` × `inHeight` named
-// `name`, and the editor's largest frame: --max, or the larger of input and
-// target each way, the width rounded up to a multiple of 8. Throws when the
-// target or --max breaks the largest frame the tool offers.
-void PlanFrames(TToolOptions &options, const std::string &name, int inWidth, int inHeight, int &maxWidth,
-                int &maxHeight);
+// The target size for an input `inWidth` × `inHeight` named `name`, and the
+// editor's largest frame: --max, or the larger of input and target each
+// way, the width rounded up to a multiple of 8. Throws when the target or
+// --max breaks the largest frame the tool offers.
+TFramePlan PlanFrames(const TToolOptions &options, const std::string &name, int inWidth, int inHeight);

@@ -97,13 +97,9 @@ void CheckOutputsAgainstInputs(const TToolOptions &o) {
 }
 
 // One input to its output; throws on any fault.
-void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInventory &inventory,
+void ResizeOne(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
                const std::string &input, std::ostream &out, std::ostream &err) {
     const std::string output = OutputFor(o, input);
-    if (o.Kernel.empty()) {
-        o.Kernel = inventory.DefaultKernel();
-        o.KernelByDefault = true;
-    }
     // What can never be written is refused before the input is read.
     const TOutputTarget target = ResolveOutput(output);
     const TFileKind inKind = KindOf(input);
@@ -135,9 +131,10 @@ void ResizeOne(TToolOptions o, const std::string &filterPath, const TPluginInven
     const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
     job.InWidth = picture.Width;
     job.InHeight = picture.Height;
-    int maxWidth, maxHeight;
-    PlanFrames(o, input, picture.Width, picture.Height, maxWidth, maxHeight);
-    const TResizeOutcome outcome = RunResize(filterPath, o, ToYcImage(picture), maxWidth, maxHeight);
+    const TFramePlan plan = PlanFrames(o, input, picture.Width, picture.Height);
+    job.OutWidth = plan.Width;
+    job.OutHeight = plan.Height;
+    const TResizeOutcome outcome = RunResize(filterPath, o, plan, ToYcImage(picture));
     // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
     const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;
     WritePicture(output, outKind,
@@ -198,8 +195,14 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
             throw THostError(o.Output + ": " + (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
     }
     CheckOutputsAgainstInputs(o);
+    // Without -k, the fastest kernel found, the same for every input.
+    TToolOptions run = o;
+    if (run.Kernel.empty()) {
+        run.Kernel = inventory.DefaultKernel();
+        run.KernelByDefault = true;
+    }
     if (o.Inputs.size() == 1) {
-        ResizeNamed(o, filterPath, inventory, o.Inputs.front(), out, err);
+        ResizeNamed(run, filterPath, inventory, o.Inputs.front(), out, err);
         WarnOfUnkeptSettings(o, filterPath, inventory, err);
         return 0;
     }
@@ -208,7 +211,7 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
     int failures = 0;
     for (const std::string &input : o.Inputs) {
         try {
-            ResizeNamed(o, filterPath, inventory, input, out, err);
+            ResizeNamed(run, filterPath, inventory, input, out, err);
         } catch (const TUsageError &e) {
             err << "morvane: " << input << ": " << e.what() << "\n";
             ++failures;

@@ -39,8 +39,8 @@ void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const
                                            : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
                                                                                 : " (the first found)");
     out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> " << job.Output << " "
-        << Size(o.Width, o.Height) << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
-    if (job.InWidth == o.Width && job.InHeight == o.Height)
+        << Size(job.OutWidth, job.OutHeight) << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
+    if (job.InWidth == job.OutWidth && job.InHeight == job.OutHeight)
         out << "  note      the size is unchanged: the filter passed the frame through unchanged\n";
     out
         << "  function  " << FunctionLine(o, inventory, outcome) << "\n"

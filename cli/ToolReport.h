@@ -11,6 +11,7 @@
 struct TJobSummary {
     std::string Input, Output;
     int InWidth = 0, InHeight = 0;
+    int OutWidth = 0, OutHeight = 0;
     int Frames = 0;  // video frames written; 0 for a picture
 };
 

@@ -30,7 +30,7 @@ void ShowProgress(std::ostream &progress, int frames, std::chrono::steady_clock:
 
 }  // namespace
 
-TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const std::string &input,
+TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o, const std::string &input,
                         const std::string &output, TJobSummary &job, std::ostream *progress) {
     TInputFile in;
     if (input == kStreamName) {
@@ -45,18 +45,19 @@ TResizeOutcome RunVideo(const std::string &filterPath, TToolOptions &o, const st
     const TY4mFormat &format = reader.Format();
     job.InWidth = format.Width;
     job.InHeight = format.Height;
-    int maxWidth, maxHeight;
-    PlanFrames(o, name, format.Width, format.Height, maxWidth, maxHeight);
+    const TFramePlan plan = PlanFrames(o, name, format.Width, format.Height);
+    job.OutWidth = plan.Width;
+    job.OutHeight = plan.Height;
     TY4mFormat outFormat = format;
-    outFormat.Width = o.Width;
-    outFormat.Height = o.Height;
+    outFormat.Width = plan.Width;
+    outFormat.Height = plan.Height;
 
     // The first frame is read before the filter and the output exist: a
     // stream whose first frame is damaged leaves no file behind and takes
     // no frame buffers.
     TY4mFrame frames[2];
     bool more = reader.ReadFrame(frames[0]);
-    TResizeSession session(filterPath, o, maxWidth, maxHeight);
+    TResizeSession session(filterPath, o, plan);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
     outcome.AppliedParam = session.AppliedParam();

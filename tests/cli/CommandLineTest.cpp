@@ -115,9 +115,7 @@ TEST(CommandLine, ResolvesSizesAsPeopleWriteThem) {
 
 TEST(CommandLine, FillsTheSavedBlockAsAProjectWouldHoldIt) {
     TToolOptions o = ParseCommandLine({"-s", "320x240", "-f", "Spline36", "-k", "SSE", "a", "b"});
-    o.Width = o.Size.Width;
-    o.Height = o.Size.Height;
-    TFilterConfig block = MakeConfigBlock(o);
+    TFilterConfig block = MakeConfigBlock(o, o.Size.Width, o.Size.Height);
     EXPECT_EQ(block.Width, 320);
     EXPECT_EQ(block.Height, 240);
     EXPECT_EQ(std::string(block.WndFuncName, sizeof block.WndFuncName), std::string("Spline36") + std::string(24, '\0'));
@@ -126,7 +124,7 @@ TEST(CommandLine, FillsTheSavedBlockAsAProjectWouldHoldIt) {
     o.HasParam = true;
     o.Param = -4;
     o.Func = std::string(32, 'n');  // a full field has no NUL
-    block = MakeConfigBlock(o);
+    block = MakeConfigBlock(o, o.Size.Width, o.Size.Height);
     EXPECT_EQ(block.WndFuncParam, -4);
     EXPECT_EQ(std::string(block.WndFuncName, 32), o.Func);
     EXPECT_EQ(block.FilterPluginName[0], 'S');
