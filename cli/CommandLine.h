@@ -5,6 +5,7 @@
 
 #include "cli/HostError.h"
 #include "cli/TargetSize.h"
+#include "host/FilterConfig.h"
 
 // A command line that cannot be run; the message names the option at fault.
 class TUsageError : public THostError {
@@ -27,7 +28,8 @@ struct TToolOptions {
     bool OutputIsFolder = false;   // -o OUTDIR, or several inputs
     TSizeRequest Size;             // as written; resolved per input
     int Width = 0, Height = 0;     // the resolved target size the block carries
-    std::string Func = "Spline16"; // window function or "AreaAverage"
+    // A window function or AreaAverageName; by default the filter's own first choice.
+    std::string Func = ReadConfigName(InitialFilterConfig.WndFuncName);
     bool HasParam = false;
     int Param = 0;
     std::string Kernel;            // empty: the fastest kernel plug-in found

@@ -16,12 +16,12 @@
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
-#include "dialog/FilterProtocol.h"
 #include "host/Settings.h"
 #include "platform/FileReplacement.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
-#include "platform/Library.h"
+#include "resize/AreaAverage.h"
 
 #ifdef _WIN32
 #include <io.h>
