@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plugins/PluginName.h"
+#include "resize/AreaAverage.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ CLI::Validator SizeCheck(bool partial) {
     return CLI::Validator(
         [partial](std::string &text) -> std::string {
             int w, h;
-            if (ParseSize(text, partial, kMaxFrameWidth, kMaxFrameHeight, w, h)) return "";
+            if (ParseSizeWithin(text, partial, kMaxFrameWidth, kMaxFrameHeight, w, h)) return "";
             return std::string("expected a size such as 1280x720") + (partial ? ", 1280x or x720" : "") +
                    " (up to " + LimitText() + "), got \"" + text + "\"";
         },
@@ -47,7 +48,7 @@ const CLI::Validator NameCheck(
     "NAME");
 
 void ReadSize(const std::string &text, int &width, int &height) {
-    ParseSize(text, true, kMaxFrameWidth, kMaxFrameHeight, width, height);
+    ParseSizeWithin(text, true, kMaxFrameWidth, kMaxFrameHeight, width, height);
 }
 
 std::string Describe(CLI::App &app) {
@@ -86,8 +87,8 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
     app.add_flag("--even", o.Size.Even, "round a side that follows the aspect ratio to even (for 4:2:0 video)");
     app.add_option("-o,--outdir", raw.OutDir, "write each result into this folder under its input's name");
     app.add_option("-f,--func", o.Func,
-                   "window function, e.g. Spline16, Spline36, Lanczos, or AreaAverage for the built-in area average "
-                   "(default Spline16)")
+                   "window function, e.g. Spline16, Spline36, Lanczos, or " + std::string(AreaAverageName) +
+                       " for the built-in area average (default " + TToolOptions().Func + ")")
         ->check(NameCheck);
     raw.Param = app.add_option("-p,--param", o.Param,
                                         "the window function's parameter (default: the value the filter remembers)")

@@ -5,6 +5,7 @@
 
 #include "cli/HostError.h"
 #include "cli/TargetSize.h"
+#include "host/FilterConfig.h"
 
 // A command line that cannot be run; the message names the option at fault.
 class TUsageError : public THostError {
@@ -26,7 +27,8 @@ struct TToolOptions {
     std::string Output;            // the file to write, or a folder for several inputs
     bool OutputIsFolder = false;   // -o OUTDIR, or several inputs
     TSizeRequest Size;             // as written; resolved per input by PlanFrames
-    std::string Func = "Spline16"; // window function or "AreaAverage"
+    // A window function or AreaAverageName; by default the filter's own first choice.
+    std::string Func = ReadConfigName(InitialFilterConfig.WndFuncName);
     bool HasParam = false;
     int Param = 0;
     std::string Kernel;            // empty: the fastest kernel plug-in found

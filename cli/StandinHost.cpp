@@ -64,10 +64,10 @@ TStandinHost::~TStandinHost() {
 void TStandinHost::LoadRecord() {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(FPath, ec)) Fail("no such file");
-    const std::string fault = platform::LibraryFileFault(AbsolutePath(FPath));
-    if (!fault.empty()) Fail(fault);
+    const platform::TLibraryFileFault fault = platform::LibraryFileFault(AbsolutePath(FPath));
+    if (fault.Kind != platform::TLibraryFaultKind::None) Fail(fault.Text);
     FLibrary = platform::OpenLibrary(AbsolutePath(FPath));
-    if (!FLibrary) Fail("not a loadable library for this system");
+    if (!FLibrary) Fail(platform::NotALibraryText);
     auto getTable =
         reinterpret_cast<GetFilterTableFunc>(platform::FindSymbol(FLibrary, "GetFilterTable"));
     const FILTER_DLL *record = getTable ? getTable() : nullptr;

@@ -1,8 +1,10 @@
 #include "cli/TargetSize.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdint>
+
+#include "platform/CommaText.h"
 
 namespace {
 
@@ -14,15 +16,16 @@ int Rounded(double side, bool even) {
 }  // namespace
 
 bool ParseWhole(const std::string &text, int low, int high, int &value) {
-    int v = 0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc() || ptr != end || v < low || v > high) return false;
+    // Digits alone: ParseInt32 would also take blanks and a sign.
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    int32_t v = 0;
+    if (!ParseInt32(text, v) || v < low || v > high) return false;
     value = v;
     return true;
 }
 
-bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height) {
+bool ParseSizeWithin(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width,
+                     int &height) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos) return false;
     const std::string w = text.substr(0, x), h = text.substr(x + 1);

@@ -18,8 +18,11 @@ struct TSizeRequest {
 // blanks; false, with `value` untouched, otherwise.
 bool ParseWhole(const std::string &text, int low, int high, int &value);
 
-// "WxH"; with `partial`, also "Wx" and "xH". Sides 1..max. False otherwise.
-bool ParseSize(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width, int &height);
+// "WxH" of whole numbers within 1..max; with `partial`, also "Wx" and "xH"
+// (the missing side 0). False otherwise. Stricter than the size list's
+// ParseSize, which takes blanks and signs and has no bound.
+bool ParseSizeWithin(const std::string &text, bool partial, int maxWidth, int maxHeight, int &width,
+                     int &height);
 
 // The exact size for an input of `inWidth` × `inHeight`: a missing side
 // keeps the aspect ratio, rounded to nearest (to even with Even), at least

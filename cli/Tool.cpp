@@ -16,12 +16,12 @@
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
-#include "dialog/FilterProtocol.h"
 #include "host/Settings.h"
 #include "platform/FileReplacement.h"
+#include "platform/Library.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
-#include "platform/Library.h"
+#include "resize/AreaAverage.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -60,11 +60,16 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
 // A damaged library in the plug-in folder is named rather than skipped, so
 // that the user learns why a plug-in is missing.
 void CheckLibraries(const std::string &filterPath, const TPluginInventory &inventory) {
-    const std::string fault = platform::LibraryFileFault(filterPath);
-    if (!fault.empty() && fault != "not a loadable library for this system") throw THostError(filterPath + ": " + fault);
+    using platform::TLibraryFaultKind;
+    // A filter file that is no library at all is named when the stand-in
+    // host loads it.
+    const platform::TLibraryFileFault fault = platform::LibraryFileFault(filterPath);
+    if (fault.Kind != TLibraryFaultKind::None && fault.Kind != TLibraryFaultKind::NotALibrary)
+        throw THostError(filterPath + ": " + fault.Text);
     for (const std::string &file : platform::ListLibraries(inventory.Folder)) {
-        const std::string libraryFault = platform::LibraryFileFault(inventory.Folder + file);
-        if (!libraryFault.empty()) throw THostError(inventory.Folder + file + ": " + libraryFault);
+        const platform::TLibraryFileFault libraryFault = platform::LibraryFileFault(inventory.Folder + file);
+        if (libraryFault.Kind != TLibraryFaultKind::None)
+            throw THostError(inventory.Folder + file + ": " + libraryFault.Text);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "dialog/FilterProtocol.h"
+#include "resize/AreaAverage.h"
 
 namespace {
 

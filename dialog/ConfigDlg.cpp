@@ -1,42 +1,14 @@
 #include "dialog/ConfigDlg.h"
 
-#include <cstdio>
-
 #include "dialog/DialogTexts.h"
 #include "dialog/FormLayout.h"
+#include "platform/Blanks.h"
 #include "platform/CommaText.h"
 #include "platform/SameText.h"
 #include "plugins/PluginName.h"
+#include "resize/AreaAverage.h"
 
 using namespace dialog;
-
-namespace {
-
-// Decimal integer with leading blanks and one sign; anything else is 0.
-int32_t SizePart(const std::string &text) {
-    int32_t value = 0;
-    return ParseInt32(text, value) ? value : 0;
-}
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == 127; }
-
-std::string Trim(const std::string &text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-    while (end > begin && IsBlankOrControl(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
-
-}  // namespace
-
-std::pair<int32_t, int32_t> ParseSize(const std::string &text) {
-    const std::size_t x = text.find('x');
-    if (x == std::string::npos || x == 0) return {0, 0};
-    const int32_t w = SizePart(text.substr(0, x));
-    const int32_t h = SizePart(text.substr(x + 1));
-    if (w <= 0 || h <= 0) return {0, 0};
-    return {w, h};
-}
 
 void SetVisibleTree(TControl &control, bool visible) {
     for (TControl *child : control.Children()) {
@@ -65,7 +37,7 @@ TConfigDialog::TConfigDialog(const TConfigDialogModel &model, std::unique_ptr<TF
 
 void TConfigDialog::FormCreate(TControl *) {
     for (const std::string &item : SplitCommaText(FModel.SizeList)) AddSize(item);
-    if (FForm->cbSizeList->Count() == 0) FForm->cbSizeList->Add("512x384");
+    if (FForm->cbSizeList->Count() == 0) FForm->cbSizeList->Add(FormatSize(InitialWidth, InitialHeight));
     for (int32_t i = 0; i < FModel.WndFuncPlugins.Count(); ++i)
         FForm->cbLumaMode->Add(FModel.WndFuncPlugins.Items(i)->name);
     FForm->cbLumaMode->Add(AreaAverageName);
@@ -118,7 +90,7 @@ void TConfigDialog::StoreSizeList() { FModel.SizeList = FForm->cbSizeList->Comma
 void TConfigDialog::btnAddSizeClick(TControl *) {
     std::string text;
     if (!FForm->InputQuery(dialog_text::AddSizeCaption, dialog_text::AddSizePrompt, text)) return;
-    const int32_t index = AddSize(Trim(text));
+    const int32_t index = AddSize(platform::Trimmed(text, platform::IsBlankOrControl));
     if (index < 0) return;
     FForm->cbSizeList->SetItemIndex(index);
     UpdateDeleteButton();
@@ -217,10 +189,8 @@ void TConfigDialog::LoadFromConfig() {
         TConfigDialog *Dialog;
         ~TUnlock() { Dialog->UnlockNotify(); }
     } unlock{this};
-    char size[32];
-    std::snprintf(size, sizeof size, "%dx%d", FModel.Config.Width, FModel.Config.Height);
     TComboBox &sizes = *FForm->cbSizeList;
-    const int32_t index = AddSize(size);
+    const int32_t index = AddSize(FormatSize(FModel.Config.Width, FModel.Config.Height));
     if (index != -1) {
         sizes.SetItemIndex(index);
     } else {

@@ -10,6 +10,7 @@
 
 #include "dialog/ConfigDialogModel.h"
 #include "dialog/DialogControls.h"
+#include "dialog/SizeText.h"
 #include "plugins/PluginName.h"
 
 class TConfigDialog {
@@ -53,8 +54,6 @@ private:
 inline void StoreName(const std::string &text, char (&field)[PluginNameBytes]) {
     WriteConfigName(field, text);
 }
-// "WxH" with a lowercase x and two positive decimal integers; (0, 0) otherwise.
-std::pair<int32_t, int32_t> ParseSize(const std::string &text);
 // Children first, panels recursively, the control itself last.
 void SetVisibleTree(dialog::TControl &control, bool visible);
 // Digits-only, right-aligned input.

@@ -2,6 +2,7 @@
 // otherwise.
 #pragma once
 #include "abi/FilterConfig.h"
+#include "dialog/SizeText.h"
 #include "plugins/PluginName.h"
 
-constexpr TFilterConfig InitialFilterConfig = {512, 384, "Spline16", "", 0};
+constexpr TFilterConfig InitialFilterConfig = {InitialWidth, InitialHeight, "Spline16", "", 0};

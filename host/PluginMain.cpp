@@ -14,8 +14,7 @@ ConfigDialogFactory CreateConfigDialog = MakeHostedConfigDialog;
 namespace {
 
 constexpr std::size_t FilterNameBytes = 64;
-// "モルヴァーン Ver.110619" in CP932.
-char Information[] = "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b\x83\x93 Ver.110619";
+std::string Information = std::string(settings::DeliveredFilterName) + " Ver.110619";
 char FilterNameBuffer[FilterNameBytes + 1];
 settings::TSettingsFile SettingsFile;
 
@@ -32,7 +31,7 @@ FILTER_DLL FilterTable = [] {
     f.func_WndProc = func_WndProc;
     f.ex_data_ptr = &FilterState.FilterConfig;
     f.ex_data_size = sizeof(TFilterConfig);
-    f.information = Information;
+    f.information = Information.data();
     return f;
 }();
 
@@ -72,7 +71,7 @@ FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
     FilterState.WndFuncParams = std::move(lists.WndFuncParams);
     FilterState.FilterPlugins = std::move(lists.Kernels);
     FilterState.SizeList =
-        settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
+        settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList());
     return &FilterTable;
 }
 

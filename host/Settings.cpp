@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "dialog/SizeText.h"
 #include "platform/CommaText.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
@@ -12,9 +13,10 @@ TSettingsFile SettingsFileFor(const std::string &modulePath) {
     return {platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath)};
 }
 
+std::string DefaultSizeList() { return FormatSize(InitialWidth, InitialHeight); }
+
 std::string DefaultFilterName(const std::string &section) {
-    // "モルヴァーン" in CP932, the host's code page.
-    return section == "Morvane" ? "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b\x83\x93" : section;
+    return section == "Morvane" ? DeliveredFilterName : section;
 }
 
 std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback) {

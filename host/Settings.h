@@ -12,7 +12,8 @@ constexpr const char *PluginDirKey = "PluginDir";
 constexpr const char *FuncKeyPrefix = "Func_";
 constexpr const char *SizeListKey = "SizeList";
 constexpr const char *DefaultPluginDir = "DLL";
-constexpr const char *DefaultSizeList = "512x384";
+// The initial size alone.
+std::string DefaultSizeList();
 // Values are read into a buffer of this size first, and a larger one as long
 // as they do not fit, so that every value is written back whole at exit.
 constexpr std::size_t ValueBufferBytes = 2048;
@@ -25,7 +26,9 @@ struct TSettingsFile {
 };
 
 TSettingsFile SettingsFileFor(const std::string &modulePath);
-// The section name, or "モルヴァーン" (CP932) for the plug-in as delivered.
+// The name of the plug-in as delivered: "モルヴァーン" in CP932, the host's code page.
+constexpr char DeliveredFilterName[] = "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b\x83\x93";
+// The section name, or DeliveredFilterName for the plug-in as delivered.
 std::string DefaultFilterName(const std::string &section);
 
 std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback);

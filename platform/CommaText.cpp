@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/Blanks.h"
+
 namespace {
 
-bool IsBlank(char c) { return c >= 1 && c <= ' '; }
+using platform::IsCommaBlank;
 
 std::size_t SkipBlanks(const std::string &s, std::size_t p) {
-    while (p < s.size() && IsBlank(s[p])) ++p;
+    while (p < s.size() && IsCommaBlank(s[p])) ++p;
     return p;
 }
 
@@ -31,11 +33,10 @@ std::string QuotedField(const std::string &s, std::size_t &p) {
     return field;
 }
 
-// Blanks and control characters (NUL and DEL included), commas and quotes
-// would end or open a field when read back.
+// Commas and quotes would end or open a field when read back.
 bool NeedsQuotes(const std::string &field) {
-    for (unsigned char c : field)
-        if (c <= ' ' || c == 127 || c == ',' || c == '"') return true;
+    for (char c : field)
+        if (platform::IsBlankOrControl(c) || c == ',' || c == '"') return true;
     return false;
 }
 
@@ -49,7 +50,7 @@ std::vector<std::string> SplitCommaText(const std::string &s) {
             fields.push_back(QuotedField(s, p));
         } else {
             const std::size_t begin = p;
-            while (p < s.size() && !IsBlank(s[p]) && s[p] != ',') ++p;
+            while (p < s.size() && !IsCommaBlank(s[p]) && s[p] != ',') ++p;
             fields.push_back(s.substr(begin, p - begin));
         }
         p = SkipBlanks(s, p);

@@ -23,10 +23,20 @@ using LibraryHandle = void *;
 // Null when the file is missing or is no loadable library. Symbols of one
 // library never bind to another's (RTLD_LOCAL on POSIX).
 LibraryHandle OpenLibrary(const std::string &path);
-// What makes the file unfit to load ("" when nothing is seen). A truncated
-// library must be refused before the system loader maps it: touching the
-// missing pages ends the process (SIGBUS). OpenLibrary checks this first.
-std::string LibraryFileFault(const std::string &path);
+// What makes a file unfit to load: the kind, to decide on, and a text for
+// people that says what was seen ("" with None).
+enum class TLibraryFaultKind { None, Unreadable, NotALibrary, Truncated, Damaged, ForeignProcessor };
+struct TLibraryFileFault {
+    TLibraryFaultKind Kind = TLibraryFaultKind::None;
+    std::string Text;
+};
+// The text of NotALibrary, which is also what a file the system loader
+// refuses is called.
+constexpr const char *NotALibraryText = "not a loadable library for this system";
+// A truncated library must be refused before the system loader maps it:
+// touching the missing pages ends the process (SIGBUS). OpenLibrary checks
+// this first.
+TLibraryFileFault LibraryFileFault(const std::string &path);
 // Null when the library has no such export.
 void *FindSymbol(LibraryHandle library, const char *name);
 void CloseLibrary(LibraryHandle library);

@@ -1,9 +1,8 @@
 #include "resize/AreaAverage.h"
 
 #include <cstdint>
-#include <new>
 
-#include "resize/xmmutil.h"
+#include "resize/WeightTableWriter.h"
 
 namespace {
 
@@ -27,51 +26,32 @@ Cover CoverOf(int32_t i, int32_t srcSize, int32_t dstSize) {
     return c;
 }
 
-void Allocate(WeightTable *table, int64_t valueBytes, int32_t dstSize) {
-    if (valueBytes > INT32_MAX || int64_t(dstSize) * int64_t(sizeof(WeightEntry)) > INT32_MAX)
-        throw std::bad_alloc();
-    table->values = AlignedGetMem(int32_t(valueBytes), 8);
-    table->entries =
-        static_cast<WeightEntry *>(AlignedGetMem(dstSize * int32_t(sizeof(WeightEntry)), 8));
-}
-
-// Writes the count at `cursor`, points the entry after it, returns the weights.
-float *StartRecord(WeightEntry &entry, char *cursor, int32_t first, int32_t count, int32_t unit) {
-    *reinterpret_cast<int32_t *>(cursor) = count;
-    entry.start = first * unit;
-    entry.weights = reinterpret_cast<float *>(cursor + 4);
-    return entry.weights;
-}
-
 }  // namespace
 
 void TAreaAverage::SetReduceWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
                                     int32_t unit) {
     const int64_t ceilRatio = (int64_t(srcSize) + dstSize - 1) / dstSize;
-    Allocate(table, int64_t(dstSize) * (4 * (ceilRatio + 1) + 8), dstSize);
+    // S / D source pixels touch at most ceil(S / D) + 1 of them.
+    TWeightTableWriter writer(*table, dstSize, ceilRatio + 1, unit);
     const double m = double(dstSize) / double(srcSize);
-    char *cursor = static_cast<char *>(table->values);
     for (int32_t i = 0; i < dstSize; ++i) {
         const Cover c = CoverOf(i, srcSize, dstSize);
-        float *w = StartRecord(table->entries[i], cursor, c.first, c.n + 1, unit);
+        float *w = writer.Next(c.first, c.n + 1);
         w[0] = float(double(c.head) / srcSize);
         for (int32_t k = 1; k < c.n; ++k) w[k] = float(m);
         w[c.n] = float(double(c.tail) / srcSize);
-        cursor += 4 * (c.n + 2);
     }
 }
 
 void TAreaAverage::SetEnlargeWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
                                      int32_t unit) {
-    Allocate(table, int64_t(dstSize) * 16, dstSize);
-    char *cursor = static_cast<char *>(table->values);
+    TWeightTableWriter writer(*table, dstSize, 2, unit);
     for (int32_t i = 0; i < dstSize; ++i) {
         const Cover c = CoverOf(i, srcSize, dstSize);
-        float *w = StartRecord(table->entries[i], cursor, c.first, c.n + 1, unit);
+        float *w = writer.Next(c.first, c.n + 1);
         const double a0 = double(c.head) / srcSize;
         const double a1 = c.n == 1 ? double(c.tail) / srcSize : 0.0;
         w[0] = float(a0 / (a0 + a1));
         if (c.n == 1) w[1] = float(a1 / (a0 + a1));
-        cursor += 4 * (c.n + 2);
     }
 }

@@ -2,23 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <vector>
 
-#include "resize/xmmutil.h"
+#include "resize/WeightTableWriter.h"
 
 namespace {
-
-// (4 × taps + 8) value bytes and one entry per output position; the 8
-// leave room for the count and, on a detached builder, its single weight.
-void Allocate(WeightTable *table, int64_t taps, int32_t dstSize) {
-    const int64_t positions = std::max(dstSize, 0);
-    const int64_t valueBytes = (4 * taps + 8) * positions;
-    const int64_t entryBytes = int64_t(sizeof(WeightEntry)) * positions;
-    if (valueBytes > INT32_MAX || entryBytes > INT32_MAX) throw std::bad_alloc();
-    table->values = AlignedGetMem(int32_t(valueBytes), 8);
-    table->entries = static_cast<WeightEntry *>(AlignedGetMem(int32_t(entryBytes), 8));
-}
 
 // The source sample whose area holds `centre`, kept inside lo ... hi.
 int32_t Nearest(double centre, int32_t lo, int32_t hi) {
@@ -27,35 +15,30 @@ int32_t Nearest(double centre, int32_t lo, int32_t hi) {
     return f < hi ? int32_t(f) : hi;
 }
 
-// Writes one output position after another into the value block: samples
-// the window at each tap, folds taps beyond the edges onto the edge
-// samples, normalises the sum to 1 and stores float32 weights.
+// Writes one output position after another: samples the window at each
+// tap, folds taps beyond the edges onto the edge samples, normalises the
+// sum to 1 and stores float32 weights.
 class TPositionWriter {
 public:
     TPositionWriter(const WindowFuncPluginInfo *info, void *context, WeightTable *table,
-                    int32_t srcSize, int32_t unit, int64_t taps)
-        : FInfo(info), FContext(context), FEntries(table->entries),
-          FCursor(static_cast<char *>(table->values)), FSrcSize(srcSize), FUnit(unit),
+                    int32_t srcSize, int32_t dstSize, int32_t unit, int64_t taps)
+        : FInfo(info), FContext(context), FTable(*table, dstSize, taps, unit), FSrcSize(srcSize),
           FTaps(int32_t(taps)), FScratch(std::size_t(taps)) {}
 
     // `nextDistance()` yields the distance of taps j0, j0 + 1, ... in turn;
     // `centre` is the position's centre in source samples.
     template <class NextDistance>
-    void Write(int32_t i, int32_t j0, double centre, NextDistance nextDistance) {
+    void Write(int32_t j0, double centre, NextDistance nextDistance) {
         const int32_t j1 = j0 + FTaps - 1;
         const int32_t lo = std::max(j0, 0);
         const int32_t hi = std::min(j1, FSrcSize - 1);
         const int32_t n = hi - lo + 1;
-        *reinterpret_cast<int32_t *>(FCursor) = n;
-        float *weights = reinterpret_cast<float *>(FCursor + 4);
-        FEntries[i].start = lo * FUnit;
-        FEntries[i].weights = weights;
+        float *weights = FTable.Next(lo, n);
         const double sum = Sample(j0, j1, lo, n, nextDistance);
         if (!Normalise(weights, n, sum)) {
             std::fill(weights, weights + n, 0.0f);
             weights[Nearest(centre, lo, hi) - lo] = 1.0f;
         }
-        FCursor += 4 + 4 * std::size_t(n);
     }
 
 private:
@@ -94,10 +77,8 @@ private:
 
     const WindowFuncPluginInfo *FInfo;
     void *FContext;
-    WeightEntry *FEntries;
-    char *FCursor;
+    TWeightTableWriter FTable;
     int32_t FSrcSize;
-    int32_t FUnit;
     int32_t FTaps;
     std::vector<double> FScratch;
 };
@@ -106,15 +87,10 @@ private:
 // Without a source there is nothing to point at, so no position at all.
 void BuildNearest(WeightTable *table, int32_t srcSize, int32_t dstSize, int32_t unit) {
     if (srcSize < 1) dstSize = 0;
-    Allocate(table, 0, dstSize);
-    char *cursor = static_cast<char *>(table->values);
+    TWeightTableWriter writer(*table, dstSize, 1, unit);
     for (int32_t i = 0; i < dstSize; ++i) {
         const double centre = (i + 0.5) * srcSize / dstSize;
-        *reinterpret_cast<int32_t *>(cursor) = 1;
-        table->entries[i].start = Nearest(centre, 0, srcSize - 1) * unit;
-        table->entries[i].weights = reinterpret_cast<float *>(cursor + 4);
-        table->entries[i].weights[0] = 1.0f;
-        cursor += 8;
+        writer.Next(Nearest(centre, 0, srcSize - 1), 1)[0] = 1.0f;
     }
 }
 
@@ -152,13 +128,12 @@ void TNormalWeightSetter::SetReduceWeights(WeightTable *table, int32_t srcSize,
                                            int32_t dstSize, int32_t unit) {
     if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
     const int64_t taps = (2 * int64_t(FRadius) * srcSize + dstSize - 1) / dstSize;
-    Allocate(table, taps, dstSize);
-    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, unit, taps);
+    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, dstSize, unit, taps);
     const double s = srcSize, d = dstSize;
     for (int32_t i = 0; i < dstSize; ++i) {
         const int32_t j0 = int32_t(std::floor((double(i - FRadius) + 0.5) * s / d + 0.5));
         const double centre = (i + 0.5) * s / d;
-        writer.Write(i, j0, centre, [&, j = j0]() mutable {
+        writer.Write(j0, centre, [&, j = j0]() mutable {
             const double x = (j + 0.5) * d / s - (i + 0.5);
             ++j;
             return x;
@@ -171,12 +146,11 @@ void TNormalWeightSetter::SetEnlargeWeights(WeightTable *table, int32_t srcSize,
                                             int32_t dstSize, int32_t unit) {
     if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
     const int64_t taps = 2 * int64_t(FRadius);
-    Allocate(table, taps, dstSize);
-    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, unit, taps);
+    TPositionWriter writer(FInfo, FFuncContext, table, srcSize, dstSize, unit, taps);
     for (int32_t i = 0; i < dstSize; ++i) {
         const double centre = (i + 0.5) * srcSize / dstSize;
         const int32_t j0 = int32_t(std::floor(centre - FRadius + 0.5));
-        writer.Write(i, j0, centre, [x = (j0 + 0.5) - centre]() mutable {
+        writer.Write(j0, centre, [x = (j0 + 0.5) - centre]() mutable {
             const double current = x;
             x += 1.0;
             return current;

@@ -1,22 +1,14 @@
 #include "platform/posix/IniText.h"
 
+#include "platform/Blanks.h"
+
 namespace platform::ini {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A;
-}
-
-std::string TrimBlanks(const std::string &text) {
-    std::size_t end = text.size();
-    while (end > 0 && IsBlank(text[end - 1])) --end;
-    std::size_t start = 0;
-    while (start < end && IsBlank(text[start])) ++start;
-    return text.substr(start, end - start);
-}
+std::string TrimBlanks(const std::string &text) { return Trimmed(text, IsProfileBlank); }
 
 std::string TrimLeadingBlanks(const std::string &text) {
     std::size_t start = 0;
-    while (start < text.size() && IsBlank(text[start])) ++start;
+    while (start < text.size() && IsProfileBlank(text[start])) ++start;
     return text.substr(start);
 }
 

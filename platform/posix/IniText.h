@@ -4,9 +4,7 @@
 
 namespace platform::ini {
 
-// White space and Ctrl-Z (an old end-of-file mark), which the profile
-// functions drop around names and values.
-bool IsBlank(char c);
+// What the profile functions drop around names and values (IsProfileBlank).
 std::string TrimBlanks(const std::string &text);
 std::string TrimLeadingBlanks(const std::string &text);
 

@@ -18,28 +18,31 @@
 namespace platform {
 
 namespace {
+using Kind = TLibraryFaultKind;
+
 template <typename Ehdr, typename Phdr>
-std::string ElfFault(std::ifstream &in, unsigned long long size) {
+TLibraryFileFault ElfFault(std::ifstream &in, unsigned long long size) {
     Ehdr header;
     in.seekg(0);
-    if (!in.read(reinterpret_cast<char *>(&header), sizeof header)) return "truncated library (no ELF header)";
+    if (!in.read(reinterpret_cast<char *>(&header), sizeof header))
+        return {Kind::Truncated, "truncated library (no ELF header)"};
     const auto within = [size](unsigned long long offset, unsigned long long bytes) {
         return offset <= size && bytes <= size - offset;
     };
     if (header.e_phentsize != sizeof(Phdr) || header.e_phnum == 0)
-        return "damaged library (no program headers)";
+        return {Kind::Damaged, "damaged library (no program headers)"};
     if (!within(header.e_phoff, 1ull * header.e_phnum * sizeof(Phdr)))
-        return "truncated library (program headers past the end)";
+        return {Kind::Truncated, "truncated library (program headers past the end)"};
     if (header.e_shoff && !within(header.e_shoff, 1ull * header.e_shnum * header.e_shentsize))
-        return "truncated library (section headers past the end)";
+        return {Kind::Truncated, "truncated library (section headers past the end)"};
     std::vector<Phdr> segments(header.e_phnum);
     in.seekg(std::streamoff(header.e_phoff));
     if (!in.read(reinterpret_cast<char *>(segments.data()), std::streamsize(segments.size() * sizeof(Phdr))))
-        return "cannot be read";
+        return {Kind::Unreadable, "cannot be read"};
     for (const Phdr &s : segments)
         if (s.p_type != PT_NULL && !within(s.p_offset, s.p_filesz))
-            return "truncated library (a segment reaches past the end)";
-    return "";
+            return {Kind::Truncated, "truncated library (a segment reaches past the end)"};
+    return {};
 }
 
 // The processor this build runs on, as ELF names it; 0 where not known here.
@@ -64,11 +67,11 @@ std::string MachineName(unsigned machine, unsigned char elfClass) {
 }
 
 // A library the loader would refuse for its processor, named as such.
-std::string ForeignMachineFault(const unsigned char *ident, unsigned machine) {
+TLibraryFileFault ForeignMachineFault(const unsigned char *ident, unsigned machine) {
     const unsigned char ownClass = sizeof(void *) == 8 ? ELFCLASS64 : ELFCLASS32;
-    if (!OwnMachine || (machine == OwnMachine && ident[EI_CLASS] == ownClass)) return "";
-    return "a library for another processor (" + MachineName(machine, ident[EI_CLASS]) + "; this system runs " +
-           MachineName(OwnMachine, ownClass) + ")";
+    if (!OwnMachine || (machine == OwnMachine && ident[EI_CLASS] == ownClass)) return {};
+    return {Kind::ForeignProcessor, "a library for another processor (" + MachineName(machine, ident[EI_CLASS]) +
+                                        "; this system runs " + MachineName(OwnMachine, ownClass) + ")"};
 }
 
 // A leading dot is this system's hidden attribute.
@@ -93,29 +96,30 @@ std::string Absolute(const std::string &path) {
 
 }  // namespace
 
-std::string LibraryFileFault(const std::string &path) {
+TLibraryFileFault LibraryFileFault(const std::string &path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return "cannot be opened";
+    if (!in) return {Kind::Unreadable, "cannot be opened"};
     const auto end = in.tellg();
-    if (end < 0) return "cannot be read";
+    if (end < 0) return {Kind::Unreadable, "cannot be read"};
     const unsigned long long size = static_cast<unsigned long long>(end);
     unsigned char ident[EI_NIDENT] = {};
     in.seekg(0);
-    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0) return "not a loadable library for this system";
+    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0)
+        return {Kind::NotALibrary, NotALibraryText};
     unsigned char machine[2] = {};  // e_machine, at the same offset in both classes
     in.seekg(18);
-    if (!in.read(reinterpret_cast<char *>(machine), 2)) return "truncated library (no ELF header)";
+    if (!in.read(reinterpret_cast<char *>(machine), 2)) return {Kind::Truncated, "truncated library (no ELF header)"};
     const unsigned machineNumber =
         ident[EI_DATA] == ELFDATA2MSB ? machine[0] << 8 | machine[1] : machine[1] << 8 | machine[0];
-    const std::string foreign = ForeignMachineFault(ident, machineNumber);
-    if (!foreign.empty()) return foreign;
+    TLibraryFileFault foreign = ForeignMachineFault(ident, machineNumber);
+    if (foreign.Kind != Kind::None) return foreign;
     if (ident[EI_CLASS] == ELFCLASS64) return ElfFault<Elf64_Ehdr, Elf64_Phdr>(in, size);
     if (ident[EI_CLASS] == ELFCLASS32) return ElfFault<Elf32_Ehdr, Elf32_Phdr>(in, size);
-    return "damaged library (unknown ELF class)";
+    return {Kind::Damaged, "damaged library (unknown ELF class)"};
 }
 
 LibraryHandle OpenLibrary(const std::string &path) {
-    if (!LibraryFileFault(path).empty()) return nullptr;
+    if (LibraryFileFault(path).Kind != Kind::None) return nullptr;
     // RTLD_LOCAL: two kernels' same-named helpers must never bind to each other.
     return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }

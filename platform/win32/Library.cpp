@@ -19,7 +19,7 @@ LibraryHandle OpenLibrary(const std::string &path) {
 }
 
 // The system loader refuses a damaged DLL with an error code of its own.
-std::string LibraryFileFault(const std::string &) { return ""; }
+TLibraryFileFault LibraryFileFault(const std::string &) { return {}; }
 
 void *FindSymbol(LibraryHandle library, const char *name) {
     // GetProcAddress(nullptr, ...) would search the program itself.

@@ -100,7 +100,7 @@ TEST(CommandLine, ResolvesSizesAsPeopleWriteThem) {
     };
     for (const auto &c : cases) {
         TSizeRequest r;
-        ASSERT_TRUE(ParseSize(c.text, !c.fit, 8192, 8192, r.Width, r.Height)) << c.text;
+        ASSERT_TRUE(ParseSizeWithin(c.text, !c.fit, 8192, 8192, r.Width, r.Height)) << c.text;
         r.Fit = c.fit;
         r.Even = c.even;
         int w, h;
@@ -109,8 +109,8 @@ TEST(CommandLine, ResolvesSizesAsPeopleWriteThem) {
         EXPECT_EQ(h, c.h) << c.text << " from " << c.inW << "x" << c.inH;
     }
     int w, h;
-    for (const char *bad : {"", "x", "64", "0x5", "8193x1", "-1x5", "5x5x", " 5x5", "5xx"})
-        EXPECT_FALSE(ParseSize(bad, true, 8192, 8192, w, h)) << bad;
+    for (const char *bad : {"", "x", "64", "0x5", "8193x1", "-1x5", "+5x5", "5x\t5", "5x5x", " 5x5", "5xx"})
+        EXPECT_FALSE(ParseSizeWithin(bad, true, 8192, 8192, w, h)) << bad;
 }
 
 TEST(CommandLine, FillsTheSavedBlockAsAProjectWouldHoldIt) {

@@ -57,6 +57,31 @@ TEST(Library, FilesThatAreNoLibraryGiveNull) {
     EXPECT_EQ(OpenLibrary(dir.Path() + "no folder" + PathDelimiter() + "a.dll"), nullptr);
 }
 
+// Callers decide on the kind; on Windows the system loader makes every check.
+TEST(Library, FileFaultsComeWithTheirKind) {
+    testing_support::TempDir dir;
+    const std::string whole = testing_support::ReadFile(ProbePath());
+    const struct {
+        std::string path;
+        TLibraryFaultKind kind;
+    } cases[] = {
+        {ProbePath(), TLibraryFaultKind::None},
+        {dir.Write("text.dll", "not a library\r\n"), TLibraryFaultKind::NotALibrary},
+        {dir.Write("cut.dll", whole.substr(0, whole.size() / 2)), TLibraryFaultKind::Truncated},
+        {dir.Path() + "missing.dll", TLibraryFaultKind::Unreadable},
+    };
+    for (const auto &c : cases) {
+#ifdef _WIN32
+        const TLibraryFaultKind expected = TLibraryFaultKind::None;
+#else
+        const TLibraryFaultKind expected = c.kind;
+#endif
+        const TLibraryFileFault fault = LibraryFileFault(c.path);
+        EXPECT_EQ(fault.Kind, expected) << c.path;
+        EXPECT_EQ(fault.Text.empty(), expected == TLibraryFaultKind::None) << c.path << ": " << fault.Text;
+    }
+}
+
 TEST(ModulePath, NamesTheLibraryThatHoldsAnAddress) {
     TLoadedProbe probe;
     ASSERT_NE(probe.Handle(), nullptr) << ProbePath();
