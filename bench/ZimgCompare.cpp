@@ -17,12 +17,12 @@
 #include <thread>
 #include <vector>
 
-#include "bench/CpuClock.h"
-#include "bench/MorvaneFrames.h"
 #include "bench/ZimgJob.h"
+#include "cli/CpuClock.h"
 #include "cli/HostError.h"
 #include "cli/Picture.h"
 #include "cli/PluginInventory.h"
+#include "cli/ResizeJob.h"
 #include "cli/TestPattern.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
@@ -133,10 +133,14 @@ TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFun
     o.Frames = kWarmUp + kMeasured;
     const TFramePlan plan{s.Dst.Width, s.Dst.Height, std::max(s.Src.Width, s.Dst.Width),
                           std::max(s.Src.Height, s.Dst.Height)};
-    TFrameTimes out = RunMorvaneFrames(filter, o, plan, source);
+    std::vector<double> wall, processor;
+    TResizeOutcome out = RunResize(filter, o, plan, source, [&](const TFrameResult &frame) {
+        wall.push_back(frame.Seconds);
+        processor.push_back(frame.CpuSeconds);
+    });
     if (f.Param && out.AppliedParam != f.Param)
         throw THostError(filter + ": " + f.Name + " ran with parameter " + std::to_string(out.AppliedParam));
-    return {Measure(out.Wall, out.Cpu), std::move(out.Last)};
+    return {Measure(wall, processor), std::move(out.Image)};
 }
 
 struct TZimgRun {

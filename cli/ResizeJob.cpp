@@ -51,7 +51,7 @@ void TResizeSession::Finish() {
 }
 
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
-                         const TYcImage &source) {
+                         const TYcImage &source, const std::function<void(const TFrameResult &)> &eachFrame) {
     TResizeSession session(filterPath, options, plan);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
@@ -59,6 +59,7 @@ TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &opti
     for (int frame = 0; frame < options.Frames; ++frame) {
         TFrameResult result = session.Process(source, frame);
         outcome.AddTime(result.Seconds);
+        if (eachFrame) eachFrame(result);
         if (frame + 1 == options.Frames) outcome.Image = std::move(result.Image);
     }
     session.Finish();

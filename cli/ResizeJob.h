@@ -1,6 +1,7 @@
 // The tool's job through the stand-in host: the editor's steps from loading
 // the filter to closing it, with the frames in between.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "cli/CommandLine.h"
@@ -61,9 +62,11 @@ struct TResizeOutcome {
     }
 };
 
-// The same picture options.Frames times, for the timing.
+// The same picture options.Frames times, for the timing; `eachFrame`, if
+// given, sees every frame's result, as the benchmark takes its times.
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
-                         const TYcImage &source);
+                         const TYcImage &source,
+                         const std::function<void(const TFrameResult &)> &eachFrame = nullptr);
 
 // The target size for an input `inWidth` × `inHeight` named `name`, and the
 // editor's largest frame: --max, or the larger of input and target each

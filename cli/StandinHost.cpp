@@ -1,5 +1,7 @@
 #include "cli/StandinHost.h"
 
+#include "cli/CpuClock.h"
+
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -160,7 +162,8 @@ TFrameResult TStandinHost::ProcessFrame(const TYcImage &frame, int frameNumber) 
     if (!FFilter.func_proc) return TFrameResult{TRUE, frame, 0};
     FFrames.Load(frame);
     const TFrameView view = ProcessInput(frame.Width, frame.Height, frameNumber);
-    return TFrameResult{view.Result, FFrames.Read(view.Pixels, view.Width, view.Height), view.Seconds};
+    return TFrameResult{view.Result, FFrames.Read(view.Pixels, view.Width, view.Height), view.Seconds,
+                        view.CpuSeconds};
 }
 
 TFrameView TStandinHost::ProcessInput(int width, int height, int frameNumber) {
@@ -179,9 +182,11 @@ TFrameView TStandinHost::ProcessInput(int width, int height, int frameNumber) {
     info.yc_size = int(sizeof(PIXEL_YC));
     info.line_size = info.max_w * info.yc_size;
 
+    const double cpuStart = ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     view.Result = FFilter.func_proc(&FFilter, &info);
     view.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    view.CpuSeconds = ProcessCpuSeconds() - cpuStart;
     if (!FFrames.Owns(info.ycp_edit)) Fail("func_proc left ycp_edit pointing outside the host's frames");
     CheckFrameSize(info.w, info.h);
     view.Pixels = info.ycp_edit;

@@ -31,7 +31,8 @@ struct TFrameView {
     BOOL Result = FALSE;
     const PIXEL_YC *Pixels = nullptr;  // `Stride()` pixels a line
     int Width = 0, Height = 0;
-    double Seconds = 0;  // time spent inside func_proc
+    double Seconds = 0;     // time spent inside func_proc
+    double CpuSeconds = 0;  // the whole process's processor time in it
 };
 
 // Where the editor's SDK leaves the order of calls open, the host may take
@@ -49,6 +50,7 @@ struct TFrameResult {
     BOOL Result = FALSE;  // what func_proc returned
     TYcImage Image;       // the current frame afterwards, at its new size
     double Seconds = 0;   // time spent inside func_proc
+    double CpuSeconds = 0;
 };
 
 class TStandinHost {
