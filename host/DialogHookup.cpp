@@ -26,13 +26,11 @@ private:
 
 TConfigDialogModel HostedDialogModel(HWND filterWindow) {
     TFilterState &s = FilterState;
-    return {s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
-            s.WndFuncParams, *s.FilterPlugins, filterWindow,
-            s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
+    return {s.FilterConfig,  s.SizeList,      s.Plugins,
+            filterWindow,    s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
 }
 
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {
-    if (!FilterState.WndFuncPlugins || !FilterState.FilterPlugins) return nullptr;
     try {
         SetOwnerWindowOnce(filterWindow);
         return new THostedDialog(MakeConfigDialog(HostedDialogModel(filterWindow)));

@@ -46,11 +46,12 @@ void SetFilterName(const std::string &name) {
 void WriteSettings() {
     // A settings file that cannot be written must not trouble the host.
     settings::Write(SettingsFile, settings::FilterNameKey, FilterNameBuffer);
-    settings::Write(SettingsFile, settings::PluginDirKey, FilterState.PluginDir);
-    const TWndFuncPluginList *funcs = FilterState.WndFuncPlugins.get();
-    for (int32_t i = 0; funcs && i < funcs->Count(); ++i)
-        settings::Write(SettingsFile, settings::FuncKeyPrefix + std::string(funcs->Items(i)->name),
-                        settings::FormatFuncSetting(FilterState.WndFuncParams[i]));
+    const TFilterPluginLists &plugins = FilterState.Plugins;
+    settings::Write(SettingsFile, settings::PluginDirKey, plugins.PluginDir);
+    const TWndFuncPluginList &funcs = plugins.WndFuncPlugins;
+    for (int32_t i = 0; i < funcs.Count(); ++i)
+        settings::Write(SettingsFile, settings::FuncKeyPrefix + std::string(funcs.Items(i)->name),
+                        settings::FormatFuncSetting(plugins.WndFuncParams[i]));
     settings::Write(SettingsFile, settings::SizeListKey, FilterState.SizeList);
 }
 
@@ -62,30 +63,18 @@ BOOL IsActive(FILTER *fp) {
 }  // namespace
 
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
-    TFilterPluginLists lists = LoadFilterPluginLists(modulePath);
-    SettingsFile = lists.SettingsFile;
+    FilterState.Plugins = LoadFilterPluginLists(modulePath);
+    SettingsFile = FilterState.Plugins.SettingsFile;
     const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
                                             settings::DefaultFilterName(SettingsFile.section));
     SetFilterName(name);
-    FilterState.PluginDir = lists.PluginDir;
-    FilterState.WndFuncPlugins = std::move(lists.WndFuncs);
-    FilterState.WndFuncParams = std::move(lists.WndFuncParams);
-    FilterState.FilterPlugins = std::move(lists.Kernels);
     FilterState.SizeList =
         settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList);
     return &FilterTable;
 }
 
 FILTER_DLL *RegistrationWithoutPlugins() noexcept {
-    FilterState.WndFuncPlugins.reset();
-    FilterState.FilterPlugins.reset();
-    FilterState.WndFuncParams.clear();
-    try {
-        FilterState.WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
-        FilterState.FilterPlugins = std::make_unique<TFilterPluginList>();
-    } catch (...) {
-        // Null lists read as empty ones.
-    }
+    FilterState.Plugins.Clear();
     return &FilterTable;
 }
 
@@ -113,8 +102,7 @@ BOOL MV_CDECL func_exit(FILTER *) {
     }
     // The driver goes first: its builder may hold a context of a listed library.
     FilterState.ResizeDriver.reset();
-    FilterState.WndFuncPlugins.reset();
-    FilterState.FilterPlugins.reset();
+    FilterState.Plugins.Clear();
     return TRUE;
 }
 

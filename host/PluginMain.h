@@ -10,10 +10,9 @@
 #include "dialog/FilterProtocol.h"
 #include "host/DialogSeam.h"
 #include "host/FilterConfig.h"
+#include "host/PluginLists.h"
 #include "abi/HostAbi.h"
-#include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
-#include "resize/FilterPluginList.h"
 
 
 // The filter's module-wide state, which the callbacks and the dialog
@@ -21,12 +20,9 @@
 struct TFilterState {
     // The one saved configuration block the host keeps in its projects.
     TFilterConfig FilterConfig = InitialFilterConfig;
-    std::string PluginDir;
+    // The settings file, the plug-in folder it names and the lists found there.
+    TFilterPluginLists Plugins;
     std::string SizeList;
-    std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
-    // Remembered parameter per window-function plug-in, by list index.
-    std::vector<int16_t> WndFuncParams;
-    std::unique_ptr<TFilterPluginList> FilterPlugins;
     std::unique_ptr<TFilter> ResizeDriver;
     HWND FilterWindow = nullptr;
     std::unique_ptr<TConfigDialogBase> ConfigDialog;

@@ -105,14 +105,14 @@ struct TChooser {
 class ReconfigurationStress : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_GE(lists.Funcs.Count(), 2);
-        ASSERT_GE(lists.Kernels.Count(), 1);
+        ASSERT_GE(lists.WndFuncPlugins.Count(), 2);
+        ASSERT_GE(lists.FilterPlugins.Count(), 1);
     }
 
     TInstallation inst;
     const std::string filter = InstallWithKernels(inst);
     const TLists lists{inst.Path() + "DLL"};
-    const TWndFuncPluginList &funcs = lists.Funcs;
+    const TWndFuncPluginList &funcs = lists.WndFuncPlugins;
     TChooser choose{.Funcs = funcs};
 };
 
