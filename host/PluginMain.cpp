@@ -22,8 +22,8 @@ void SetFilterName(const std::string &name) {
 
 void WriteSettings() {
     // A settings file that cannot be written must not trouble the host.
-    const TFilterPluginLists &plugins = FilterState.Plugins;
-    const settings::TSettingsFile &file = plugins.SettingsFile;
+    TFilterPluginLists &plugins = FilterState.Plugins;
+    settings::TSettingsFile &file = plugins.SettingsFile;
     settings::Write(file, settings::FilterNameKey, FilterState.FilterName);
     settings::Write(file, settings::PluginDirKey, plugins.PluginDir);
     const TWndFuncPluginList &funcs = plugins.WndFuncPlugins;
@@ -59,7 +59,7 @@ TFilterState::TFilterState() : CreateConfigDialog(MakeHostedConfigDialog) {
 
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
     FilterState.Plugins = LoadFilterPluginLists(modulePath);
-    const settings::TSettingsFile &file = FilterState.Plugins.SettingsFile;
+    settings::TSettingsFile &file = FilterState.Plugins.SettingsFile;
     const std::string name = settings::Read(file, settings::FilterNameKey,
                                             settings::DefaultFilterName(file.section));
     SetFilterName(name);
