@@ -37,8 +37,8 @@ TPluginInventory TakeInventory(const std::string &filterPath) {
     const TFilterPluginLists lists = LoadFilterPluginLists(filterPath);
     TPluginInventory inventory;
     inventory.Folder = platform::IncludeTrailingDelimiter(lists.Folder);
-    for (int32_t i = 0; i < lists.WndFuncs->Count(); ++i) {
-        const WindowFuncPluginInfo *info = lists.WndFuncs->Items(i);
+    for (int32_t i = 0; i < lists.WndFuncPlugins.Count(); ++i) {
+        const WindowFuncPluginInfo *info = lists.WndFuncPlugins.Items(i);
         TWindowFuncEntry entry;
         entry.Name = info->name;
         entry.HasParam = info->paramName != nullptr;
@@ -47,7 +47,7 @@ TPluginInventory TakeInventory(const std::string &filterPath) {
         entry.ParamDefault = info->paramDefault;
         inventory.WindowFuncs.push_back(entry);
     }
-    for (int32_t i = 0; i < lists.Kernels->Count(); ++i)
-        inventory.Kernels.push_back(lists.Kernels->Items(i)->name);
+    for (int32_t i = 0; i < lists.FilterPlugins.Count(); ++i)
+        inventory.Kernels.push_back(lists.FilterPlugins.Items(i)->name);
     return inventory;
 }

@@ -161,7 +161,7 @@ void ResizeNamed(const TToolOptions &o, const std::string &filterPath, const TPl
 // the rest; the tool reads back what the user asked it to remember.
 void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
                           std::ostream &err) {
-    const settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
+    settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
     const TWindowFuncEntry *chosen = o.HasParam ? inventory.FindWindowFunc(o.Func) : nullptr;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs)
         if (&e != chosen && e.HasParam && !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))

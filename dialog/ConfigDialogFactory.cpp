@@ -1,46 +1,24 @@
 #include "dialog/ConfigDialogFactory.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "dialog/HeadlessForm.h"
 #ifdef _WIN32
 #include "dialog/win32/Win32Form.h"
 #endif
 
-namespace {
-
-HWND Owner = nullptr;
-
-// Dialogs released but not yet freed. Should the module be unloaded before
-// the host handles their queued messages, they go with it, so that no window
-// is left whose procedure is gone.
-class TPendingReleases {
-public:
-    ~TPendingReleases() {
-        while (!FDialogs.empty()) Free(FDialogs.back());
-    }
-    void Add(TConfigDialog *d) { FDialogs.push_back(d); }
-    void Free(TConfigDialog *d) {
-        const auto it = std::find(FDialogs.begin(), FDialogs.end(), d);
-        if (it == FDialogs.end()) return;
-        FDialogs.erase(it);
-        delete d;
-    }
-
-private:
-    std::vector<TConfigDialog *> FDialogs;
-} Pending;
-
-}  // namespace
-
-void SetOwnerWindowOnce(HWND window) {
-    if (!Owner) Owner = window;
+TConfigDialogs::~TConfigDialogs() {
+    while (!FReleased.empty()) Free(FReleased.back());
 }
 
-HWND OwnerWindow() { return Owner; }
+void TConfigDialogs::Free(TConfigDialog *dialog) {
+    const auto it = std::find(FReleased.begin(), FReleased.end(), dialog);
+    if (it == FReleased.end()) return;
+    FReleased.erase(it);
+    delete dialog;
+}
 
-std::unique_ptr<TConfigDialog> MakeConfigDialog(const TConfigDialogModel &model) {
+std::unique_ptr<TConfigDialog> TConfigDialogs::Make(const TConfigDialogModel &model) {
 #ifdef _WIN32
     if (std::unique_ptr<dialog::TForm> form = dialog::MakeWin32Form(OwnerWindow()))
         return std::make_unique<TConfigDialog>(model, std::move(form));
@@ -54,9 +32,9 @@ std::unique_ptr<TConfigDialog> MakeConfigDialog(const TConfigDialogModel &model)
 #endif
 }
 
-void ReleaseConfigDialog(std::unique_ptr<TConfigDialog> dialog) {
+void TConfigDialogs::Release(std::unique_ptr<TConfigDialog> dialog) {
     if (!dialog) return;
     TConfigDialog *d = dialog.release();
-    Pending.Add(d);
-    d->Form().PostRelease([d] { Pending.Free(d); });
+    FReleased.push_back(d);
+    d->Form().PostRelease([this, d] { Free(d); });
 }

@@ -9,15 +9,13 @@
 #include "abi/FilterConfig.h"
 #include "abi/WindowTypes.h"
 #include "dialog/FilterProtocol.h"
-#include "plugins/WindowFuncPlugin.h"
-#include "resize/FilterPluginList.h"
+#include "resize/PluginSet.h"
 
 struct TConfigDialogModel {
     TFilterConfig &Config;
     std::string &SizeList;  // comma text of "WxH" entries
-    const TWndFuncPluginList &WndFuncPlugins;
-    std::vector<int16_t> &WndFuncParams;  // remembered parameter per window function
-    const TFilterPluginList &FilterPlugins;
+    // The lists are only read; the remembered parameters are changed.
+    TPluginSet &Plugins;
     HWND FilterWindow;
     int32_t HostMaxWidth;
     int32_t HostMaxHeight;

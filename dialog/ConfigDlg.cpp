@@ -38,11 +38,11 @@ TConfigDialog::TConfigDialog(const TConfigDialogModel &model, std::unique_ptr<TF
 void TConfigDialog::FormCreate(TControl *) {
     for (const std::string &item : SplitCommaText(FModel.SizeList)) AddSize(item);
     if (FForm->cbSizeList->Count() == 0) FForm->cbSizeList->Add(FormatSize(InitialWidth, InitialHeight));
-    for (int32_t i = 0; i < FModel.WndFuncPlugins.Count(); ++i)
-        FForm->cbLumaMode->Add(FModel.WndFuncPlugins.Items(i)->name);
+    for (int32_t i = 0; i < FModel.Plugins.WndFuncPlugins.Count(); ++i)
+        FForm->cbLumaMode->Add(FModel.Plugins.WndFuncPlugins.Items(i)->name);
     FForm->cbLumaMode->Add(AreaAverageName);
-    for (int32_t i = 0; i < FModel.FilterPlugins.Count(); ++i)
-        FForm->cbSIMDMode->Add(FModel.FilterPlugins.Items(i)->name);
+    for (int32_t i = 0; i < FModel.Plugins.FilterPlugins.Count(); ++i)
+        FForm->cbSIMDMode->Add(FModel.Plugins.FilterPlugins.Items(i)->name);
 
     // Before the panel moves, so every control takes the font with it.
     const std::vector<std::string> fonts = FForm->InstalledFonts();
@@ -133,7 +133,7 @@ void TConfigDialog::cbLumaModeChange(TControl *) {
         if (ReadConfigName(FModel.Config.WndFuncName) != selected) {
             StoreName(selected, FModel.Config.WndFuncName);
             FModel.Config.WndFuncParam =
-                i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncParams[i] : 0;
+                i < FModel.Plugins.WndFuncPlugins.Count() ? FModel.Plugins.WndFuncParams[i] : 0;
         }
         UpdateParamPanel();
     }
@@ -141,8 +141,8 @@ void TConfigDialog::cbLumaModeChange(TControl *) {
 }
 
 const WindowFuncPluginInfo *TConfigDialog::SelectedWindowFunc() const {
-    const int32_t i = FForm->cbLumaMode->ItemIndex();
-    return i >= 0 && i < FModel.WndFuncPlugins.Count() ? FModel.WndFuncPlugins.Items(i) : nullptr;
+    // "AreaAverage", after the plug-ins, is out of the list's range: null.
+    return FModel.Plugins.WndFuncPlugins.Items(FForm->cbLumaMode->ItemIndex());
 }
 
 void TConfigDialog::UpdateParamPanel() {
@@ -154,7 +154,7 @@ void TConfigDialog::UpdateParamPanel() {
     TUpDown &ud = *FForm->udLumaParam;
     ud.SetMin(info->paramMin);
     ud.SetMax(info->paramMax);
-    ud.SetPosition(FModel.WndFuncParams[FForm->cbLumaMode->ItemIndex()]);
+    ud.SetPosition(FModel.Plugins.WndFuncParams[FForm->cbLumaMode->ItemIndex()]);
     FForm->pnlLumaParam->SetCaption(info->paramName);
     SetVisibleTree(*FForm->pnlLumaParam, true);
 }
@@ -166,7 +166,7 @@ void TConfigDialog::udLumaParamChangingEx(TControl *, int16_t NewValue) {
     // also keeps "AreaAverage" from reaching past the parameter array.
     const WindowFuncPluginInfo *info = SelectedWindowFunc();
     if (!info || NewValue < info->paramMin || NewValue > info->paramMax) return;
-    FModel.WndFuncParams[i] = NewValue;
+    FModel.Plugins.WndFuncParams[i] = NewValue;
     FModel.Config.WndFuncParam = NewValue;
     NotifyChange();
 }

@@ -8,11 +8,9 @@
 
 namespace {
 
-bool HaveWindowFuncs() {
-    return FilterState.WndFuncPlugins && FilterState.WndFuncPlugins->Count() > 0;
-}
+bool HaveWindowFuncs() { return FilterState.Plugins.WndFuncPlugins.Count() > 0; }
 
-bool HaveKernels() { return FilterState.FilterPlugins && FilterState.FilterPlugins->Count() > 0; }
+bool HaveKernels() { return FilterState.Plugins.FilterPlugins.Count() > 0; }
 
 bool IsApplied() {
     const TFilterState &s = FilterState;
@@ -24,8 +22,9 @@ bool IsApplied() {
 // to work (its radius is outside what the kernels hold): frames then pass.
 TWeightSetter *WindowFuncBuilder() {
     const TFilterState &s = FilterState;
-    const int32_t index = s.WndFuncPlugins->IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
-    const WindowFuncPluginInfo *info = s.WndFuncPlugins->Items(index < 0 ? 0 : index);
+    const TWndFuncPluginList &funcs = s.Plugins.WndFuncPlugins;
+    const int32_t index = funcs.IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
+    const WindowFuncPluginInfo *info = funcs.Items(index < 0 ? 0 : index);
     // The 16-bit parameter is handed on widened without its sign.
     const int32_t param = index < 0 ? uint16_t(info->paramDefault)
                                     : uint16_t(s.FilterConfig.WndFuncParam);
@@ -38,23 +37,25 @@ TWeightSetter *WindowFuncBuilder() {
 
 void SyncFuncParam() {
     TFilterState &s = FilterState;
-    if (!s.WndFuncPlugins || s.WndFuncPlugins->Count() == 0) return;
-    const int32_t index = s.WndFuncPlugins->IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
+    const TWndFuncPluginList &funcs = s.Plugins.WndFuncPlugins;
+    if (funcs.Count() == 0) return;
+    const int32_t index = funcs.IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
     if (index < 0) return;
-    const WindowFuncPluginInfo *info = s.WndFuncPlugins->Items(index);
+    const WindowFuncPluginInfo *info = funcs.Items(index);
     int32_t &param = s.FilterConfig.WndFuncParam;
+    int16_t &remembered = s.Plugins.WndFuncParams[index];
     if (info->paramMin <= param && param <= info->paramMax)
-        s.WndFuncParams[index] = int16_t(param);
+        remembered = int16_t(param);
     else
-        param = s.WndFuncParams[index];
+        param = remembered;
 }
 
 void ApplyConfig() {
     TFilterState &s = FilterState;
     if (HaveKernels() && s.ResizeDriver) {
         // Everything that may fail comes first: a failure keeps the driver as it was.
-        const int32_t kernel =
-            s.FilterPlugins->IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
+        const TFilterPluginList &kernels = s.Plugins.FilterPlugins;
+        const int32_t kernel = kernels.IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
         // The area average is built in; a window function that cannot be had
         // leaves no builder, so frames pass rather than keep an older choice.
         std::unique_ptr<TWeightSetter> builder(
@@ -62,7 +63,7 @@ void ApplyConfig() {
             : HaveWindowFuncs()                                           ? WindowFuncBuilder()
                                                                           : nullptr);
         s.ResizeDriver->SetWeightSetter(builder.release());
-        s.ResizeDriver->SetKernel(s.FilterPlugins->Items(kernel < 0 ? 0 : kernel));
+        s.ResizeDriver->SetKernel(kernels.Items(kernel < 0 ? 0 : kernel));
     }
     s.AppliedConfig = s.FilterConfig;
 }

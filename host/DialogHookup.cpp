@@ -9,8 +9,9 @@ namespace {
 // the controls as they were.
 class THostedDialog : public TConfigDialogBase {
 public:
-    explicit THostedDialog(std::unique_ptr<TConfigDialog> dialog) : FDialog(std::move(dialog)) {}
-    ~THostedDialog() override { ReleaseConfigDialog(std::move(FDialog)); }
+    THostedDialog(TConfigDialogs &dialogs, std::unique_ptr<TConfigDialog> dialog)
+        : FDialogs(dialogs), FDialog(std::move(dialog)) {}
+    ~THostedDialog() override { FDialogs.Release(std::move(FDialog)); }
     void LoadFromConfig() override {
         try {
             FDialog->LoadFromConfig();
@@ -19,6 +20,7 @@ public:
     }
 
 private:
+    TConfigDialogs &FDialogs;
     std::unique_ptr<TConfigDialog> FDialog;
 };
 
@@ -26,16 +28,15 @@ private:
 
 TConfigDialogModel HostedDialogModel(HWND filterWindow) {
     TFilterState &s = FilterState;
-    return {s.FilterConfig,  s.SizeList,      *s.WndFuncPlugins,
-            s.WndFuncParams, *s.FilterPlugins, filterWindow,
-            s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
+    return {s.FilterConfig,  s.SizeList,      s.Plugins,
+            filterWindow,    s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
 }
 
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {
-    if (!FilterState.WndFuncPlugins || !FilterState.FilterPlugins) return nullptr;
     try {
-        SetOwnerWindowOnce(filterWindow);
-        return new THostedDialog(MakeConfigDialog(HostedDialogModel(filterWindow)));
+        TConfigDialogs &dialogs = FilterState.Dialogs;
+        dialogs.SetOwnerWindowOnce(filterWindow);
+        return new THostedDialog(dialogs, dialogs.Make(HostedDialogModel(filterWindow)));
     } catch (...) {
         return nullptr;
     }

@@ -7,5 +7,5 @@
 // cannot be made (the filter then works on with its saved configuration).
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow);
 // What the dialog inside `filterWindow` sees and changes of the filter's
-// state; the window lists must be loaded.
+// state.
 TConfigDialogModel HostedDialogModel(HWND filterWindow);

@@ -13,4 +13,3 @@ public:
 // Makes the dialog inside the host's filter window; null while no dialog is
 // built into this filter.
 using ConfigDialogFactory = TConfigDialogBase *(*)(HWND filterWindow);
-extern ConfigDialogFactory CreateConfigDialog;

@@ -10,7 +10,7 @@ namespace {
 // parameters, held to each function's limits so that the block shows the
 // parameter the function runs with.
 void ReadFuncSettings(TFilterPluginLists &lists) {
-    TWndFuncPluginList &funcs = *lists.WndFuncs;
+    TWndFuncPluginList &funcs = lists.WndFuncPlugins;
     lists.WndFuncParams.assign(funcs.Count(), 0);
     for (int32_t i = 0; i < funcs.Count();) {
         const WindowFuncPluginInfo *info = funcs.Items(i);
@@ -36,10 +36,7 @@ TFilterPluginLists LoadFilterPluginLists(const std::string &modulePath) {
     lists.PluginDir =
         settings::Read(lists.SettingsFile, settings::PluginDirKey, settings::DefaultPluginDir);
     lists.Folder = platform::ExtractFileDir(modulePath) + lists.PluginDir;
-    lists.WndFuncs = std::make_unique<TWndFuncPluginList>();
-    lists.WndFuncs->LoadFromDir(lists.Folder);
-    lists.Kernels = std::make_unique<TFilterPluginList>();
-    lists.Kernels->LoadFromDir(lists.Folder);
+    lists.LoadFromDir(lists.Folder);
     ReadFuncSettings(lists);
     return lists;
 }

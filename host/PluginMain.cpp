@@ -9,48 +9,28 @@
 #include "resize/GammaTables.h"
 
 TFilterState FilterState;
-ConfigDialogFactory CreateConfigDialog = MakeHostedConfigDialog;
 
 namespace {
 
-constexpr std::size_t FilterNameBytes = 64;
-std::string Information = std::string(settings::DeliveredFilterName) + " Ver.110619";
-char FilterNameBuffer[FilterNameBytes + 1];
-settings::TSettingsFile SettingsFile;
-
-FILTER_DLL FilterTable = [] {
-    FILTER_DLL f{};
-    f.flag = FILTER_FLAG_EX_DATA | FILTER_FLAG_WINDOW_SIZE | FILTER_FLAG_EX_INFORMATION;
-    f.x = 288;
-    f.y = 116;
-    f.name = FilterNameBuffer;
-    f.func_proc = func_proc;
-    f.func_init = func_init;
-    f.func_exit = func_exit;
-    f.func_update = func_update;
-    f.func_WndProc = func_WndProc;
-    f.ex_data_ptr = &FilterState.FilterConfig;
-    f.ex_data_size = sizeof(TFilterConfig);
-    f.information = Information.data();
-    return f;
-}();
-
 void SetFilterName(const std::string &name) {
     // Cut by bytes: a double-byte character may be split, as the host shows it.
-    const std::size_t n = name.size() < FilterNameBytes ? name.size() : FilterNameBytes;
-    std::memcpy(FilterNameBuffer, name.data(), n);
-    FilterNameBuffer[n] = '\0';
+    constexpr std::size_t limit = TFilterState::FilterNameBytes;
+    const std::size_t n = name.size() < limit ? name.size() : limit;
+    std::memcpy(FilterState.FilterName, name.data(), n);
+    FilterState.FilterName[n] = '\0';
 }
 
 void WriteSettings() {
     // A settings file that cannot be written must not trouble the host.
-    settings::Write(SettingsFile, settings::FilterNameKey, FilterNameBuffer);
-    settings::Write(SettingsFile, settings::PluginDirKey, FilterState.PluginDir);
-    const TWndFuncPluginList *funcs = FilterState.WndFuncPlugins.get();
-    for (int32_t i = 0; funcs && i < funcs->Count(); ++i)
-        settings::Write(SettingsFile, settings::FuncKeyPrefix + std::string(funcs->Items(i)->name),
-                        settings::FormatFuncSetting(FilterState.WndFuncParams[i]));
-    settings::Write(SettingsFile, settings::SizeListKey, FilterState.SizeList);
+    TFilterPluginLists &plugins = FilterState.Plugins;
+    settings::TSettingsFile &file = plugins.SettingsFile;
+    settings::Write(file, settings::FilterNameKey, FilterState.FilterName);
+    settings::Write(file, settings::PluginDirKey, plugins.PluginDir);
+    const TWndFuncPluginList &funcs = plugins.WndFuncPlugins;
+    for (int32_t i = 0; i < funcs.Count(); ++i)
+        settings::Write(file, settings::FuncKeyPrefix + std::string(funcs.Items(i)->name),
+                        settings::FormatFuncSetting(plugins.WndFuncParams[i]));
+    settings::Write(file, settings::SizeListKey, FilterState.SizeList);
 }
 
 BOOL IsActive(FILTER *fp) {
@@ -60,32 +40,35 @@ BOOL IsActive(FILTER *fp) {
 
 }  // namespace
 
+TFilterState::TFilterState() : CreateConfigDialog(MakeHostedConfigDialog) {
+    FILTER_DLL &f = FilterTable;
+    f.flag = FILTER_FLAG_EX_DATA | FILTER_FLAG_WINDOW_SIZE | FILTER_FLAG_EX_INFORMATION;
+    f.x = 288;
+    f.y = 116;
+    f.name = FilterName;
+    f.func_proc = func_proc;
+    f.func_init = func_init;
+    f.func_exit = func_exit;
+    f.func_update = func_update;
+    f.func_WndProc = func_WndProc;
+    f.ex_data_ptr = &FilterConfig;
+    f.ex_data_size = sizeof(TFilterConfig);
+    f.information = Information.data();
+}
+
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
-    TFilterPluginLists lists = LoadFilterPluginLists(modulePath);
-    SettingsFile = lists.SettingsFile;
-    const std::string name = settings::Read(SettingsFile, settings::FilterNameKey,
-                                            settings::DefaultFilterName(SettingsFile.section));
+    FilterState.Plugins = LoadFilterPluginLists(modulePath);
+    settings::TSettingsFile &file = FilterState.Plugins.SettingsFile;
+    const std::string name = settings::Read(file, settings::FilterNameKey,
+                                            settings::DefaultFilterName(file.section));
     SetFilterName(name);
-    FilterState.PluginDir = lists.PluginDir;
-    FilterState.WndFuncPlugins = std::move(lists.WndFuncs);
-    FilterState.WndFuncParams = std::move(lists.WndFuncParams);
-    FilterState.FilterPlugins = std::move(lists.Kernels);
-    FilterState.SizeList =
-        settings::Read(SettingsFile, settings::SizeListKey, settings::DefaultSizeList());
-    return &FilterTable;
+    FilterState.SizeList = settings::Read(file, settings::SizeListKey, settings::DefaultSizeList());
+    return &FilterState.FilterTable;
 }
 
 FILTER_DLL *RegistrationWithoutPlugins() noexcept {
-    FilterState.WndFuncPlugins.reset();
-    FilterState.FilterPlugins.reset();
-    FilterState.WndFuncParams.clear();
-    try {
-        FilterState.WndFuncPlugins = std::make_unique<TWndFuncPluginList>();
-        FilterState.FilterPlugins = std::make_unique<TFilterPluginList>();
-    } catch (...) {
-        // Null lists read as empty ones.
-    }
-    return &FilterTable;
+    FilterState.Plugins.Clear();
+    return &FilterState.FilterTable;
 }
 
 BOOL MV_CDECL func_init(FILTER *fp) {
@@ -112,8 +95,7 @@ BOOL MV_CDECL func_exit(FILTER *) {
     }
     // The driver goes first: its builder may hold a context of a listed library.
     FilterState.ResizeDriver.reset();
-    FilterState.WndFuncPlugins.reset();
-    FilterState.FilterPlugins.reset();
+    FilterState.Plugins.Clear();
     return TRUE;
 }
 
@@ -130,7 +112,8 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
     switch (message) {
     case WM_FILTER_INIT:
         FilterState.FilterWindow = hwnd;
-        if (CreateConfigDialog) FilterState.ConfigDialog.reset(CreateConfigDialog(hwnd));
+        if (FilterState.CreateConfigDialog)
+            FilterState.ConfigDialog.reset(FilterState.CreateConfigDialog(hwnd));
         return IsActive(fp);
     case WM_FILTER_EXIT:
         FilterState.ConfigDialog.reset();

@@ -1,34 +1,47 @@
 // The filter's face toward the host: registration record, callbacks and the
 // module-wide state that ties settings, plug-in lists and driver together.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "dialog/ConfigDialogFactory.h"
 #include "dialog/FilterProtocol.h"
 #include "host/DialogSeam.h"
 #include "host/FilterConfig.h"
+#include "host/PluginLists.h"
+#include "host/Settings.h"
 #include "abi/HostAbi.h"
-#include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
-#include "resize/FilterPluginList.h"
-
 
 // The filter's module-wide state, which the callbacks and the dialog
 // hook-up work on.
 struct TFilterState {
+    // The registration record points into the state, which therefore stays
+    // where it was made.
+    TFilterState();
+    TFilterState(const TFilterState &) = delete;
+    TFilterState &operator=(const TFilterState &) = delete;
+
     // The one saved configuration block the host keeps in its projects.
     TFilterConfig FilterConfig = InitialFilterConfig;
-    std::string PluginDir;
+    // What GetFilterTable hands the host, and the texts the record points to.
+    FILTER_DLL FilterTable{};
+    static constexpr std::size_t FilterNameBytes = 64;
+    char FilterName[FilterNameBytes + 1] = {};
+    std::string Information = std::string(settings::DeliveredFilterName) + " Ver.110619";
+    // The settings file, the plug-in folder it names and the lists found there.
+    TFilterPluginLists Plugins;
     std::string SizeList;
-    std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;
-    // Remembered parameter per window-function plug-in, by list index.
-    std::vector<int16_t> WndFuncParams;
-    std::unique_ptr<TFilterPluginList> FilterPlugins;
     std::unique_ptr<TFilter> ResizeDriver;
     HWND FilterWindow = nullptr;
+    // Makes the dialog at WM_FILTER_INIT; tests put in their own.
+    ConfigDialogFactory CreateConfigDialog;
+    // Before the dialog, so that it is there to take the dialog's release.
+    TConfigDialogs Dialogs;
     std::unique_ptr<TConfigDialogBase> ConfigDialog;
     int32_t HostMaxWidth = 0;
     int32_t HostMaxHeight = 0;
@@ -36,6 +49,8 @@ struct TFilterState {
     // change the block and send frames without a func_update in between.
     std::optional<TFilterConfig> AppliedConfig;
 };
+// The host's callbacks carry no pointer of the filter's choosing, and it
+// keeps the record's address: one state for the module, where they find it.
 extern TFilterState FilterState;
 
 // GetFilterTable's work, for the plug-in file at `modulePath`: reads the

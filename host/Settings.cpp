@@ -10,7 +10,8 @@
 namespace settings {
 
 TSettingsFile SettingsFileFor(const std::string &modulePath) {
-    return {platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath)};
+    return {platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath),
+            {}};
 }
 
 std::string DefaultSizeList() { return FormatSize(InitialWidth, InitialHeight); }
@@ -19,18 +20,19 @@ std::string DefaultFilterName(const std::string &section) {
     return section == "Morvane" ? DeliveredFilterName : section;
 }
 
-std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback) {
+std::string Read(TSettingsFile &file, const std::string &key, const std::string &fallback) {
     // The profile functions cut what does not fit and may stop one byte short
     // of the end rather than split a double-byte character: only a value that
     // leaves two bytes of the buffer free is surely whole.
     for (std::size_t size = ValueBufferBytes;; size *= 2) {
-        std::string value = platform::ReadIniString(file.path, file.section, key, fallback, size);
+        std::string value =
+            platform::ReadIniString(file.path, file.section, key, fallback, size, file.reads);
         if (value.size() + 2 < size || size >= MaxValueBytes) return value;
     }
 }
 
-bool Write(const TSettingsFile &file, const std::string &key, const std::string &value) {
-    return platform::WriteIniString(file.path, file.section, key, value);
+bool Write(TSettingsFile &file, const std::string &key, const std::string &value) {
+    return platform::WriteIniString(file.path, file.section, key, value, file.reads);
 }
 
 TFuncSetting ParseFuncSetting(const std::string &value, int16_t paramDefault) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Profile.h"
+
 namespace settings {
 
 constexpr const char *FileName = "Morvane.ini";
@@ -23,6 +25,7 @@ constexpr std::size_t MaxValueBytes = std::size_t(1) << 24;
 struct TSettingsFile {
     std::string path;     // folder of the plug-in + FileName
     std::string section;  // plug-in file name without folder and extension
+    platform::TIniReads reads;  // what this run read of it
 };
 
 TSettingsFile SettingsFileFor(const std::string &modulePath);
@@ -31,9 +34,9 @@ constexpr char DeliveredFilterName[] = "\x83\x82\x83\x8b\x83\x94\x83\x40\x81\x5b
 // The section name, or DeliveredFilterName for the plug-in as delivered.
 std::string DefaultFilterName(const std::string &section);
 
-std::string Read(const TSettingsFile &file, const std::string &key, const std::string &fallback);
+std::string Read(TSettingsFile &file, const std::string &key, const std::string &fallback);
 // False when the file could not be written.
-bool Write(const TSettingsFile &file, const std::string &key, const std::string &value);
+bool Write(TSettingsFile &file, const std::string &key, const std::string &value);
 
 // A "Func_" value: only three fields count. The first, the switch, is 1 when
 // it is no integer; the second is the remembered parameter, kept in 16 bits.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/Library.h"
-#include "platform/Paths.h"
 #include "plugins/PluginName.h"
 
 namespace {
@@ -22,23 +21,9 @@ bool IsUsable(const WindowFuncPluginInfo *info) {
 
 }  // namespace
 
-TWndFuncPluginList::~TWndFuncPluginList() {
-    while (!FModules.empty()) {
-        platform::CloseLibrary(FModules.back());
-        FModules.pop_back();
-    }
-}
-
-void TWndFuncPluginList::LoadFromDir(const std::string &folder) {
-    const std::string dir = platform::IncludeTrailingDelimiter(folder);
-    for (const std::string &entry : platform::ListLibraries(dir)) {
-        platform::LibraryHandle library = platform::OpenLibrary(dir + entry);
-        if (!library) continue;
-        if (AppendRecords(library))
-            FModules.push_back(library);
-        else
-            platform::CloseLibrary(library);
-    }
+void TWndFuncPluginList::LoadFromDir(const std::string &folder, platform::TLibrarySet &libraries) {
+    const auto take = [this](platform::LibraryHandle library) { return AppendRecords(library); };
+    libraries.LoadFromDir(folder, take);
 }
 
 bool TWndFuncPluginList::AppendRecords(platform::LibraryHandle library) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "platform/Library.h"
-#include "platform/Paths.h"
 #include "plugins/PluginName.h"
 
 namespace {
@@ -22,28 +21,20 @@ bool TFilterPluginList::IsUsableKernel(const LinearFilterPluginInfo *info) {
            info->tileHeight <= MaxTileSize && info->rowPitch >= 1 && info->rowPitch <= MaxRowPitch;
 }
 
-TFilterPluginList::~TFilterPluginList() {
-    while (!FModules.empty()) {
-        platform::CloseLibrary(FModules.back());
-        FModules.pop_back();
-    }
+void TFilterPluginList::LoadFromDir(const std::string &folder, platform::TLibrarySet &libraries) {
+    libraries.LoadFromDir(folder, [this](platform::LibraryHandle library) {
+        auto get = reinterpret_cast<GetLinearFilterPluginInfoFunc>(
+            platform::FindSymbol(library, "GetLinearFilterPluginInfo"));
+        const LinearFilterPluginInfo *info = get ? get() : nullptr;
+        if (!IsUsableKernel(info)) return false;
+        FItems.push_back(info);
+        return true;
+    });
 }
 
-void TFilterPluginList::LoadFromDir(const std::string &folder) {
-    const std::string dir = platform::IncludeTrailingDelimiter(folder);
-    for (const std::string &file : platform::ListLibraries(dir)) {
-        platform::LibraryHandle lib = platform::OpenLibrary(dir + file);
-        if (!lib) continue;
-        auto get = reinterpret_cast<GetLinearFilterPluginInfoFunc>(
-            platform::FindSymbol(lib, "GetLinearFilterPluginInfo"));
-        const LinearFilterPluginInfo *info = get ? get() : nullptr;
-        if (!IsUsableKernel(info)) {
-            platform::CloseLibrary(lib);
-            continue;
-        }
-        FItems.push_back(info);
-        FModules.push_back(lib);
-    }
+const LinearFilterPluginInfo *TFilterPluginList::Items(int32_t index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return FItems[std::size_t(index)];
 }
 
 int32_t TFilterPluginList::IndexOf(const std::string &name) const {

@@ -10,7 +10,7 @@ namespace platform {
 
 std::string ReadIniString(const std::string &file, const std::string &section,
                           const std::string &key, const std::string &fallback,
-                          std::size_t bufferSize) {
+                          std::size_t bufferSize, TIniReads &reads) {
     if (bufferSize == 0) return "";
     // Windows drops trailing blanks of the default, and an empty key name finds nothing.
     std::string value = fallback.substr(0, fallback.find_last_not_of(' ') + 1);
@@ -24,13 +24,13 @@ std::string ReadIniString(const std::string &file, const std::string &section,
         }
     }
     // The whole value is noted: writing back a cut one is a change.
-    ini::NoteValueRead(file, section, key, value, found);
+    ini::NoteValueRead(reads, section, key, value, found);
     if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
     return value;
 }
 
 bool WriteIniString(const std::string &file, const std::string &section,
-                    const std::string &key, const std::string &value) {
+                    const std::string &key, const std::string &value, TIniReads &reads) {
     if (!IsStorableIniKey(key)) return false;
     std::string target;
     if (FollowLinks(file, target) != 0) return false;
@@ -41,10 +41,10 @@ bool WriteIniString(const std::string &file, const std::string &section,
     if (!lock.Held() || ini::ReadSettingsFile(target, text) == ini::TReadResult::Failed) return false;
     ini::TIniDocument document(text);
     const std::optional<std::string> stored = document.Find(section, key);
-    if (ini::IsStaleWrite(file, section, key, value, stored ? std::optional(ini::Unquote(*stored)) : std::nullopt))
+    if (ini::IsStaleWrite(reads, section, key, value, stored ? std::optional(ini::Unquote(*stored)) : std::nullopt))
         return true;
     if (document.Set(section, key, value) && !ini::ReplaceSettingsFile(target, document.Text())) return false;
-    ini::NoteValueRead(file, section, key, ini::Unquote(ini::TrimBlanks(value)), true);
+    ini::NoteValueRead(reads, section, key, ini::Unquote(ini::TrimBlanks(value)), true);
     return true;
 }
 

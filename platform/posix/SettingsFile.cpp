@@ -10,11 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <mutex>
 #include <thread>
-#include <vector>
 
 namespace platform::ini {
 
@@ -76,51 +75,35 @@ TSettingsLock::~TSettingsLock() {
 
 namespace {
 
-struct TValueRead {
-    std::string file, section, key, value;
-    bool found;
-};
-
-std::mutex ReadLock;
-std::vector<TValueRead> ValuesRead;
-
-TValueRead *FindRead(const std::string &file, const std::string &section, const std::string &key) {
-    // Names as the file compares them: blanks around them do not count.
-    for (TValueRead &r : ValuesRead)
-        if (r.file == file && SameText(TrimBlanks(r.section), TrimBlanks(section)) &&
-            SameText(TrimBlanks(r.key), TrimBlanks(key)))
-            return &r;
-    return nullptr;
+// Names as the file compares them: blanks around them do not count.
+bool IsReadOf(const TIniReads::TValue &r, const std::string &section, const std::string &key) {
+    return SameText(TrimBlanks(r.section), TrimBlanks(section)) &&
+           SameText(TrimBlanks(r.key), TrimBlanks(key));
 }
 
 }  // namespace
 
-void NoteValueRead(const std::string &file, const std::string &section, const std::string &key,
+void NoteValueRead(TIniReads &reads, const std::string &section, const std::string &key,
                    const std::string &value, bool found) {
-    std::lock_guard<std::mutex> guard(ReadLock);
-    if (TValueRead *r = FindRead(file, section, key)) {
-        r->value = value;
-        r->found = found;
-    } else {
-        ValuesRead.push_back({file, section, key, value, found});
-    }
+    for (TIniReads::TValue &r : reads.Values)
+        if (IsReadOf(r, section, key)) {
+            r.value = value;
+            r.found = found;
+            return;
+        }
+    reads.Values.push_back({section, key, value, found});
 }
 
-bool IsStaleWrite(const std::string &file, const std::string &section, const std::string &key,
+bool IsStaleWrite(const TIniReads &reads, const std::string &section, const std::string &key,
                   const std::string &value, const std::optional<std::string> &now) {
-    std::lock_guard<std::mutex> guard(ReadLock);
-    const TValueRead *r = FindRead(file, section, key);
-    if (!r || !now) return false;
+    const auto r = std::find_if(reads.Values.begin(), reads.Values.end(),
+                                [&](const TIniReads::TValue &v) { return IsReadOf(v, section, key); });
+    if (r == reads.Values.end() || !now) return false;
     // A key that was missing is written from a default, which tells nothing
     // of a change; one that another run has added since is theirs.
     if (!r->found) return true;
     const std::string seen = Unquote(TrimBlanks(value));  // as a reader would get it
     return seen == r->value && *now != seen;
-}
-
-void ForgetValuesRead() {
-    std::lock_guard<std::mutex> guard(ReadLock);
-    ValuesRead.clear();
 }
 
 }  // namespace platform::ini

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Profile.h"
+
 namespace platform::ini {
 
 enum class TReadResult { Read, Absent, Failed };
@@ -36,16 +38,13 @@ private:
     int FFolder = -1;
 };
 
-// What this process read for a key, so that writing it back unchanged does not
+// What this run read for a key, so that writing it back unchanged does not
 // undo what another process wrote since. `found`: the key was in the file.
-void NoteValueRead(const std::string &file, const std::string &section, const std::string &key,
+void NoteValueRead(TIniReads &reads, const std::string &section, const std::string &key,
                    const std::string &value, bool found);
-// True when writing `value` would only put back what this process read,
-// while the file (`now`: its value there) holds another process's newer one.
-bool IsStaleWrite(const std::string &file, const std::string &section, const std::string &key,
+// True when writing `value` would only put back what this run read, while
+// the file (`now`: its value there) holds another process's newer one.
+bool IsStaleWrite(const TIniReads &reads, const std::string &section, const std::string &key,
                   const std::string &value, const std::optional<std::string> &now);
-
-// Starts over, as a new run of the process would.
-void ForgetValuesRead();
 
 }  // namespace platform::ini

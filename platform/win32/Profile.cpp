@@ -9,7 +9,7 @@ namespace platform {
 
 std::string ReadIniString(const std::string &file, const std::string &section,
                           const std::string &key, const std::string &fallback,
-                          std::size_t bufferSize) {
+                          std::size_t bufferSize, TIniReads &) {
     if (bufferSize == 0) return "";
     const DWORD size = bufferSize > 0x7FFFFFFF ? 0x7FFFFFFF : DWORD(bufferSize);
     std::vector<char> buffer(size, '\0');
@@ -19,7 +19,7 @@ std::string ReadIniString(const std::string &file, const std::string &section,
 }
 
 bool WriteIniString(const std::string &file, const std::string &section,
-                    const std::string &key, const std::string &value) {
+                    const std::string &key, const std::string &value, TIniReads &) {
     if (!IsStorableIniKey(key)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                       file.c_str()) != FALSE;

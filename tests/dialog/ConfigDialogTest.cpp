@@ -22,19 +22,19 @@ const HWND FilterWindow = reinterpret_cast<HWND>(uintptr_t(0x4d56));
 
 class ConfigDialog : public ::testing::Test {
 protected:
-    TWndFuncPluginList funcs;
-    TFilterPluginList kernels;
+    TPluginSet plugins;
+    TWndFuncPluginList &funcs = plugins.WndFuncPlugins;
+    TFilterPluginList &kernels = plugins.FilterPlugins;
+    std::vector<int16_t> &params = plugins.WndFuncParams;
     TFilterConfig config = InitialFilterConfig;
     std::string sizeList = "512x384";
-    std::vector<int16_t> params;
     std::vector<std::string> events;  // "apply" and "sent", in order
     bool applyThrows = false;
     std::unique_ptr<TConfigDialog> dlg;
     THeadlessForm *form = nullptr;
 
     void SetUp() override {
-        funcs.LoadFromDir(testing_support::PluginDir());
-        kernels.LoadFromDir(testing_support::PluginDir());
+        plugins.LoadFromDir(testing_support::PluginDir());
         ASSERT_GE(funcs.IndexOf("Lanczos"), 0);
         ASSERT_GE(kernels.Count(), 1);
         for (int i = 0; i < funcs.Count(); ++i) params.push_back(funcs.Items(i)->paramDefault);
@@ -50,7 +50,7 @@ protected:
             EXPECT_EQ(m.LParam, 0);
             events.push_back("sent");
         };
-        const TConfigDialogModel model{config, sizeList, funcs, params, kernels, FilterWindow,
+        const TConfigDialogModel model{config, sizeList, plugins, FilterWindow,
                                        1920,   1080,     [this] {
                                            if (applyThrows) throw std::runtime_error("apply");
                                            events.push_back("apply");

@@ -249,7 +249,7 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     EXPECT_EQ(ConfigChanged, 1);
 
     // A window function with a parameter shows the panel; the up-down sets it.
-    const int lanczos = FilterState.WndFuncPlugins->IndexOf("Lanczos");
+    const int lanczos = FilterState.Plugins.WndFuncPlugins.IndexOf("Lanczos");
     SendMessageW(h[Funcs], CB_SETCURSEL, lanczos, 0);
     SendMessageW(base, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h[Funcs]), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(h[Funcs]));
@@ -260,15 +260,15 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     EXPECT_EQ(ConfigChanged, 2);
     SendMessageW(h[Edit], WM_KEYDOWN, VK_UP, 0);
     EXPECT_EQ(FilterState.FilterConfig.WndFuncParam, 4);
-    EXPECT_EQ(FilterState.WndFuncParams[lanczos], 4);
+    EXPECT_EQ(FilterState.Plugins.WndFuncParams[lanczos], 4);
     EXPECT_EQ(TextOf(h[Edit]), L"4");
     EXPECT_EQ(ConfigChanged, 3);
 
     // The last kernel.
-    const int kernels = FilterState.FilterPlugins->Count();
+    const int kernels = FilterState.Plugins.FilterPlugins.Count();
     for (int i = 1; i < kernels; ++i) SendMessageW(h[Kernels], WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_STREQ(FilterState.FilterConfig.FilterPluginName,
-                 FilterState.FilterPlugins->Items(kernels - 1)->name);
+                 FilterState.Plugins.FilterPlugins.Items(kernels - 1)->name);
     EXPECT_EQ(ConfigChanged, 3 + (kernels - 1));
     const int changed = ConfigChanged;
 

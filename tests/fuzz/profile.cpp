@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out << in.ConsumeRandomLengthString(4096);
     }
-    ini::ForgetValuesRead();
+    platform::TIniReads reads;
     std::vector<TKnown> known;
     bool predictable = true;
     for (int op = 0; op < 16 && in.remaining_bytes() > 0; ++op) {
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
         const std::string value = in.ConsumeRandomLengthString(64);
         if (!write) {
             const std::size_t buffer = in.ConsumeIntegralInRange<std::size_t>(0, 80);
-            const std::string whole = ReadIniString(file, section, key, Absent, WholeValue);
-            const std::string cut = ReadIniString(file, section, key, value, buffer);
+            const std::string whole = ReadIniString(file, section, key, Absent, WholeValue, reads);
+            const std::string cut = ReadIniString(file, section, key, value, buffer, reads);
             if (whole != Absent)
                 Check(cut == whole.substr(0, buffer ? buffer - 1 : 0), "cut value");
             if (!predictable) continue;
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
             continue;
         }
         // A key that could never be read back is refused and nothing changes.
-        const bool written = WriteIniString(file, section, key, value);
+        const bool written = WriteIniString(file, section, key, value, reads);
         Check(written == platform::IsStorableIniKey(key), "write failed or an unreadable key was written");
         if (!written) continue;
         if (!Representable(section, key, value)) predictable = false;
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
             if (Same(k, section, key)) k.value = expected, replaced = true;
         if (!replaced) known.push_back({section, key, expected});
         for (const TKnown &k : known)
-            Check(ReadIniString(file, k.section, k.key, Absent, WholeValue) == k.value,
+            Check(ReadIniString(file, k.section, k.key, Absent, WholeValue, reads) == k.value,
                   "a value changed or was lost");
     }
     return 0;

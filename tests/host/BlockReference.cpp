@@ -31,12 +31,12 @@ std::vector<PIXEL_YC> Unchanged(const PIXEL_YC *src, int pitch, int sw, int sh) 
 std::optional<std::vector<PIXEL_YC>> Resized(const TLists &lists, const TFilterConfig &block,
                                              const PIXEL_YC *src, int pitch, int sw, int sh,
                                              int maxW, int maxH) {
-    const TWndFuncPluginList &funcs = lists.Funcs;
+    const TWndFuncPluginList &funcs = lists.WndFuncPlugins;
     const int w = block.Width, h = block.Height;
-    if (lists.Kernels.Count() == 0 || w < 1 || h < 1 || w > maxW || h > maxH ||
+    if (lists.FilterPlugins.Count() == 0 || w < 1 || h < 1 || w > maxW || h > maxH ||
         (w == sw && h == sh))
         return std::nullopt;
-    const reference_model::TapOrder order = OrderOf(lists.Kernels, block);
+    const reference_model::TapOrder order = OrderOf(lists.FilterPlugins, block);
     const std::string name = ReadConfigName(block.WndFuncName);
     if (name == AreaAverageName) {
         TAreaAverage area;

@@ -10,19 +10,13 @@
 #include "abi/FilterConfig.h"
 #include "abi/HostAbi.h"
 #include "cli/YcImage.h"
-#include "plugins/WindowFuncPlugin.h"
-#include "resize/FilterPluginList.h"
+#include "resize/PluginSet.h"
 
 namespace host_test {
 
 // An installation's plug-in folder, listed as the filter lists it.
-struct TLists {
-    TWndFuncPluginList Funcs;
-    TFilterPluginList Kernels;
-    explicit TLists(const std::string &folder) {
-        Funcs.LoadFromDir(folder);
-        Kernels.LoadFromDir(folder);
-    }
+struct TLists : TPluginSet {
+    explicit TLists(const std::string &folder) { LoadFromDir(folder); }
 };
 
 // `src` is sw × sh pixels, `pitch` per line; the host's largest frame is

@@ -52,8 +52,9 @@ TYcImage Expected(const TYcImage &src, int w, int h, TWeightSetter &builder) {
 // The window function `name` from the installation's own library.
 TYcImage ExpectedWith(const TInstallation &inst, const TYcImage &src, int w, int h,
                       const std::string &name, int param) {
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(inst.Path() + "DLL");
+    list.LoadFromDir(inst.Path() + "DLL", libraries);
     const int index = list.IndexOf(name);
     EXPECT_GE(index, 0) << name;
     TNormalWeightSetter builder;

@@ -105,14 +105,14 @@ struct TChooser {
 class ReconfigurationStress : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_GE(lists.Funcs.Count(), 2);
-        ASSERT_GE(lists.Kernels.Count(), 1);
+        ASSERT_GE(lists.WndFuncPlugins.Count(), 2);
+        ASSERT_GE(lists.FilterPlugins.Count(), 1);
     }
 
     TInstallation inst;
     const std::string filter = InstallWithKernels(inst);
     const TLists lists{inst.Path() + "DLL"};
-    const TWndFuncPluginList &funcs = lists.Funcs;
+    const TWndFuncPluginList &funcs = lists.WndFuncPlugins;
     TChooser choose{.Funcs = funcs};
 };
 
@@ -198,8 +198,8 @@ BOOL MV_CDECL SysInfo(void *, SYS_INFO *info) {
 BOOL MV_CDECL Active(FILTER *) { return TRUE; }
 
 TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
-    const ConfigDialogFactory hosted = CreateConfigDialog;
-    CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
+    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
+    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
     int frames = 0, resized = 0;
     for (int round = 0; round < 4; ++round) {
         testing_support::TTestHost host(choose.Threads(round));
@@ -246,7 +246,7 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
         func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
         func_exit(&fp);
     }
-    CreateConfigDialog = hosted;
+    FilterState.CreateConfigDialog = hosted;
     EXPECT_EQ(frames, 200);
     EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
 }
@@ -256,8 +256,8 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
 // After every frame its bytes are what the block says at that moment, and
 // the dialog, while it exists, shows that block.
 TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
-    const ConfigDialogFactory hosted = CreateConfigDialog;
-    CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
+    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
+    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
     testing_support::TTestHost host(3);
     host.exfunc.get_sys_info = SysInfo;
     host.exfunc.is_filter_active = Active;
@@ -318,7 +318,7 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
     }
     if (open) func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
     func_exit(&fp);
-    CreateConfigDialog = hosted;
+    FilterState.CreateConfigDialog = hosted;
     EXPECT_GT(frames, 100);
     EXPECT_GT(shown, 30);
     EXPECT_GT(resized, frames / 3);

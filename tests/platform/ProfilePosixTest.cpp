@@ -78,17 +78,23 @@ TEST(ProfilePosix, SomethingThatIsNoFileIsNeitherReadNorReplaced) {
 // run's newer value survives; a key the reader could never find is not written.
 TEST(ProfilePosix, OnlyKeysThisProcessChangedAreWrittenBack) {
     TempDir dir;
-    const std::string file = dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=1\n");
-    ASSERT_EQ(platform::ReadIniString(file, "S", "mine", "", 2048), "1");
-    ASSERT_EQ(platform::ReadIniString(file, "S", "theirs", "", 2048), "1");
-    ASSERT_EQ(platform::ReadIniString(file, "S", "absent", "dflt", 2048), "dflt");
-    dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=2\nabsent=other\n");  // another process meanwhile
-    EXPECT_TRUE(WriteIniString(file, "S", "mine", "3"));
-    EXPECT_TRUE(WriteIniString(file, "S", "theirs", "1"));
-    EXPECT_TRUE(WriteIniString(file, "S", "absent", "dflt"));
-    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\n");
+    const std::string file = dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=1\nfresh=1\n");
+    platform::TIniReads reads;
+    ASSERT_EQ(platform::ReadIniString(file, "S", "mine", "", 2048, reads), "1");
+    ASSERT_EQ(platform::ReadIniString(file, "S", "theirs", "", 2048, reads), "1");
+    ASSERT_EQ(platform::ReadIniString(file, "S", "absent", "dflt", 2048, reads), "dflt");
+    platform::TIniReads otherRun;
+    ASSERT_EQ(platform::ReadIniString(file, "S", "fresh", "", 2048, otherRun), "1");
+    // another process meanwhile
+    dir.Write("Morvane.ini", "[S]\nmine=1\ntheirs=2\nabsent=other\nfresh=2\n");
+    EXPECT_TRUE(WriteIniString(file, "S", "mine", "3", reads));
+    EXPECT_TRUE(WriteIniString(file, "S", "theirs", "1", reads));
+    EXPECT_TRUE(WriteIniString(file, "S", "absent", "dflt", reads));
+    // Only what this run read counts: it never read "fresh".
+    EXPECT_TRUE(WriteIniString(file, "S", "fresh", "1", reads));
+    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\nfresh=1\n");
     for (const char *key : {"Func_a=b", "two\nlines", "[head]"}) EXPECT_FALSE(WriteIniString(file, "S", key, "1")) << key;
-    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\n");
+    EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\nfresh=1\n");
 }
 
 TEST(ProfilePosix, ALinkedFileIsWrittenAtItsTarget) {

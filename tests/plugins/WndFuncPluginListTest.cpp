@@ -37,13 +37,14 @@ TEST(WndFuncPluginList, LibrariesInListingOrderRecordsInIndexOrder) {
     }
     ASSERT_EQ(expectedLog.size(), 3u);
     {
+        platform::TLibrarySet libraries;
         TWndFuncPluginList list;
-        list.LoadFromDir(folder.Path());
+        list.LoadFromDir(folder.Path(), libraries);
         EXPECT_EQ(NamesOf(list), expectedNames);
-        EXPECT_EQ(list.ModuleCount(), 3);
+        EXPECT_EQ(libraries.Count(), 3);
         EXPECT_EQ(folder.LogLines(), expectedLog);
     }
-    // Destroyed: unloaded in the reverse of load order.
+    // The set destroyed: unloaded in the reverse of load order.
     const Lines loads = expectedLog;
     for (auto it = loads.rbegin(); it != loads.rend(); ++it) expectedLog.push_back("un" + *it);
     EXPECT_EQ(folder.LogLines(), expectedLog);
@@ -51,10 +52,11 @@ TEST(WndFuncPluginList, LibrariesInListingOrderRecordsInIndexOrder) {
 
 TEST(WndFuncPluginList, ThreeRecordsOneHandle) {
     TPluginFolder folder({"wf_three"});
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(folder.Path());
+    list.LoadFromDir(folder.Path(), libraries);
     EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"Gauss", "Box", "Hat"}));
-    EXPECT_EQ(list.ModuleCount(), 1);
+    EXPECT_EQ(libraries.Count(), 1);
     EXPECT_EQ(list[3], nullptr);
     EXPECT_EQ(list[-1], nullptr);
 }
@@ -62,13 +64,14 @@ TEST(WndFuncPluginList, ThreeRecordsOneHandle) {
 TEST(WndFuncPluginList, LibrariesWithoutRecordsAreUnloadedAtOnce) {
     TPluginFolder folder({"wf_noexport", "wf_empty"});
     folder.Write("not-a-library.dll", "plain text");
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
     // A folder given without its trailing delimiter.
     std::string path = folder.Path();
     path.pop_back();
-    list.LoadFromDir(path);
+    list.LoadFromDir(path, libraries);
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.ModuleCount(), 0);
+    EXPECT_EQ(libraries.Count(), 0);
     const Lines log = folder.LogLines();
     ASSERT_EQ(log.size(), 4u);
     for (const std::string name : {"wf_noexport", "wf_empty"}) {
@@ -81,26 +84,29 @@ TEST(WndFuncPluginList, LibrariesWithoutRecordsAreUnloadedAtOnce) {
 
 TEST(WndFuncPluginList, MissingOrEmptyFolderGivesEmptyList) {
     testing_support::TempDir empty;
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(empty.Path());
-    list.LoadFromDir(empty.Path() + "no-such-folder");
+    list.LoadFromDir(empty.Path(), libraries);
+    list.LoadFromDir(empty.Path() + "no-such-folder", libraries);
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.ModuleCount(), 0);
+    EXPECT_EQ(libraries.Count(), 0);
 }
 
 TEST(WndFuncPluginList, UnusableRecordsSkippedEndlessLibraryStopped) {
     TPluginFolder folder({"wf_faulty"});
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(folder.Path());
+    list.LoadFromDir(folder.Path(), libraries);
     EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"AName32BytesLongIsTheMostItHolds",
                                                         "Repeated"}));
-    EXPECT_EQ(list.ModuleCount(), 1);
+    EXPECT_EQ(libraries.Count(), 1);
 }
 
 TEST(WndFuncPluginList, IndexOfIsWholeExactAndFirst) {
     TPluginFolder folder({"wf_alpha", "wf_beta", "wf_three"});
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(folder.Path());
+    list.LoadFromDir(folder.Path(), libraries);
     const int32_t gauss = list.IndexOf("Gauss");
     ASSERT_GE(gauss, 0);
     EXPECT_STREQ(list[gauss]->name, "Gauss");
@@ -125,8 +131,9 @@ TEST(WndFuncPluginList, IndexOfIsWholeExactAndFirst) {
 
 TEST(WndFuncPluginList, DeleteKeepsLibraryLoadedUntilDestroy) {
     TPluginFolder folder({"wf_radius", "wf_three"});
+    auto libraries = std::make_unique<platform::TLibrarySet>();
     auto list = std::make_unique<TWndFuncPluginList>();
-    list->LoadFromDir(folder.Path());
+    list->LoadFromDir(folder.Path(), *libraries);
     const int32_t index = list->IndexOf("ParamRadius");
     ASSERT_GE(index, 0);
     const WindowFuncPluginInfo *info = (*list)[index];
@@ -134,7 +141,7 @@ TEST(WndFuncPluginList, DeleteKeepsLibraryLoadedUntilDestroy) {
     list->Delete(list->Count());  // out of range: nothing
     EXPECT_EQ(list->IndexOf("ParamRadius"), -1);
     EXPECT_EQ(list->Count(), 3);
-    EXPECT_EQ(list->ModuleCount(), 2);
+    EXPECT_EQ(libraries->Count(), 2);
     while (list->Count() > 0) list->Delete(0);
     // The deleted record's code is still mapped and callable.
     void *context = info->CreateContext(5);
@@ -142,7 +149,7 @@ TEST(WndFuncPluginList, DeleteKeepsLibraryLoadedUntilDestroy) {
     info->DestroyContext(context);
     for (const std::string &line : folder.LogLines())
         EXPECT_EQ(line.rfind("unload", 0), std::string::npos) << line;
-    list.reset();
+    libraries.reset();
     const Lines log = folder.LogLines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "unload wf_radius"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "unload wf_three"), 1);
@@ -150,8 +157,9 @@ TEST(WndFuncPluginList, DeleteKeepsLibraryLoadedUntilDestroy) {
 
 TEST(WndFuncPluginList, RecordWithoutParameterIsListed) {
     TPluginFolder folder({"wf_alpha", "wf_beta"});
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(folder.Path());
+    list.LoadFromDir(folder.Path(), libraries);
     const WindowFuncPluginInfo *alpha = list[list.IndexOf("Alpha")];
     ASSERT_NE(alpha, nullptr);
     EXPECT_EQ(alpha->paramName, nullptr);

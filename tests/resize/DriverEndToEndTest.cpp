@@ -26,12 +26,13 @@ namespace {
 class DriverEndToEnd : public ::testing::Test {
 protected:
     testing_support::TempDir folder;
+    platform::TLibrarySet libraries;
     TFilterPluginList kernels;
     const LinearFilterPluginInfo *sse = nullptr;
 
     void SetUp() override {
         folder.CopyIn(testing_support::PluginPath("Tessolk.dll"), "Tessolk.dll");
-        kernels.LoadFromDir(folder.Path());
+        kernels.LoadFromDir(folder.Path(), libraries);
         const int index = kernels.IndexOf("SSE");
         ASSERT_GE(index, 0) << "Tessolk not found in " << folder.Path();
         sse = kernels.Items(index);

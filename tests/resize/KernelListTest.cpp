@@ -11,6 +11,7 @@
 
 #include "platform/Paths.h"
 #include "resize/FilterPluginList.h"
+#include "resize/PluginSet.h"
 #include "tests/support/TestPaths.h"
 
 using testing_support::TempDir;
@@ -30,7 +31,10 @@ protected:
         std::filesystem::create_directory(folder);
         SetLogPath(logPath);
     }
-    void TearDown() override { SetLogPath(""); }
+    void TearDown() override {
+        SetLogPath("");
+        testing_support::SetEnvironment("MORVANE_WF_LOG", "");
+    }
     void Install(const std::string &tag) {
         std::filesystem::copy_file(TestBinDir() + tag + ".dll",
                                    platform::IncludeTrailingDelimiter(folder) + tag + ".dll");
@@ -47,8 +51,9 @@ TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
     std::filesystem::create_directory(platform::IncludeTrailingDelimiter(folder) + "x.dll");
     root.Write("plugins/notalib.dll", "this is no library");
     {
+        platform::TLibrarySet libraries;
         TFilterPluginList list;
-        list.LoadFromDir(folder);
+        list.LoadFromDir(folder, libraries);
         ASSERT_EQ(list.Count(), 3);
         EXPECT_GE(list.IndexOf("AName32BytesLongIsTheMostItHolds"), 0);
         EXPECT_GE(list.IndexOf("Alpha"), 0);
@@ -71,18 +76,20 @@ TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
 TEST_F(KernelList, TrailingDelimiterMakesNoDifference) {
     Install("kl_alpha");
     Install("kl_beta");
+    platform::TLibrarySet libraries;
     TFilterPluginList without, with;
-    without.LoadFromDir(folder);
-    with.LoadFromDir(platform::IncludeTrailingDelimiter(folder));
+    without.LoadFromDir(folder, libraries);
+    with.LoadFromDir(platform::IncludeTrailingDelimiter(folder), libraries);
     ASSERT_EQ(without.Count(), 2);
     ASSERT_EQ(with.Count(), 2);
     for (int i = 0; i < 2; ++i) EXPECT_EQ(without.Items(i), with.Items(i));
 }
 
 TEST_F(KernelList, MissingOrEmptyFolderGivesNothing) {
+    platform::TLibrarySet libraries;
     TFilterPluginList list;
-    list.LoadFromDir(root.Path() + "does-not-exist");
-    list.LoadFromDir(folder);
+    list.LoadFromDir(root.Path() + "does-not-exist", libraries);
+    list.LoadFromDir(folder, libraries);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.IndexOf("Alpha"), -1);
 }
@@ -95,8 +102,9 @@ TEST_F(KernelList, HiddenLibrariesArePassedOver) {
 #else
     std::filesystem::copy_file(TestBinDir() + "kl_alpha.dll", folder + "/.kl_alpha.dll");
 #endif
+    platform::TLibrarySet libraries;
     TFilterPluginList list;
-    list.LoadFromDir(folder);
+    list.LoadFromDir(folder, libraries);
     EXPECT_EQ(list.Count(), 0);
 }
 
@@ -104,8 +112,9 @@ TEST_F(KernelList, LookupIsWholeNameCaseSensitiveFirstFound) {
     Install("kl_alpha");
     Install("kl_alpha_again");
     Install("kl_beta");
+    platform::TLibrarySet libraries;
     TFilterPluginList list;
-    list.LoadFromDir(folder);
+    list.LoadFromDir(folder, libraries);
     ASSERT_EQ(list.Count(), 3);
     int firstAlpha = -1;
     for (int i = 0; i < list.Count() && firstAlpha < 0; ++i)
@@ -123,8 +132,9 @@ TEST_F(KernelList, UnloadsLastLoadedFirst) {
     Install("kl_alpha_again");
     std::vector<std::string> order;
     {
+        platform::TLibrarySet libraries;
         TFilterPluginList list;
-        list.LoadFromDir(folder);
+        list.LoadFromDir(folder, libraries);
         ASSERT_EQ(list.Count(), 3);
         const char *tags[] = {"", "kl_alpha", "kl_beta", "kl_alpha_again"};
         for (int i = 0; i < list.Count(); ++i) order.push_back(tags[list.Items(i)->tileWidth]);
@@ -134,6 +144,36 @@ TEST_F(KernelList, UnloadsLastLoadedFirst) {
         if (l.rfind("unload ", 0) == 0) unloads.push_back(l.substr(7));
     ASSERT_EQ(unloads.size(), 3u);
     EXPECT_EQ(unloads, std::vector<std::string>(order.rbegin(), order.rend()));
+}
+
+// Both lists over one set: the kernels, loaded after the window functions,
+// are unloaded before them, and each library once its last list lets go.
+TEST_F(KernelList, PluginSetUnloadsBothListsLastLoadedFirst) {
+    testing_support::SetEnvironment("MORVANE_WF_LOG", logPath);
+    Install("kl_alpha");
+    Install("kl_beta");
+    Install("wf_three");
+    std::vector<std::string> kept;
+    {
+        TPluginSet plugins;
+        plugins.LoadFromDir(folder);
+        ASSERT_EQ(plugins.WndFuncPlugins.Count(), 3);
+        ASSERT_EQ(plugins.FilterPlugins.Count(), 2);
+        EXPECT_EQ(plugins.Libraries.Count(), 3);
+        kept.push_back("wf_three");
+        for (int i = 0; i < 2; ++i)
+            kept.push_back(plugins.FilterPlugins.Items(i)->tileWidth == 1 ? "kl_alpha" : "kl_beta");
+        EXPECT_EQ(plugins.FilterPlugins.Items(2), nullptr);
+        EXPECT_EQ(plugins.FilterPlugins.Items(-1), nullptr);
+        for (const auto &l : Log()) EXPECT_NE(l, "unload wf_three");
+    }
+    std::vector<std::string> unloads;
+    for (const auto &l : Log())
+        if (l.rfind("unload ", 0) == 0) unloads.push_back(l.substr(7));
+    // Each list opened every library; those it had no use for went at once.
+    ASSERT_GE(unloads.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(unloads.end() - 3, unloads.end()),
+              std::vector<std::string>(kept.rbegin(), kept.rend()));
 }
 
 }  // namespace

@@ -120,8 +120,9 @@ TEST_F(WindowFuncsResize, RampStaysARampAfterDoubling) {
 // build's plug-in folder, resizes exactly as the reference model does with
 // the tables the builder makes.
 TEST_F(WindowFuncsResize, DriverWithListedWindowFunctionsMatchesReference) {
+    platform::TLibrarySet libraries;
     TWndFuncPluginList list;
-    list.LoadFromDir(PluginDir());
+    list.LoadFromDir(PluginDir(), libraries);
     const struct {
         const char *name;
         int32_t param;
