@@ -76,11 +76,13 @@ TEST(ReferenceModel, EvenOddOrderDiffersFromTapOrderOnlyFromFourTaps) {
     EXPECT_EQ(SumTaps(ones, values, 4, 1, TapOrder::EvenOddPairs), 2.0f);
     EXPECT_EQ(SumTaps(ones, values, 5, 1, TapOrder::InOrder), 2.0f);
     EXPECT_EQ(SumTaps(ones, values, 5, 1, TapOrder::EvenOddPairs), 3.0f);
-    // Every product is rounded to float before its add.
-    const float w[] = {1.0f / 3.0f, 1.0f / 3.0f};
-    const float x[] = {3.0f, 0.0f, 3.0f};
-    const float p = w[0] * x[0];
-    EXPECT_EQ(SumTaps(w, x, 2, 2, TapOrder::InOrder), p + p);
+    // Every product is rounded to float before its add: 1/3 in float times 3
+    // rounds to 1, a tie that 2^24 + 1 breaks to even, back to 2^24. The
+    // product kept whole (a fused multiply-add, or a wider sum) is a little
+    // over 1 and carries the sum up to 2^24 + 2.
+    const float w[] = {1.0f, 1.0f / 3.0f};
+    const float x[] = {big, 0.0f, 3.0f};
+    EXPECT_EQ(SumTaps(w, x, 2, 2, TapOrder::InOrder) - big, 0.0f);
 }
 
 // Pixel y = c with no chroma has R = G = B = c.
