@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resize/GammaTables.h"
+#include "tests/support/KnownRoundTrips.h"
 #include "tests/support/ReferenceModel.h"
 #include "tests/support/TapTables.h"
 
@@ -34,20 +35,14 @@ TEST(ReferenceModel, ColourInUsesSixteenBitWrappingAndClamps) {
 
 TEST(ReferenceModel, KnownRoundTripsThroughTheGammaTables) {
     BuildGammaTables(2.2);
-    const PIXEL_YC cases[][2] = {{{0, 0, 0}, {0, 0, 0}},
-                                 {{4096, 0, 0}, {4094, 0, 0}},
-                                 {{2048, 0, 0}, {2047, -1, -1}},
-                                 {{1024, 0, 0}, {1023, -1, -1}},
-                                 {{3000, 500, -300}, {2997, 498, -301}},
-                                 {{4096, 2048, 2048}, {2821, 718, 907}}};
-    for (const auto &c : cases) {
-        const Codes in = CodesOf(c[0]);
+    for (const testing_support::TRoundTrip &c : testing_support::KnownRoundTrips) {
+        const Codes in = CodesOf(c.in);
         const PIXEL_YC out = PixelOf(Codes{CodeOfLinear(GammaToLinear[in.b], LinearToGamma),
                                            CodeOfLinear(GammaToLinear[in.g], LinearToGamma),
                                            CodeOfLinear(GammaToLinear[in.r], LinearToGamma)});
-        EXPECT_EQ(out.y, c[1].y) << c[0].y << ", " << c[0].cb << ", " << c[0].cr;
-        EXPECT_EQ(out.cb, c[1].cb) << c[0].y << ", " << c[0].cb << ", " << c[0].cr;
-        EXPECT_EQ(out.cr, c[1].cr) << c[0].y << ", " << c[0].cb << ", " << c[0].cr;
+        EXPECT_EQ(out.y, c.out.y) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
+        EXPECT_EQ(out.cb, c.out.cb) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
+        EXPECT_EQ(out.cr, c.out.cr) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
     }
 }
 
