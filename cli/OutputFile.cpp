@@ -56,9 +56,7 @@ std::string PathFault(int error) {
     switch (error) {
     case ENOENT: return "no such file";
     case ENOTDIR: return "no such folder";
-#ifdef ELOOP
     case ELOOP: return "symbolic link loop";
-#endif
     case ENAMETOOLONG: return "the name is too long";
     case EACCES: return "cannot be reached (permission denied)";
     default: return std::string("cannot be opened (") + std::strerror(error) + ")";
@@ -139,9 +137,7 @@ void TOutputFile::Discard() {
 
 void TOutputFile::Fail(const std::string &fault, int error) {
     Discard();
-#ifdef EPIPE
     if (error == EPIPE) throw THostError(ShownName(FPath) + ": the reader closed the pipe");
-#endif
     throw THostError(ShownName(FPath) + ": " + (error ? fault + " (" + std::strerror(error) + ")" : fault));
 }
 

@@ -1,5 +1,4 @@
-// Shared by the stand-in host's and the tool's tests: where the fakes are,
-// and the fake filter's event log.
+// Shared by the stand-in host's and the tool's tests: where the fakes are.
 #pragma once
 #include <string>
 #include <vector>
@@ -10,18 +9,6 @@ namespace cli_tests {
 
 // Full path of a test library built beside the test programs.
 std::string FakePath(const std::string &name);
-
-// Points the fake filter's log at a fresh file for the life of the object.
-class TFakeLog {
-public:
-    TFakeLog();
-    ~TFakeLog();
-    std::vector<std::string> Lines() const;
-
-private:
-    testing_support::TempDir FDir;
-    std::string FPath;
-};
 
 // A folder laid out like an installation: the fake filter as `filterName`
 // and, unless `withPlugins` is false, FakePlugins.dll in DLL/.
@@ -37,7 +24,5 @@ private:
 };
 
 bool FileExists(const std::string &path);
-// Names in `folder` (no paths), sorted.
-std::vector<std::string> FolderEntries(const std::string &folder);
 
 }  // namespace cli_tests

@@ -1,6 +1,6 @@
-// A filter plug-in for the stand-in host's own tests. It appends one line per
-// event to the file named by MORVANE_FAKE_FILTER_LOG, so a test sees which
-// calls arrived, in which order and with what. The saved block has the
+// A filter plug-in for the stand-in host's own tests. It writes one line per
+// event to the test log, so a test sees which calls arrived, in which order
+// and with what. The saved block has the
 // layout of Morvane's; its WndFuncName selects what func_proc does:
 //   "Negate"   negate every value in place, keeping frame and size
 //   "Oversize" swap and claim a frame one pixel wider than the largest
@@ -12,7 +12,6 @@
 // FAKE_VARIANT 1 builds a record whose callbacks are all null, 2 one whose
 // GetFilterTable returns null, 3 a library without GetFilterTable.
 #include <atomic>
-#include <cstdarg>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,27 +21,13 @@
 
 #include "host/FilterConfig.h"
 #include "abi/HostAbi.h"
+#include "tests/support/TestLog.h"
 
 namespace {
 
-void Log(const char *format, ...) __attribute__((format(printf, 1, 2)));
-void Log(const char *format, ...) {
-    const char *path = std::getenv("MORVANE_FAKE_FILTER_LOG");
-    if (!path || !*path) return;
-    FILE *f = std::fopen(path, "ab");  // "\n" alone on every system
-    if (!f) return;
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(f, format, args);
-    va_end(args);
-    std::fputc('\n', f);
-    std::fclose(f);
-}
+using test_log::Line;
 
-struct TLoadLog {
-    TLoadLog() { Log("load"); }
-    ~TLoadLog() { Log("unload"); }
-} LoadLog;
+test_log::TLoadLines LoadLog;
 
 TFilterConfig Block = [] {
     TFilterConfig c = InitialFilterConfig;
@@ -93,7 +78,7 @@ BOOL ResizeNearest(FILTER *fp, FILTER_PROC_INFO *fpip) {
     const int n = job.threadNum;
     bool ok = n > 0 && n <= kMaxThreads && job.finished == n && !job.wrongNum;
     for (int i = 0; ok && i < kMaxThreads; ++i) ok = job.calls[i] == (i < n ? 1 : 0);
-    Log("threads %d %s", n, ok ? "ok" : "bad");
+    Line("threads %d %s", n, ok ? "ok" : "bad");
     PIXEL_YC *swap = fpip->ycp_edit;
     fpip->ycp_edit = fpip->ycp_temp;
     fpip->ycp_temp = swap;
@@ -105,7 +90,7 @@ BOOL ResizeNearest(FILTER *fp, FILTER_PROC_INFO *fpip) {
 BOOL MV_CDECL Proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     const bool aligned = reinterpret_cast<uintptr_t>(fpip->ycp_edit) % 16 == 0 &&
                          reinterpret_cast<uintptr_t>(fpip->ycp_temp) % 16 == 0;
-    Log("proc %dx%d stride %d height %d aligned %d", fpip->w, fpip->h, fpip->max_w, fpip->max_h,
+    Line("proc %dx%d stride %d height %d aligned %d", fpip->w, fpip->h, fpip->max_w, fpip->max_h,
         aligned ? 1 : 0);
     if (Mode("Fail")) return FALSE;
     if (Mode("Negate")) {
@@ -129,26 +114,26 @@ BOOL MV_CDECL Proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
 BOOL MV_CDECL Init(FILTER *fp) {
     SYS_INFO si{};
     if (fp->exfunc->get_sys_info(nullptr, &si))
-        Log("init %dx%d", si.max_w, si.max_h);
+        Line("init %dx%d", si.max_w, si.max_h);
     else
-        Log("init without system information");
+        Line("init without system information");
     return TRUE;
 }
 
 BOOL MV_CDECL Exit(FILTER *) {
-    Log("exit");
+    Line("exit");
     return TRUE;
 }
 
 BOOL MV_CDECL Update(FILTER *, int status) {
     if (Block.WndFuncParam != int16_t(Block.WndFuncParam)) Block.WndFuncParam = 2;
-    Log("update %d %.32s %dx%d %d", status, Block.WndFuncName, Block.Width, Block.Height,
+    Line("update %d %.32s %dx%d %d", status, Block.WndFuncName, Block.Width, Block.Height,
         Block.WndFuncParam);
     return TRUE;
 }
 
 BOOL MV_CDECL WndProc(HWND hwnd, UINT message, WPARAM, LPARAM lparam, void *, FILTER *fp) {
-    Log("message %#x %s", message, hwnd ? "window" : "no-window");
+    Line("message %#x %s", message, hwnd ? "window" : "no-window");
     const bool active = fp->exfunc->is_filter_active(fp);
     switch (message) {
     case WM_FILTER_INIT: return active ? 0x11 : 0x10;
@@ -184,7 +169,7 @@ FILTER_DLL Record = [] {
 
 #if FAKE_VARIANT != 3
 MV_EXTERN_C MV_EXPORT FILTER_DLL *MV_STDCALL GetFilterTable() {
-    Log("table");
+    Line("table");
     return FAKE_VARIANT == 2 ? nullptr : &Record;
 }
 #else

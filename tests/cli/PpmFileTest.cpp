@@ -10,7 +10,7 @@
 #include "tests/cli/CliTestFiles.h"
 
 using cli_tests::FileExists;
-using cli_tests::FolderEntries;
+using testing_support::FolderEntries;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 

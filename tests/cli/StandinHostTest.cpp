@@ -9,9 +9,10 @@
 #include "cli/StandinHost.h"
 #include "host/FilterConfig.h"
 #include "tests/cli/CliTestFiles.h"
+#include "tests/support/TestLog.h"
 
 using cli_tests::FakePath;
-using cli_tests::TFakeLog;
+using test_log::TLogFile;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -51,7 +52,7 @@ TFrameResult RunMode(const char *mode, const TYcImage &frame, int maxW = 64, int
 }  // namespace
 
 TEST(StandinHost, DrivesTheFilterThroughTheEditorsCallsInOrder) {
-    TFakeLog log;
+    TLogFile log;
     {
         TStandinHost host(FakePath("FakeFilter.dll"), 64, 48, 3);
         EXPECT_EQ(host.FilterName(), "Fake filter");
@@ -77,7 +78,7 @@ TEST(StandinHost, DrivesTheFilterThroughTheEditorsCallsInOrder) {
 }
 
 TEST(StandinHost, ClosesWhatIsStillOpenInTheEditorsOrder) {
-    TFakeLog log;
+    TLogFile log;
     {
         TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
         host.Init();
@@ -88,7 +89,7 @@ TEST(StandinHost, ClosesWhatIsStillOpenInTheEditorsOrder) {
 }
 
 TEST(StandinHost, CallsFuncExitOnce) {
-    TFakeLog log;
+    TLogFile log;
     {
         TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
         EXPECT_EQ(host.Exit(), TRUE);  // before func_init: nothing to close
@@ -110,7 +111,7 @@ TEST(StandinHost, ForwardsMessagesAndTheirResults) {
 }
 
 TEST(StandinHost, CopiesTheProjectBlockInAndOut) {
-    TFakeLog log;
+    TLogFile log;
     TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
     const std::vector<uint8_t> initial = host.SaveProject();
     ASSERT_EQ(initial.size(), 76u);
@@ -159,7 +160,7 @@ TEST(StandinHost, KeepsAFrameChangedInPlace) {
 }
 
 TEST(StandinHost, RoundsTheLineStrideUpToEightPixels) {
-    TFakeLog log;
+    TLogFile log;
     {
         TStandinHost host(FakePath("FakeFilter.dll"), 61, 20);
         EXPECT_EQ(host.Stride(), 64);
@@ -236,7 +237,7 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
 }
 
 TEST(StandinHost, UnloadsAPluginThatReturnsNoRecord) {
-    TFakeLog log;
+    TLogFile log;
     EXPECT_THROW(TStandinHost(FakePath("FakeFilterNoRecord.dll"), 8, 8), THostError);
     EXPECT_EQ(log.Lines(), (Lines{"load", "table", "unload"}));
 }

@@ -15,7 +15,7 @@
 #include "tests/cli/CliTestFiles.h"
 
 using cli_tests::FileExists;
-using cli_tests::FolderEntries;
+using testing_support::FolderEntries;
 using cli_tests::TFakeInstall;
 using testing_support::ReadFile;
 using testing_support::TempDir;

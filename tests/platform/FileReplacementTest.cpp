@@ -12,7 +12,7 @@
 #endif
 
 using platform::TFileReplacement;
-using platform_tests::FolderEntries;
+using testing_support::FolderEntries;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 

@@ -47,7 +47,7 @@ TEST(ListLibraries, PassesOverHiddenAndSystemFiles) {
     const Names names = SortedLibraries(dir.Path());
     EXPECT_EQ(names, Names{"shown.dll"});
     // The set-up really made the files the listing had to pass over.
-    const Names present = platform_tests::FolderEntries(dir.Path());
+    const Names present = testing_support::FolderEntries(dir.Path());
     EXPECT_NE(std::find(present.begin(), present.end(), hidden), present.end());
     if (!system.empty()) {
         EXPECT_NE(std::find(present.begin(), present.end(), system), present.end());

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -68,14 +67,6 @@ bool SetReadOnly(const std::string &path, bool readOnly) {
 }
 
 void CreateFolder(const std::string &path) { fs::create_directory(fs::path(path)); }
-
-std::vector<std::string> FolderEntries(const std::string &folder) {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(fs::path(folder)))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<std::string> NonBlankLines(const std::string &text) {
     std::vector<std::string> lines;

@@ -19,8 +19,6 @@ std::string CreateSystemLibraryFile(const testing_support::TempDir &dir);
 bool SetReadOnly(const std::string &path, bool readOnly);
 
 void CreateFolder(const std::string &path);
-// Names in `folder`, sorted.
-std::vector<std::string> FolderEntries(const std::string &folder);
 // Lines of `text` without their CRLF or LF ends, blank lines left out.
 std::vector<std::string> NonBlankLines(const std::string &text);
 

@@ -44,7 +44,7 @@ TEST(ProfileWrite, CreatesFileAndSectionsThatReadBack) {
     EXPECT_EQ(NonBlankLines(ReadFile(file)),
               (Lines{"[Morvane]", "FilterName=Resize", "PluginDir=DLL", "Func_Lanczos3=1,3",
                      "SizeList=512x384,640x480", "[Copy]", "FilterName=Other"}));
-    EXPECT_EQ(platform_tests::FolderEntries(dir.Path()), Lines{"Morvane.ini"});
+    EXPECT_EQ(testing_support::FolderEntries(dir.Path()), Lines{"Morvane.ini"});
 }
 
 TEST(ProfileWrite, RewritingOneKeyKeepsEveryOtherLine) {
@@ -140,6 +140,6 @@ TEST(ProfileWrite, UnwritablePlaceFailsAndLeavesNothingBehind) {
     const std::string folder = dir.Path() + "Morvane.ini";
     platform_tests::CreateFolder(folder);
     EXPECT_FALSE(WriteIniString(folder, "Morvane", "k", "v"));
-    EXPECT_TRUE(platform_tests::FolderEntries(folder).empty());
-    EXPECT_EQ(platform_tests::FolderEntries(dir.Path()), Lines{"Morvane.ini"});
+    EXPECT_TRUE(testing_support::FolderEntries(folder).empty());
+    EXPECT_EQ(testing_support::FolderEntries(dir.Path()), Lines{"Morvane.ini"});
 }

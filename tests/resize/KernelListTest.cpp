@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 #include "resize/FilterPluginList.h"
 #include "resize/PluginSet.h"
+#include "tests/support/TestLog.h"
 #include "tests/support/TestPaths.h"
 
 using testing_support::TempDir;
@@ -19,27 +20,18 @@ using testing_support::TestBinDir;
 
 namespace {
 
-void SetLogPath(const std::string &path) { testing_support::SetEnvironment("MORVANE_TEST_LOG", path); }
-
 class KernelList : public ::testing::Test {
 protected:
     TempDir root;
     std::string folder = root.Path() + "plugins";
-    std::string logPath = root.Path() + "log.txt";
+    test_log::TLogFile log;
 
-    void SetUp() override {
-        std::filesystem::create_directory(folder);
-        SetLogPath(logPath);
-    }
-    void TearDown() override {
-        SetLogPath("");
-        testing_support::SetEnvironment("MORVANE_WF_LOG", "");
-    }
+    void SetUp() override { std::filesystem::create_directory(folder); }
     void Install(const std::string &tag) {
         std::filesystem::copy_file(TestBinDir() + tag + ".dll",
                                    platform::IncludeTrailingDelimiter(folder) + tag + ".dll");
     }
-    std::vector<std::string> Log() const { return testing_support::ReadLines(logPath); }
+    std::vector<std::string> Log() const { return log.Lines(); }
 };
 
 TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
@@ -149,7 +141,6 @@ TEST_F(KernelList, UnloadsLastLoadedFirst) {
 // Both lists over one set: the kernels, loaded after the window functions,
 // are unloaded before them, and each library once its last list lets go.
 TEST_F(KernelList, PluginSetUnloadsBothListsLastLoadedFirst) {
-    testing_support::SetEnvironment("MORVANE_WF_LOG", logPath);
     Install("kl_alpha");
     Install("kl_beta");
     Install("wf_three");

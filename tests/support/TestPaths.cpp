@@ -1,5 +1,6 @@
 #include "tests/support/TestPaths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -62,6 +63,14 @@ std::string ReadFile(const std::string &path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::vector<std::string> FolderEntries(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(fs::path(folder)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<std::string> ReadLines(const std::string &path) {

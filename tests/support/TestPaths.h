@@ -33,6 +33,8 @@ private:
 };
 
 std::string ReadFile(const std::string &path);
+// Names in `folder` (no paths), sorted.
+std::vector<std::string> FolderEntries(const std::string &folder);
 // The file's lines without their line ends; none when it is missing.
 std::vector<std::string> ReadLines(const std::string &path);
 // Sets a variable of this process's environment, which the libraries it

@@ -1,31 +1,10 @@
-// Shared by the window-function test libraries: each appends "load <name>"
-// and "unload <name>" to the file named by MORVANE_WF_LOG when the system
-// loads and unloads it, so tests can see which libraries stay loaded.
+// Shared by the window-function test libraries: each writes its loading and
+// unloading to the test log, so tests can see which libraries stay loaded.
 #pragma once
-#include <cstdio>
-#include <cstdlib>
-
 #include "abi/WindowFuncPluginInfo.h"
+#include "tests/support/TestLog.h"
 
 namespace {
-
-void WfLogLine(const char *verb, const char *name) {
-    const char *path = std::getenv("MORVANE_WF_LOG");
-    if (!path || !*path) return;
-    if (FILE *f = std::fopen(path, "ab")) {
-        std::fprintf(f, "%s %s\n", verb, name);
-        std::fclose(f);
-    }
-}
-
-class TLoadLog {
-public:
-    explicit TLoadLog(const char *name) : FName(name) { WfLogLine("load", FName); }
-    ~TLoadLog() { WfLogLine("unload", FName); }
-
-private:
-    const char *FName;
-};
 
 // Context-free pieces for records whose functions do not matter to a test.
 [[maybe_unused]] void *MV_CDECL WfCreateNothing(int32_t) { return nullptr; }

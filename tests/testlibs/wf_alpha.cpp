@@ -2,7 +2,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_alpha");
+test_log::TLoadLines LoadLog("wf_alpha");
 const WindowFuncPluginInfo kAlpha = {"Alpha", nullptr, 0, 0, 0, 0,
                                      WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing};
 }  // namespace

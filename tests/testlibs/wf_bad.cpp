@@ -5,7 +5,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_bad");
+test_log::TLoadLines LoadLog("wf_bad");
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 

@@ -3,7 +3,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_beta");
+test_log::TLoadLines LoadLog("wf_beta");
 const WindowFuncPluginInfo kRecords[] = {
     {"Beta", "  Beta", -5, 5, 1, 0, WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing},
     {"Alpha", nullptr, 0, 0, 0, 0, WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing},

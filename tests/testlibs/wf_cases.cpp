@@ -3,7 +3,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_cases");
+test_log::TLoadLines LoadLog("wf_cases");
 double MV_CDECL Tent(double x, void *) {
     const double a = x < 0 ? -x : x;
     return a < 1 ? 1 - a : 0;

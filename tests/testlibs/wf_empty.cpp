@@ -2,7 +2,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_empty");
+test_log::TLoadLines LoadLog("wf_empty");
 }
 
 MV_EXTERN_C MV_EXPORT const WindowFuncPluginInfo *MV_STDCALL

@@ -4,7 +4,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_faulty");
+test_log::TLoadLines LoadLog("wf_faulty");
 const WindowFuncPluginInfo kRecords[] = {
     {nullptr, nullptr, 0, 0, 0, 0, WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing},
     {"NoWeight", nullptr, 0, 0, 0, 0, WfCreateNothing, nullptr, WfRadius2, WfDestroyNothing},

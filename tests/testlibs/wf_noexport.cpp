@@ -2,7 +2,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_noexport");
+test_log::TLoadLines LoadLog("wf_noexport");
 }
 
 MV_EXTERN_C MV_EXPORT int32_t MV_CDECL SomethingElse(void) { return 1; }

@@ -3,7 +3,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_radius");
+test_log::TLoadLines LoadLog("wf_radius");
 int32_t LiveContexts = 0;
 
 void *MV_CDECL Create(int32_t param) {

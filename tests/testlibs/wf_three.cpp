@@ -2,7 +2,7 @@
 #include "tests/testlibs/wf_TestLib.h"
 
 namespace {
-TLoadLog LoadLog("wf_three");
+test_log::TLoadLines LoadLog("wf_three");
 const WindowFuncPluginInfo kRecords[] = {
     {"Gauss", nullptr, 0, 0, 0, 0, WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing},
     {"Box", nullptr, 0, 0, 0, 0, WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing},

@@ -18,10 +18,10 @@
 #include "tests/support/TapTables.h"
 #include "tests/support/TestFrames.h"
 #include "tests/support/TestHost.h"
-#include "tests/windowfuncs/WindowFuncsLibrary.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/WindowFuncLibrary.h"
 
 using namespace testing_support;
-using windowfuncs_test::TWindowFuncsLibrary;
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
         ASSERT_TRUE(setter.SetWindowFunc(info, param)) << name;
     }
 
-    TWindowFuncsLibrary FFuncs;
+    TWindowFuncLibrary FFuncs{PluginPath("WindowFuncs.dll")};
     TKernelLibrary FKernel{"Tessolk.dll"};
 };
 

@@ -6,12 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "tests/windowfuncs/WindowFuncsLibrary.h"
-
-using windowfuncs_test::TContext;
-using windowfuncs_test::TWindowFuncsLibrary;
+#include "tests/support/TestPaths.h"
+#include "tests/support/WindowFuncLibrary.h"
 
 namespace {
+
+// One context of a record, released with the object.
+class TContext {
+public:
+    TContext(const WindowFuncPluginInfo *info, int32_t param)
+        : FInfo(info), FContext(info->CreateContext(param)) {}
+    ~TContext() { FInfo->DestroyContext(FContext); }
+    TContext(const TContext &) = delete;
+    TContext &operator=(const TContext &) = delete;
+    double operator()(double x) const { return FInfo->Weight(x, FContext); }
+    int32_t Radius() const { return FInfo->GetRadius(FContext); }
+
+private:
+    const WindowFuncPluginInfo *FInfo;
+    void *FContext;
+};
 
 // Every record with each parameter value worth checking.
 struct TCase {
@@ -32,7 +46,7 @@ protected:
         EXPECT_NE(info, nullptr) << name;
         return info;
     }
-    TWindowFuncsLibrary FLib;
+    testing_support::TWindowFuncLibrary FLib{testing_support::PluginPath("WindowFuncs.dll")};
 };
 
 TEST_F(WindowFuncs, RecordsNamesRadiiAndParameters) {

@@ -1,12 +1,10 @@
 // A kernel plug-in for the list tests only. Built several times with
 // KERNEL_NAME (record name, or none), KERNEL_MODE (record, null, no export,
 // or a record with no Process, an empty name or a row pitch of 0)
-// and LIB_TAG; it appends "load TAG" / "unload TAG" to the file named by
-// MORVANE_TEST_LOG so the tests see loading and unloading.
-#include <cstdio>
-#include <cstdlib>
-
+// and LIB_TAG; it writes "load TAG" / "unload TAG" to the test log so the
+// tests see loading and unloading.
 #include "abi/LinearFilter.h"
+#include "tests/support/TestLog.h"
 
 #define MODE_RECORD 0
 #define MODE_NULL 1
@@ -17,19 +15,7 @@
 
 namespace {
 
-void Log(const char *what) {
-    const char *path = std::getenv("MORVANE_TEST_LOG");
-    if (!path || !*path) return;
-    if (FILE *f = std::fopen(path, "ab")) {
-        std::fprintf(f, "%s %s\n", what, LIB_TAG);
-        std::fclose(f);
-    }
-}
-
-struct LoadLogger {
-    LoadLogger() { Log("load"); }
-    ~LoadLogger() { Log("unload"); }
-} logger;
+test_log::TLoadLines logger(LIB_TAG);
 
 #if KERNEL_MODE != MODE_NO_EXPORT
 int32_t MV_CDECL Size(LinearFilterContext *, int32_t) { return 0; }

@@ -48,7 +48,7 @@ TEST(ProfilePosix, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
     struct stat info;
     ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(platform_tests::FolderEntries(dir.Path()), std::vector<std::string>{"Morvane.ini"});
+    EXPECT_EQ(testing_support::FolderEntries(dir.Path()), std::vector<std::string>{"Morvane.ini"});
 }
 
 TEST(ProfilePosix, SameValueLeavesTheFileUntouched) {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "platform/Library.h"
 #include "resize/NormalWeightSetter.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/WeightTableView.h"
+#include "tests/support/WindowFuncLibrary.h"
 
 using testing_support::OwnedWeightTable;
 using testing_support::TapsOf;
@@ -16,27 +16,14 @@ using testing_support::TapsOf;
 namespace {
 
 // A test library loaded by path for the length of one test.
-class TTestLibrary {
+class TTestLibrary : public testing_support::TWindowFuncLibrary {
 public:
     explicit TTestLibrary(const std::string &name)
-        : FHandle(platform::OpenLibrary(testing_support::TestBinDir() + name + ".dll")) {}
-    ~TTestLibrary() { platform::CloseLibrary(FHandle); }
-    bool Loaded() const { return FHandle != nullptr; }
-    const WindowFuncPluginInfo *Record(const std::string &name) const {
-        auto get = reinterpret_cast<GetWindowFuncPluginInfoFunc>(
-            platform::FindSymbol(FHandle, MV_WINDOWFUNC_EXPORT_NAME));
-        for (int32_t i = 0; get && get(i); ++i)
-            if (name == get(i)->name) return get(i);
-        return nullptr;
-    }
+        : TWindowFuncLibrary(testing_support::TestBinDir() + name + ".dll") {}
     int32_t LiveContexts() const {
-        auto live = reinterpret_cast<int32_t(MV_CDECL *)(void)>(
-            platform::FindSymbol(FHandle, "WfLiveContexts"));
+        auto live = reinterpret_cast<int32_t(MV_CDECL *)(void)>(Symbol("WfLiveContexts"));
         return live ? live() : -1;
     }
-
-private:
-    platform::LibraryHandle FHandle;
 };
 
 OwnedWeightTable Build(TNormalWeightSetter &builder, int32_t src, int32_t dst) {
