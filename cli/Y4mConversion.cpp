@@ -86,7 +86,23 @@ template <class TSum>
 struct TLines {
     std::vector<TSum> Sums, Wide;
     std::vector<int16_t> Y, Cb, Cr;
+    void Fit(int cw, int w) {
+        Sums.resize(std::size_t(cw) + 2);
+        Wide.resize(2 * std::size_t(cw));
+        Y.resize(w);
+        Cb.resize(w);
+        Cr.resize(w);
+    }
 };
+
+// A worker's scratch, kept for its life: a frame is cut into many bands,
+// and allocating lines for each would cost more than they save (and with
+// a checking allocator, memory that follows the stream's length).
+template <class T>
+T &Scratch() {
+    thread_local T lines;
+    return lines;
+}
 
 // A chroma plane's interpolated line `taps`, at full width into `out`.
 template <class T, class TSum>
@@ -125,8 +141,8 @@ void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int
     const T *cr = reinterpret_cast<const T *>(frame + f.PlaneOffset(2));
     const THostScale lumaToHost = ToHost(LumaScale(f), 1, f.Depth);
     const THostScale chromaToHost = ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1), f.Depth);
-    TLines<TSum> l{std::vector<TSum>(cw + 2), std::vector<TSum>(2 * cw), std::vector<int16_t>(w),
-             std::vector<int16_t>(w), std::vector<int16_t>(w)};
+    TLines<TSum> &l = Scratch<TLines<TSum>>();
+    l.Fit(cw, w);
     for (int y = first; y < last; ++y) {
         const T *row = luma + std::size_t(y) * w;
         ScaleToHost(reinterpret_cast<const TSample<T> *>(row), w, lumaToHost, l.Y.data());
@@ -144,7 +160,12 @@ void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int
 // of cb and cr, and the line they are cut down to.
 struct TBandLines {
     std::vector<int32_t> Y, SumCb, SumCr, Line;
-    explicit TBandLines(int width) : Y(width), SumCb(width + 2), SumCr(width + 2), Line(width) {}
+    void Fit(int width) {
+        Y.resize(width);
+        SumCb.resize(std::size_t(width) + 2);
+        SumCr.resize(std::size_t(width) + 2);
+        Line.resize(width);
+    }
 };
 
 // A chroma line from the weighted sum `v` of full lines (v[-1] and v[width]
@@ -172,7 +193,8 @@ void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8
     const TCodeScale lumaToCode = ToCode(LumaScale(f), 1, f.Depth);
     const TCodeScale chromaToCode = ToCode(ChromaScale(f), (halfX ? (f.CentredX ? 2 : 4) : 1) *
                                                                (halfY ? (f.CentredY ? 2 : 4) : 1), f.Depth);
-    TBandLines l(w);
+    TBandLines &l = Scratch<TBandLines>();
+    l.Fit(w);
     int32_t *sumCb = l.SumCb.data() + 1, *sumCr = l.SumCr.data() + 1;
     const int lumaPerBand = halfY ? 2 : 1;
     for (int band = first; band < last; ++band) {
