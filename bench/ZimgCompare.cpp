@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "bench/ZimgJob.h"
-#include "cli/CpuClock.h"
-#include "cli/HostError.h"
+#include "standin/CpuClock.h"
+#include "standin/HostError.h"
 #include "cli/Picture.h"
 #include "cli/PluginInventory.h"
 #include "cli/ResizeJob.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/TargetSize.h"
 #include "host/FilterConfig.h"
 

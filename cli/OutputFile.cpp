@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;

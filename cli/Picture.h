@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/RgbImage.h"
-#include "cli/YcImage.h"
+#include "standin/YcImage.h"
 
 struct TPicture {
     int Width = 0, Height = 0;

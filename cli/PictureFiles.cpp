@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "cli/CommandLine.h"
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/PngFile.h"
 #include "cli/PpmFile.h"
 #include "cli/OutputFile.h"

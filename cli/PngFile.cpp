@@ -1,6 +1,6 @@
 #include "cli/PngFile.h"
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/TargetSize.h"
 
 #ifndef MORVANE_HAVE_PNG

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/OutputFile.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/ConfigBlock.h"
-#include "cli/FrameBuffers.h"
+#include "standin/FrameBuffers.h"
 
 TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan)
     : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(plan.Width), FHeight(plan.Height),

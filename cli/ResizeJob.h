@@ -5,8 +5,8 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "cli/StandinHost.h"
-#include "cli/YcImage.h"
+#include "standin/StandinHost.h"
+#include "standin/YcImage.h"
 
 // One input's sizes: the target, which the saved block carries, and the
 // editor's largest frame.

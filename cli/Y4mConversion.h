@@ -15,7 +15,7 @@
 // (halves away from zero into the host's scale, halves up into codes).
 #pragma once
 #include "cli/Y4mStream.h"
-#include "cli/YcImage.h"
+#include "standin/YcImage.h"
 
 // Rows [first, last) of a host frame of `stride` pixels a line, from a whole
 // stream frame of `format`.

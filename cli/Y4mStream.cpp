@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/TargetSize.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cli/YcImage.h"
+#include "standin/YcImage.h"
 
 PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
 // The same on the 0..255 scale without rounding, for deeper samples; the

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/Y4mConversion.h"
 #include "cli/YcConversion.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/PpmFile.h"
 #include "cli/OutputFile.h"
 #include "tests/cli/CliTestFiles.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 #include "dialog/win32/InputQuery.h"
 #include "dialog/win32/Win32Form.h"
 #include "host/PluginMain.h"

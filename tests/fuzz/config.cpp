@@ -17,8 +17,8 @@
 #include <random>
 #include <string>
 
-#include "cli/HostError.h"
-#include "cli/StandinHost.h"
+#include "standin/HostError.h"
+#include "standin/StandinHost.h"
 #include "host/FilterConfig.h"
 
 // libFuzzer keeps the coverage counters of every instrumented library it has

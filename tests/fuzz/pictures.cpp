@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 #include "cli/PngFile.h"
 #include "cli/PpmFile.h"
 #include "cli/TargetSize.h"

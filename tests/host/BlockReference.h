@@ -9,7 +9,7 @@
 
 #include "abi/FilterConfig.h"
 #include "abi/HostAbi.h"
-#include "cli/YcImage.h"
+#include "standin/YcImage.h"
 #include "resize/PluginSet.h"
 
 namespace host_test {

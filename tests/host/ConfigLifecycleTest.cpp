@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 #include "host/FilterConfig.h"
 #include "platform/Paths.h"
 #include "plugins/WindowFuncPlugin.h"

@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 #include "dialog/ConfigDlg.h"
 #include "dialog/HeadlessForm.h"
 #include "host/DialogHookup.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 #include "host/FilterConfig.h"
 #include "tests/host/Installation.h"
 

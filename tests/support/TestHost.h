@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "cli/HostThreadPool.h"
+#include "standin/HostThreadPool.h"
 #include "abi/HostAbi.h"
 
 namespace testing_support {

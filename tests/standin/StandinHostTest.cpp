@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 #include "host/FilterConfig.h"
-#include "tests/cli/CliTestFiles.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/TestLog.h"
 
-using cli_tests::FakePath;
 using test_log::TLogFile;
 using Lines = std::vector<std::string>;
 
@@ -42,7 +41,7 @@ void ExpectPixel(const PIXEL_YC &p, int y, int cb, int cr, const std::string &wh
 }
 
 TFrameResult RunMode(const char *mode, const TYcImage &frame, int maxW = 64, int maxH = 48) {
-    TStandinHost host(FakePath("FakeFilter.dll"), maxW, maxH, 2);
+    TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", maxW, maxH, 2);
     host.Init();
     const TFilterConfig block = Block(mode, 16, 8);
     host.RestoreProject(&block, sizeof block);
@@ -54,7 +53,7 @@ TFrameResult RunMode(const char *mode, const TYcImage &frame, int maxW = 64, int
 TEST(StandinHost, DrivesTheFilterThroughTheEditorsCallsInOrder) {
     TLogFile log;
     {
-        TStandinHost host(FakePath("FakeFilter.dll"), 64, 48, 3);
+        TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 64, 48, 3);
         EXPECT_EQ(host.FilterName(), "Fake filter");
         EXPECT_EQ(host.Information(), "Fake filter for the stand-in host");
         EXPECT_EQ(host.Flags(), 0x44400);
@@ -80,7 +79,7 @@ TEST(StandinHost, DrivesTheFilterThroughTheEditorsCallsInOrder) {
 TEST(StandinHost, ClosesWhatIsStillOpenInTheEditorsOrder) {
     TLogFile log;
     {
-        TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
+        TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
         host.Init();
         host.OpenWindow();
     }
@@ -91,7 +90,7 @@ TEST(StandinHost, ClosesWhatIsStillOpenInTheEditorsOrder) {
 TEST(StandinHost, CallsFuncExitOnce) {
     TLogFile log;
     {
-        TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
+        TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
         EXPECT_EQ(host.Exit(), TRUE);  // before func_init: nothing to close
         host.Init();
         EXPECT_EQ(host.Exit(), TRUE);
@@ -101,7 +100,7 @@ TEST(StandinHost, CallsFuncExitOnce) {
 }
 
 TEST(StandinHost, ForwardsMessagesAndTheirResults) {
-    TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
+    TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
     EXPECT_EQ(host.SendFilterMessage(0x1234, 0, 77), 77);
     EXPECT_EQ(host.SendFilterMessage(0x1234, 0, 0), FALSE);
     host.SetActive(false);
@@ -112,7 +111,7 @@ TEST(StandinHost, ForwardsMessagesAndTheirResults) {
 
 TEST(StandinHost, CopiesTheProjectBlockInAndOut) {
     TLogFile log;
-    TStandinHost host(FakePath("FakeFilter.dll"), 8, 8);
+    TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
     const std::vector<uint8_t> initial = host.SaveProject();
     ASSERT_EQ(initial.size(), 76u);
     TFilterConfig loaded = InitialFilterConfig;
@@ -162,7 +161,7 @@ TEST(StandinHost, KeepsAFrameChangedInPlace) {
 TEST(StandinHost, RoundsTheLineStrideUpToEightPixels) {
     TLogFile log;
     {
-        TStandinHost host(FakePath("FakeFilter.dll"), 61, 20);
+        TStandinHost host(testing_support::TestBinDir() + "FakeFilter.dll", 61, 20);
         EXPECT_EQ(host.Stride(), 64);
         EXPECT_EQ(host.MaxWidth(), 61);
         host.Init();
@@ -191,7 +190,7 @@ TEST(StandinHost, RejectsFramesOutsideTheLargestFrame) {
 }
 
 TEST(StandinHost, CallsNothingARecordLeavesNull) {
-    TStandinHost host(FakePath("FakeFilterBare.dll"), 16, 16);
+    TStandinHost host(testing_support::TestBinDir() + "FakeFilterBare.dll", 16, 16);
     EXPECT_EQ(host.FilterName(), "Fake filter");
     EXPECT_EQ(host.Init(), TRUE);
     EXPECT_EQ(host.OpenWindow(), FALSE);
@@ -210,7 +209,7 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
     testing_support::TempDir dir;
     const std::string notALibrary = dir.Write("Text.auf", "not a library");
     // Cut short, the loader would map pages past the end of the file.
-    const std::string whole = testing_support::ReadFile(FakePath("FakeFilter.dll"));
+    const std::string whole = testing_support::ReadFile(testing_support::TestBinDir() + "FakeFilter.dll");
     const std::string truncated = dir.Write("Cut.auf", whole.substr(0, whole.size() / 2));
 #ifdef _WIN32
     const char *const truncatedFault = "not a loadable library for this system";  // the loader's own check
@@ -223,8 +222,8 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
         {dir.Path() + "Missing.auf", "no such file"},
         {notALibrary, "not a loadable library for this system"},
         {truncated, truncatedFault},
-        {FakePath("FakeFilterNoExport.dll"), "no export GetFilterTable"},
-        {FakePath("FakeFilterNoRecord.dll"), "GetFilterTable returned no record"},
+        {testing_support::TestBinDir() + "FakeFilterNoExport.dll", "no export GetFilterTable"},
+        {testing_support::TestBinDir() + "FakeFilterNoRecord.dll", "GetFilterTable returned no record"},
     };
     for (const auto &c : cases) {
         try {
@@ -238,15 +237,15 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
 
 TEST(StandinHost, UnloadsAPluginThatReturnsNoRecord) {
     TLogFile log;
-    EXPECT_THROW(TStandinHost(FakePath("FakeFilterNoRecord.dll"), 8, 8), THostError);
+    EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterNoRecord.dll", 8, 8), THostError);
     EXPECT_EQ(log.Lines(), (Lines{"load", "table", "unload"}));
 }
 
 TEST(StandinHost, AllowsOneHostPerProcess) {
     {
-        TStandinHost first(FakePath("FakeFilter.dll"), 8, 8);
-        EXPECT_THROW(TStandinHost(FakePath("FakeFilterBare.dll"), 8, 8), THostError);
+        TStandinHost first(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
+        EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8), THostError);
     }
-    TStandinHost next(FakePath("FakeFilterBare.dll"), 8, 8);
+    TStandinHost next(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8);
     EXPECT_EQ(next.Init(), TRUE);
 }

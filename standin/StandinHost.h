@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/FrameBuffers.h"
-#include "cli/HostError.h"
-#include "cli/HostThreadPool.h"
-#include "cli/HostWindow.h"
-#include "cli/YcImage.h"
+#include "standin/FrameBuffers.h"
+#include "standin/HostError.h"
+#include "standin/HostThreadPool.h"
+#include "standin/HostWindow.h"
+#include "standin/YcImage.h"
 #include "abi/HostAbi.h"
 #include "platform/Library.h"
 

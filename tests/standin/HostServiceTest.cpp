@@ -7,10 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "cli/StandinHost.h"
-#include "tests/cli/CliTestFiles.h"
+#include "standin/StandinHost.h"
+#include "tests/support/TestPaths.h"
 
-using cli_tests::FakePath;
 
 namespace {
 
@@ -54,7 +53,7 @@ void ExpectEachIdOnce(TStandinHost &host, int threads, int rounds) {
 
 TEST(HostServices, RunEachThreadIdOnceAndReturnAfterAll) {
     for (int threads : {1, 2, 5, 17}) {
-        TStandinHost host(FakePath("FakeFilterBare.dll"), 8, 8, threads);
+        TStandinHost host(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8, threads);
         EXPECT_EQ(host.ThreadCount(), threads);
         ExpectEachIdOnce(host, threads, 12);
         EXPECT_EQ(host.ServiceCalls(), 12);
@@ -62,7 +61,7 @@ TEST(HostServices, RunEachThreadIdOnceAndReturnAfterAll) {
 }
 
 TEST(HostServices, UseOneThreadPerProcessorByDefault) {
-    TStandinHost host(FakePath("FakeFilterBare.dll"), 8, 8);
+    TStandinHost host(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8);
     const int processors = int(std::thread::hardware_concurrency());
     EXPECT_EQ(host.ThreadCount(), processors > 0 ? processors : 1);
     ExpectEachIdOnce(host, host.ThreadCount(), 3);

@@ -1,7 +1,7 @@
 // The host's two frames: the current frame and a work frame of the same
 // capacity, each `Stride` × `MaxHeight` pixels, 16-byte aligned.
 #pragma once
-#include "cli/YcImage.h"
+#include "standin/YcImage.h"
 
 class TFrameBuffers {
 public:

@@ -1,4 +1,4 @@
-#include "cli/FrameBuffers.h"
+#include "standin/FrameBuffers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "cli/HostWindow.h"
+#include "standin/HostWindow.h"
 
-#include "cli/HostError.h"
+#include "standin/HostError.h"
 
 #ifdef _WIN32
 

@@ -1,6 +1,6 @@
-#include "cli/StandinHost.h"
+#include "standin/StandinHost.h"
 
-#include "cli/CpuClock.h"
+#include "standin/CpuClock.h"
 
 #include <chrono>
 #include <cstring>

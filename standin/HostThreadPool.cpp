@@ -1,4 +1,4 @@
-#include "cli/HostThreadPool.h"
+#include "standin/HostThreadPool.h"
 
 #include <algorithm>
 #include <atomic>
