@@ -26,4 +26,11 @@ MV_ABI_CHECK(offsetof(TFilterConfig, WndFuncName) == 8);
 MV_ABI_CHECK(offsetof(TFilterConfig, FilterPluginName) == 40);
 MV_ABI_CHECK(offsetof(TFilterConfig, WndFuncParam) == 72);
 
+#ifdef __cplusplus
+/* The block a filter starts with until a project or the settings say
+   otherwise; its size is also the one entry of a size list that would
+   otherwise hold none. */
+constexpr TFilterConfig InitialFilterConfig = {512, 384, "Spline16", "", 0};
+#endif
+
 #endif

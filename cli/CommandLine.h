@@ -5,7 +5,8 @@
 
 #include "standin/HostError.h"
 #include "cli/TargetSize.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
+#include "plugins/PluginName.h"
 
 // A command line that cannot be run; the message names the option at fault.
 class TUsageError : public THostError {

@@ -1,11 +1,11 @@
-// The filter's saved block (host/FilterConfig.h) as the tool restores it,
+// The filter's saved block (abi/FilterConfig.h) as the tool restores it,
 // the way an editor loading a project would.
 #pragma once
 #include <cstdint>
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 
 // WndFuncParam when no --param is given: below every signed 16-bit limit, so
 // the filter replaces it with the value it remembers for the function.

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "cli/RgbImage.h"
+#include "cli/Picture.h"
 #include "cli/TargetSize.h"
 
 

@@ -7,7 +7,7 @@
 //   bottom right  black-and-white line gratings of period 2, 4, 6 and 8
 //                 pixels, vertical above and horizontal below (ringing)
 #pragma once
-#include "cli/RgbImage.h"
+#include "cli/Picture.h"
 
 // Any size from 1x1; the regions split at half the width and three quarters
 // of the height.

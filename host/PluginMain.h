@@ -10,8 +10,8 @@
 
 #include "dialog/ConfigDialogFactory.h"
 #include "dialog/FilterProtocol.h"
-#include "host/DialogSeam.h"
-#include "host/FilterConfig.h"
+#include "host/DialogHookup.h"
+#include "abi/FilterConfig.h"
 #include "host/PluginLists.h"
 #include "host/Settings.h"
 #include "abi/HostAbi.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "abi/FilterConfig.h"
 #include "dialog/SizeText.h"
 #include "platform/CommaText.h"
 #include "platform/Paths.h"
@@ -14,7 +15,7 @@ TSettingsFile SettingsFileFor(const std::string &modulePath) {
             {}};
 }
 
-std::string DefaultSizeList() { return FormatSize(InitialWidth, InitialHeight); }
+std::string DefaultSizeList() { return FormatSize(InitialFilterConfig.Width, InitialFilterConfig.Height); }
 
 std::string DefaultFilterName(const std::string &section) {
     return section == "Morvane" ? DeliveredFilterName : section;

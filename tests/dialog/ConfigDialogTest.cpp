@@ -10,7 +10,7 @@
 #include "dialog/ConfigDlg.h"
 #include "dialog/DialogTexts.h"
 #include "dialog/HeadlessForm.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 #include "tests/support/TestPaths.h"
 
 using namespace dialog;

@@ -19,7 +19,7 @@
 
 #include "standin/HostError.h"
 #include "standin/StandinHost.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 
 // libFuzzer keeps the coverage counters of every instrumented library it has
 // seen, and the filter unloads the libraries it only looked into: here no

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "standin/StandinHost.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
+#include "plugins/PluginName.h"
 #include "platform/Paths.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/AreaAverage.h"

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "standin/StandinHost.h"
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
+#include "plugins/PluginName.h"
 #include "tests/host/Installation.h"
 
 using host_test::TInstallation;

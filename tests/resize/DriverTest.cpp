@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 #include "host/HostFrame.h"
 #include "kernels/common/KernelGeometry.h"
 #include "resize/AreaAverage.h"

@@ -19,7 +19,7 @@
 #include <thread>
 #include <utility>
 
-#include "host/FilterConfig.h"
+#include "abi/FilterConfig.h"
 #include "abi/HostAbi.h"
 #include "tests/support/TestLog.h"
 
