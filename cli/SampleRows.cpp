@@ -193,8 +193,8 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
     // filter runs: aligned lines go straight to memory, without the reads
     // that ordinary stores make first.
     const bool streaming = reinterpret_cast<uintptr_t>(at) % 16 == 0;
-    int i = 0;
-    for (; i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+    int i = kAvx2 ? sample_rows_avx2::PackBody(y, cb, cr, count, streaming, out) : 0;
+    for (at += i * sizeof(PIXEL_YC); i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         const __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i));
         const __m128i vcb = cb ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cb + i)) : zero;
         const __m128i vcr = cr ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cr + i)) : zero;
@@ -239,8 +239,8 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out), low);
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), high);
     };
-    int i = 0;
-    for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+    int i = kAvx2 ? sample_rows_avx2::UnpackBody(in, count, y, cb, cr, weight, add) : 0;
+    for (at += i * sizeof(PIXEL_YC); i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         __m128i half[2][2];  // [pixels 0-3, 4-7][y cb of four, cr of four]
         for (int h = 0; h < 2; ++h) {
             const char *p = at + 24 * h;

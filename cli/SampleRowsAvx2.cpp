@@ -41,6 +41,38 @@ struct TCodes8 {
     }
 };
 
+// Eight pixels are 24 words, three 16-byte blocks; word g of them is
+// component g % 3 of pixel g / 3. Byte masks that move one component's
+// words between its own line and block k, the others' places zero; the
+// same in both 128-bit halves, which hold pixels 0-7 and 8-15.
+enum class TWay { ToBlock, FromBlock };
+__m256i ComponentMask(int component, int block, TWay way) {
+    alignas(32) int8_t bytes[32];
+    for (int p = 0; p < 8; ++p) {
+        int from = -1;
+        if (way == TWay::ToBlock) {
+            const int g = 8 * block + p;  // block word p takes pixel g / 3's component g % 3
+            if (g % 3 == component) from = g / 3;
+        } else {
+            const int g = 3 * p + component;  // line word p is block word g % 8 of block g / 8
+            if (g / 8 == block) from = g % 8;
+        }
+        for (int half = 0; half < 32; half += 16) {
+            bytes[half + 2 * p] = int8_t(from < 0 ? -1 : 2 * from);
+            bytes[half + 2 * p + 1] = int8_t(from < 0 ? -1 : 2 * from + 1);
+        }
+    }
+    return _mm256_load_si256(reinterpret_cast<const __m256i *>(bytes));
+}
+
+struct TMasks {
+    __m256i Of[3][3];  // [component][block]
+    explicit TMasks(TWay way) {
+        for (int c = 0; c < 3; ++c)
+            for (int k = 0; k < 3; ++k) Of[c][k] = ComponentMask(c, k, way);
+    }
+};
+
 }  // namespace
 
 bool Available() {
@@ -94,6 +126,84 @@ int CodesBody(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
         const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(s(in + i), s(in + i + 8)),
                                                        _MM_SHUFFLE(3, 1, 2, 0));
         Store256(out + i, _mm256_min_epu16(words, max));
+    }
+    return i;
+}
+
+int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming, PIXEL_YC *out) {
+    static const TMasks masks(TWay::ToBlock);
+    char *at = reinterpret_cast<char *>(out);
+    // Sixteen pixels are 96 bytes, so each group starts as the line does.
+    const bool whole = streaming && reinterpret_cast<uintptr_t>(at) % 32 == 0;
+    const __m256i zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 16 <= count; i += 16, at += 16 * sizeof(PIXEL_YC)) {
+        const __m256i line[3] = {Load256(y + i), cb ? Load256(cb + i) : zero, cr ? Load256(cr + i) : zero};
+        __m256i block[3];
+        for (int k = 0; k < 3; ++k)
+            block[k] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(line[0], masks.Of[0][k]),
+                                                       _mm256_shuffle_epi8(line[1], masks.Of[1][k])),
+                                       _mm256_shuffle_epi8(line[2], masks.Of[2][k]));
+        // Blocks 0, 1, 2 of pixels 0-7, then of pixels 8-15.
+        const __m256i first = _mm256_permute2x128_si256(block[0], block[1], 0x20);
+        const __m256i second = _mm256_permute2x128_si256(block[2], block[0], 0x30);
+        const __m256i third = _mm256_permute2x128_si256(block[1], block[2], 0x31);
+        __m256i *const to = reinterpret_cast<__m256i *>(at);
+        if (whole) {
+            _mm256_stream_si256(to, first);
+            _mm256_stream_si256(to + 1, second);
+            _mm256_stream_si256(to + 2, third);
+        } else if (streaming) {
+            __m128i *const half = reinterpret_cast<__m128i *>(at);
+            _mm_stream_si128(half, _mm256_castsi256_si128(first));
+            _mm_stream_si128(half + 1, _mm256_extracti128_si256(first, 1));
+            _mm_stream_si128(half + 2, _mm256_castsi256_si128(second));
+            _mm_stream_si128(half + 3, _mm256_extracti128_si256(second, 1));
+            _mm_stream_si128(half + 4, _mm256_castsi256_si128(third));
+            _mm_stream_si128(half + 5, _mm256_extracti128_si256(third, 1));
+        } else {
+            Store256(to, first);
+            Store256(to + 1, second);
+            Store256(to + 2, third);
+        }
+    }
+    return i;
+}
+
+int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+    static const TMasks masks(TWay::FromBlock);
+    const char *at = reinterpret_cast<const char *>(in);
+    const __m128i shift = _mm_cvtsi32_si128(weight == 2 ? 1 : 0);
+    // Sixteen words widened with their sign into eight and eight sums.
+    const auto store = [&](int32_t *to, __m256i words, bool sum) {
+        __m256i low = _mm256_cvtepi16_epi32(_mm256_castsi256_si128(words));
+        __m256i high = _mm256_cvtepi16_epi32(_mm256_extracti128_si256(words, 1));
+        if (sum) {
+            low = _mm256_sll_epi32(low, shift);
+            high = _mm256_sll_epi32(high, shift);
+            if (add) {
+                low = _mm256_add_epi32(low, Load256(to));
+                high = _mm256_add_epi32(high, Load256(to + 8));
+            }
+        }
+        Store256(to, low);
+        Store256(to + 8, high);
+    };
+    int i = 0;
+    for (; i + 16 <= count; i += 16, at += 16 * sizeof(PIXEL_YC)) {
+        // Block k of pixels 0-7 below, of pixels 8-15 above.
+        __m256i block[3];
+        for (int k = 0; k < 3; ++k)
+            block[k] = _mm256_inserti128_si256(_mm256_castsi128_si256(Load128(at + 16 * k)), Load128(at + 48 + 16 * k), 1);
+        const auto component = [&](int c) {
+            return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(block[0], masks.Of[c][0]),
+                                                   _mm256_shuffle_epi8(block[1], masks.Of[c][1])),
+                                   _mm256_shuffle_epi8(block[2], masks.Of[c][2]));
+        };
+        if (y) store(y + i, component(0), false);
+        if (!cb) continue;
+        store(cb + i, component(1), true);
+        store(cr + i, component(2), true);
     }
     return i;
 }
