@@ -6,7 +6,6 @@
 #include "host/HostFrame.h"
 #include "host/PluginLists.h"
 #include "host/Settings.h"
-#include "resize/GammaTables.h"
 
 TFilterState FilterState;
 
@@ -79,7 +78,7 @@ BOOL MV_CDECL func_init(FILTER *fp) {
         FilterState.HostMaxHeight = info.max_h;
         // A new driver has nothing applied yet.
         FilterState.AppliedConfig.reset();
-        FilterState.ResizeDriver = std::make_unique<TFilter>();
+        FilterState.ResizeDriver = std::make_unique<TFilter>(FilterState.GammaTables);
     } catch (...) {
         // Without a driver every frame passes unchanged.
     }
@@ -87,7 +86,7 @@ BOOL MV_CDECL func_init(FILTER *fp) {
 }
 
 BOOL MV_CDECL func_exit(FILTER *) {
-    FreeGammaTables();
+    FilterState.GammaTables.FreeGammaTables();
     try {
         WriteSettings();
     } catch (...) {
@@ -119,7 +118,7 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
         FilterState.ConfigDialog.reset();
         return FALSE;
     case WM_FILTER_CHANGE_ACTIVE:
-        if (!IsActive(fp)) FreeGammaTables();
+        if (!IsActive(fp)) FilterState.GammaTables.FreeGammaTables();
         return FALSE;
     case WM_CONFIG_CHANGED:
         return IsActive(fp);
@@ -132,7 +131,8 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
 
 BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     try {
-        if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
+        TGammaTables &tables = FilterState.GammaTables;
+        if (!tables.Built()) tables.BuildGammaTables(2.2);
         UpdateConfigIfChanged();
         const TFilterState &s = FilterState;
         if (s.ResizeDriver)

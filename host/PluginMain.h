@@ -16,6 +16,7 @@
 #include "host/Settings.h"
 #include "abi/HostAbi.h"
 #include "resize/Filter.h"
+#include "resize/GammaTables.h"
 
 // The filter's module-wide state, which the callbacks and the dialog
 // hook-up work on.
@@ -36,6 +37,8 @@ struct TFilterState {
     // The settings file, the plug-in folder it names and the lists found there.
     TFilterPluginLists Plugins;
     std::string SizeList;
+    // Before the driver, which reads them and so must go first.
+    TGammaTables GammaTables;
     std::unique_ptr<TFilter> ResizeDriver;
     HWND FilterWindow = nullptr;
     // Makes the dialog at WM_FILTER_INIT; tests put in their own.

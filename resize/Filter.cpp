@@ -7,7 +7,6 @@
 #include "platform/Processors.h"
 #include "resize/ContextSetup.h"
 #include "resize/FpuPrecision.h"
-#include "resize/GammaTables.h"
 
 namespace {
 constexpr int32_t MaxThreadSlots = 64;
@@ -18,9 +17,11 @@ int32_t TFilter::ThreadSlotsFor(int processorCount) {
     return slots > MaxThreadSlots ? MaxThreadSlots : slots;
 }
 
-TFilter::TFilter() : TFilter(ThreadSlotsFor(platform::ProcessorCount())) {}
+TFilter::TFilter(const TGammaTables &tables)
+    : TFilter(tables, ThreadSlotsFor(platform::ProcessorCount())) {}
 
-TFilter::TFilter(int32_t threadSlots) : FThreadCount(threadSlots < 1 ? 1 : threadSlots) {}
+TFilter::TFilter(const TGammaTables &tables, int32_t threadSlots)
+    : FGammaTables(tables), FThreadCount(threadSlots < 1 ? 1 : threadSlots) {}
 
 TFilter::~TFilter() { FreeBuffers(); }
 
@@ -61,7 +62,7 @@ void TFilter::Prepare(TFrameSize source, TFrameSize target, int32_t pitch) {
 bool TFilter::ResizeFrame(TFrameSize source, TFrameSize target, const TFramePixels &frame,
                           TWorkers &workers) noexcept {
     if (target.width == source.width && target.height == source.height) return false;
-    if (!FHasWeightSetter || !FKernel || !GammaToLinear || !LinearToGamma) return false;
+    if (!FHasWeightSetter || !FKernel || !FGammaTables.Built()) return false;
     // A size restored from a project may be anything; one the host's frame
     // memory cannot hold passes the frame through instead of overrunning it.
     const int64_t lineBytes = int64_t{target.width} * kernel_geometry::PixelBytes;
@@ -73,8 +74,8 @@ bool TFilter::ResizeFrame(TFrameSize source, TFrameSize target, const TFramePixe
     } catch (...) {
         return false;
     }
-    FContext.toLinear = GammaToLinear;
-    FContext.fromLinear = LinearToGamma;
+    FContext.toLinear = FGammaTables.GammaToLinear();
+    FContext.fromLinear = FGammaTables.LinearToGamma();
     FContext.nextTile = 0;
     FSource = frame.source;
     FDestination = frame.destination;

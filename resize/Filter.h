@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "abi/LinearFilter.h"
+#include "resize/GammaTables.h"
 #include "resize/WeightSetter.h"
 
 // One frame's pixels: two frame memories of `lines` lines of `pitch` bytes.
@@ -35,10 +36,11 @@ protected:
 
 class TFilter {
 public:
-    // Twice the processors, at most 64.
-    TFilter();
+    // Reads `tables` at every frame; their owner keeps them for the driver's
+    // life. Twice the processors, at most 64.
+    explicit TFilter(const TGammaTables &tables);
     // Tests choose the slot count.
-    explicit TFilter(int32_t threadSlots);
+    TFilter(const TGammaTables &tables, int32_t threadSlots);
     virtual ~TFilter();
     TFilter(const TFilter &) = delete;
     TFilter &operator=(const TFilter &) = delete;
@@ -68,6 +70,7 @@ private:
     void Prepare(TFrameSize source, TFrameSize target, int32_t pitch);
     static void Work(int32_t threadIndex, int32_t threadCount, void *param);
 
+    const TGammaTables &FGammaTables;
     int32_t FThreadCount;
     std::unique_ptr<TWeightSetter> FWeightSetter;
     bool FHasWeightSetter = false;

@@ -6,9 +6,6 @@
 #include "resize/FpuPrecision.h"
 #include "resize/xmmutil.h"
 
-float *GammaToLinear = nullptr;
-int16_t *LinearToGamma = nullptr;
-
 namespace {
 constexpr int CodeCount = 4097;       // codes 0..4096
 constexpr int IntensityCount = 65536;  // intensities 0..65535
@@ -51,22 +48,22 @@ void FillInverse(const float *forward, double inverse, int16_t *table) {
 }
 }  // namespace
 
-void FreeGammaTables() {
-    if (GammaToLinear) AlignedFreeMem(GammaToLinear);
-    GammaToLinear = nullptr;
-    if (LinearToGamma) AlignedFreeMem(LinearToGamma);
-    LinearToGamma = nullptr;
+void TGammaTables::FreeGammaTables() {
+    if (FGammaToLinear) AlignedFreeMem(FGammaToLinear);
+    FGammaToLinear = nullptr;
+    if (FLinearToGamma) AlignedFreeMem(FLinearToGamma);
+    FLinearToGamma = nullptr;
 }
 
-void BuildGammaTables(double gamma) {
+void TGammaTables::BuildGammaTables(double gamma) {
     // The same tables whatever precision the host's thread left set.
     TDoublePrecision precision;
     FreeGammaTables();
     // Each pointer is stored as soon as its block exists, so a failure part-way
     // leaves a null pointer and the next frame builds both again.
-    GammaToLinear = static_cast<float *>(AlignedGetMem(CodeCount * sizeof(float), 128));
-    LinearToGamma = static_cast<int16_t *>(AlignedGetMem(IntensityCount * sizeof(int16_t), 128));
+    FGammaToLinear = static_cast<float *>(AlignedGetMem(CodeCount * sizeof(float), 128));
+    FLinearToGamma = static_cast<int16_t *>(AlignedGetMem(IntensityCount * sizeof(int16_t), 128));
     for (int i = 0; i < CodeCount; ++i)
-        GammaToLinear[i] = float(std::pow(i / 4096.0, gamma) * 65535.0);
-    FillInverse(GammaToLinear, 1.0 / gamma, LinearToGamma);
+        FGammaToLinear[i] = float(std::pow(i / 4096.0, gamma) * 65535.0);
+    FillInverse(FGammaToLinear, 1.0 / gamma, FLinearToGamma);
 }

@@ -6,9 +6,8 @@
 #include <cstring>
 #include <new>
 
-AllocationFailureHook AlignedAllocationHook = nullptr;
-
 namespace {
+AllocationFailureHook AlignedAllocationHook = nullptr;
 std::atomic<int64_t> AllocationCount{0};
 
 uint64_t EffectiveAlignment(uint32_t alignment) { return alignment < 4 ? 4 : alignment; }
@@ -32,6 +31,8 @@ void *AlignedGetMem(int32_t size, uint32_t alignment) {
     AllocationCount.fetch_add(1, std::memory_order_relaxed);
     return reinterpret_cast<void *>(p);
 }
+
+void SetAlignedAllocationHook(AllocationFailureHook hook) { AlignedAllocationHook = hook; }
 
 int64_t AlignedAllocationCount() { return AllocationCount.load(std::memory_order_relaxed); }
 

@@ -15,8 +15,8 @@ uint64_t AlignedBlockBytes(int32_t size, uint32_t alignment);
 int64_t AlignedAllocationCount();
 // Asked before every allocation when set; true makes that allocation fail
 // as if memory ran out. Null in the filter as shipped; a test build of the
-// filter sets it to fail each allocation in turn.
+// filter sets it to fail each allocation in turn. Null clears it.
 using AllocationFailureHook = bool (*)();
-extern AllocationFailureHook AlignedAllocationHook;
+void SetAlignedAllocationHook(AllocationFailureHook hook);
 // Frees a block from AlignedGetMem; `block` must not be null.
 void AlignedFreeMem(void *block);

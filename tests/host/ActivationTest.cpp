@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "host/PluginMain.h"
-#include "resize/GammaTables.h"
 
 namespace {
 
@@ -18,23 +17,24 @@ TEST(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
     FILTER_PROC_INFO frame{};  // no weight builder yet: the frame passes
     frame.w = frame.h = frame.max_w = frame.max_h = 8;
     EXPECT_EQ(func_proc(&fp, &frame), TRUE);
-    ASSERT_NE(GammaToLinear, nullptr);
-    const float *tables = GammaToLinear;
+    const TGammaTables &tables = FilterState.GammaTables;
+    ASSERT_NE(tables.GammaToLinear(), nullptr);
+    const float *built = tables.GammaToLinear();
 
     Active = TRUE;
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_CHANGE_ACTIVE, 0, 0, nullptr, &fp), FALSE);
-    EXPECT_EQ(GammaToLinear, tables);
+    EXPECT_EQ(tables.GammaToLinear(), built);
     Active = FALSE;
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_CHANGE_ACTIVE, 0, 0, nullptr, &fp), FALSE);
-    EXPECT_EQ(GammaToLinear, nullptr);
-    EXPECT_EQ(LinearToGamma, nullptr);
+    EXPECT_EQ(tables.GammaToLinear(), nullptr);
+    EXPECT_EQ(tables.LinearToGamma(), nullptr);
     EXPECT_EQ(func_proc(&fp, &frame), TRUE);
-    EXPECT_NE(GammaToLinear, nullptr);
+    EXPECT_NE(tables.GammaToLinear(), nullptr);
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), FALSE);
     Active = TRUE;
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), TRUE);
     EXPECT_EQ(func_WndProc(nullptr, 0x1234, 0, 0, nullptr, &fp), FALSE);
-    FreeGammaTables();
+    FilterState.GammaTables.FreeGammaTables();
     FilterState.ResizeDriver.reset();
 }
 

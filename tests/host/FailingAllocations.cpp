@@ -17,6 +17,6 @@ std::atomic<int64_t> Allocations{0};
 
 bool FailThisOne() { return ++Allocations == FailingAllocation; }
 
-const bool Installed = (AlignedAllocationHook = FailThisOne, true);
+const bool Installed = (SetAlignedAllocationHook(FailThisOne), true);
 
 }  // namespace

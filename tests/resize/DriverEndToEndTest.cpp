@@ -29,6 +29,7 @@ protected:
     platform::TLibrarySet libraries;
     TFilterPluginList kernels;
     const LinearFilterPluginInfo *sse = nullptr;
+    TGammaTables tables;
 
     void SetUp() override {
         folder.CopyIn(testing_support::PluginPath("Tessolk.dll"), "Tessolk.dll");
@@ -36,16 +37,15 @@ protected:
         const int index = kernels.IndexOf("SSE");
         ASSERT_GE(index, 0) << "Tessolk not found in " << folder.Path();
         sse = kernels.Items(index);
-        BuildGammaTables(2.2);
+        tables.BuildGammaTables(2.2);
     }
-    void TearDown() override { FreeGammaTables(); }
 
     // Returns the per-slot strip and row buffer bytes that the frame used.
     std::pair<int32_t, int32_t> Check(int sw, int sh, int w, int h, int hostThreads,
                                       int slots = 0) {
         SCOPED_TRACE(testing::Message() << sw << "x" << sh << " -> " << w << "x" << h << ", "
                                         << hostThreads << " host threads");
-        TFilter filter(slots > 0 ? slots : TFilter().ThreadCount());
+        TFilter filter(tables, slots > 0 ? slots : TFilter(tables).ThreadCount());
         filter.SetWeightSetter(new TAreaAverage);
         filter.SetKernel(sse);
         TTestHost host(hostThreads);
@@ -76,7 +76,7 @@ TEST_F(DriverEndToEnd, ReductionsEnlargementsAndMixedDirections) {
 }
 
 TEST_F(DriverEndToEnd, MoreHostThreadsThanSlotsStillCompleteTheFrame) {
-    Check(333, 222, 111, 444, TFilter().ThreadCount() + 16);
+    Check(333, 222, 111, 444, TFilter(tables).ThreadCount() + 16);
 }
 
 // Whole columns or the whole picture into one output row: the row buffer

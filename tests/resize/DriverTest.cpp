@@ -14,10 +14,11 @@
 #include "kernels/common/KernelGeometry.h"
 #include "resize/AreaAverage.h"
 #include "resize/Filter.h"
-#include "resize/GammaTables.h"
 #include "resize/xmmutil.h"
+#include "tests/support/KernelContext.h"
 #include "tests/support/TestHost.h"
 
+using testing_support::SharedGammaTables;
 using testing_support::THostFrames;
 using testing_support::TTestHost;
 
@@ -83,7 +84,6 @@ struct CountingBuilder : TAreaAverage {
 
 // func_proc's work: the target size from the block, the frame from the host.
 void Resize(TFilter &filter, TTestHost &host, THostFrames &frames, const TFilterConfig &config) {
-    if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
     ResizeHostFrame(filter, &host.filter, &frames.info, config.Width, config.Height);
 }
 
@@ -99,7 +99,7 @@ TEST(Driver, ThreadSlotsAreTwiceTheProcessorsUpTo64) {
     EXPECT_EQ(TFilter::ThreadSlotsFor(2), 4);
     EXPECT_EQ(TFilter::ThreadSlotsFor(32), 64);
     EXPECT_EQ(TFilter::ThreadSlotsFor(40), 64);
-    EXPECT_GE(TFilter().ThreadCount(), 2);
+    EXPECT_GE(TFilter(SharedGammaTables()).ThreadCount(), 2);
 }
 
 TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
@@ -108,21 +108,23 @@ TEST(Driver, FramesItCannotOrNeedNotResizePassUnchanged) {
     struct Case {
         const char *what;
         int w, h, targetW, targetH;
-        bool builder, kernel;
+        bool builder, kernel, tables;
     } cases[] = {
-        {"equal sizes", 100, 80, 100, 80, true, true},
-        {"no weight builder", 100, 80, 50, 40, false, true},
-        {"no kernel", 100, 80, 50, 40, true, false},
-        {"target width 0", 100, 80, 0, 40, true, true},
-        {"target height -3", 100, 80, 50, -3, true, true},
-        {"target wider than the frame memory", 100, 80, 129, 40, true, true},
-        {"target taller than the frame memory", 100, 80, 50, 97, true, true},
+        {"equal sizes", 100, 80, 100, 80, true, true, true},
+        {"no weight builder", 100, 80, 50, 40, false, true, true},
+        {"no kernel", 100, 80, 50, 40, true, false, true},
+        {"no gamma tables", 100, 80, 50, 40, true, true, false},
+        {"target width 0", 100, 80, 0, 40, true, true, true},
+        {"target height -3", 100, 80, 50, -3, true, true, true},
+        {"target wider than the frame memory", 100, 80, 129, 40, true, true, true},
+        {"target taller than the frame memory", 100, 80, 50, 97, true, true, true},
     };
+    const TGammaTables absent;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         config.Width = c.targetW;
         config.Height = c.targetH;
-        TFilter filter;
+        TFilter filter(c.tables ? SharedGammaTables() : absent);
         if (c.builder) filter.SetWeightSetter(new TAreaAverage);
         if (c.kernel) filter.SetKernel(&MarkingKernel::info);
         THostFrames frames(128, 96, c.w, c.h);
@@ -142,7 +144,7 @@ TEST(Driver, ResizedFrameIsSwappedInWithTheTargetSize) {
     TFilterConfig config = InitialFilterConfig;
     config.Width = 130;  // three tile columns, the last of two pixels
     config.Height = 170;
-    TFilter filter;
+    TFilter filter(SharedGammaTables());
     filter.SetWeightSetter(new TAreaAverage);
     filter.SetKernel(&MarkingKernel::info);
     THostFrames frames(200, 200, 64, 48);
@@ -167,7 +169,7 @@ TEST(Driver, SameGeometryReusesEverythingNewBuilderRebuilds) {
     TFilterConfig config = InitialFilterConfig;
     config.Width = 90;
     config.Height = 50;
-    TFilter filter;
+    TFilter filter(SharedGammaTables());
     int builds = 0;
     filter.SetWeightSetter(new CountingBuilder(&builds));
     filter.SetKernel(&MarkingKernel::info);
@@ -196,7 +198,7 @@ TEST(Driver, ChangedLinePitchRebuilds) {
     TFilterConfig config = InitialFilterConfig;
     config.Width = 40;
     config.Height = 30;
-    TFilter filter;
+    TFilter filter(SharedGammaTables());
     int builds = 0;
     filter.SetWeightSetter(new CountingBuilder(&builds));
     filter.SetKernel(&MarkingKernel::info);
@@ -230,7 +232,7 @@ TEST(Driver, FailedPreparationPassesTheFrameAndTheNextOneResizes) {
         TFilterConfig config = InitialFilterConfig;
         config.Width = 40;
         config.Height = 30;
-        TFilter filter;
+        TFilter filter(SharedGammaTables());
         int builds = 0;
         filter.SetWeightSetter(new CountingBuilder(&builds, k.failOnce));
         filter.SetKernel(k.kernel);
@@ -264,7 +266,7 @@ TEST(Driver, HostThreadsBeyondTheSlotsStayIdle) {
         TFilterConfig config = InitialFilterConfig;
         config.Width = k.width;
         config.Height = k.height;
-        TFilter filter(k.slots);
+        TFilter filter(SharedGammaTables(), k.slots);
         TTestHost host(k.slots + 16);
         filter.SetWeightSetter(new TAreaAverage);
         filter.SetKernel(&MarkingKernel::info);

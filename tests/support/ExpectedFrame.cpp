@@ -1,6 +1,6 @@
 #include "tests/support/ExpectedFrame.h"
 
-#include "resize/GammaTables.h"
+#include "tests/support/KernelContext.h"
 #include "tests/support/ReferenceModel.h"
 #include "tests/support/WeightTableView.h"
 
@@ -11,8 +11,7 @@ std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src,
                                     reference_model::TapOrder horizontalOrder) {
     const OwnedWeightTable hw = BuildTable(builder, sw, w, 48);
     const OwnedWeightTable vw = BuildTable(builder, sh, h, 896);
-    const bool ownTables = !GammaToLinear || !LinearToGamma;
-    if (ownTables) BuildGammaTables(2.2);
+    const TGammaTables &tables = SharedGammaTables();
     reference_model::Job job;
     job.src = src;
     job.srcPitch = srcPitch;
@@ -20,14 +19,13 @@ std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src,
     job.srcHeight = sh;
     job.hWeights = &hw.table;
     job.vWeights = &vw.table;
-    job.toLinear = GammaToLinear;
-    job.fromLinear = LinearToGamma;
+    job.toLinear = tables.GammaToLinear();
+    job.fromLinear = tables.LinearToGamma();
     job.dstWidth = w;
     job.dstHeight = h;
     job.horizontalOrder = horizontalOrder;
     std::vector<PIXEL_YC> out(std::size_t(w) * h);
     reference_model::Resize(job, out.data(), w);
-    if (ownTables) FreeGammaTables();
     return out;
 }
 

@@ -11,7 +11,7 @@ namespace testing_support {
 
 // The reference model's w × h result for a source image of sw × sh pixels
 // (srcPitch pixels per line), with both weight tables from `builder` as the
-// driver builds them and the gamma 2.2 tables (built for the call when absent);
+// driver builds them and the shared gamma 2.2 tables;
 // horizontally in the tap order of the kernel that makes the frame.
 std::vector<PIXEL_YC> ExpectedFrame(TWeightSetter &builder, const PIXEL_YC *src, int32_t srcPitch,
                                     int32_t sw, int32_t sh, int32_t w, int32_t h,

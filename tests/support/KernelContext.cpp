@@ -9,7 +9,6 @@
 
 #include "kernels/common/KernelGeometry.h"
 #include "resize/ContextSetup.h"
-#include "resize/GammaTables.h"
 #include "resize/TileTables.h"
 #include "resize/xmmutil.h"
 
@@ -32,6 +31,15 @@ bool GuardIntact(const uint8_t *block, int32_t perThread, int32_t threads) {
 }
 
 }  // namespace
+
+const TGammaTables &SharedGammaTables() {
+    struct TBuilt {
+        TBuilt() { tables.BuildGammaTables(2.2); }
+        TGammaTables tables;
+    };
+    static const TBuilt built;
+    return built.tables;
+}
 
 TKernelContext::TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry,
                                int32_t threads, TWeightSetter &setter)
@@ -64,9 +72,9 @@ void TKernelContext::Setup(const Geometry &g) {
 }
 
 void TKernelContext::StartFrame() {
-    if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
-    FContext.toLinear = GammaToLinear;
-    FContext.fromLinear = LinearToGamma;
+    const TGammaTables &tables = SharedGammaTables();
+    FContext.toLinear = tables.GammaToLinear();
+    FContext.fromLinear = tables.LinearToGamma();
     FContext.nextTile = 0;
 }
 

@@ -5,10 +5,15 @@
 #include <cstdint>
 
 #include "abi/LinearFilter.h"
+#include "resize/GammaTables.h"
 #include "resize/WeightSetter.h"
 #include "tests/support/TapTables.h"
 
 namespace testing_support {
+
+// The gamma 2.2 tables the tests share, built on first use and kept until
+// the program ends.
+const TGammaTables &SharedGammaTables();
 
 struct Geometry {
     int32_t srcWidth;
@@ -33,7 +38,7 @@ public:
 
     LinearFilterContext &Context() { return FContext; }
     int32_t Threads() const { return FThreads; }
-    // Points the context at the gamma 2.2 tables (built on first use) and
+    // Points the context at the shared gamma 2.2 tables and
     // resets the tile counter, as the driver does before every frame.
     void StartFrame();
     // The guard bytes behind the strip buffers and behind the row buffers

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "resize/GammaTables.h"
+#include "tests/support/KernelContext.h"
 #include "tests/support/KnownRoundTrips.h"
 #include "tests/support/ReferenceModel.h"
 #include "tests/support/TapTables.h"
@@ -34,12 +34,14 @@ TEST(ReferenceModel, ColourInUsesSixteenBitWrappingAndClamps) {
 }
 
 TEST(ReferenceModel, KnownRoundTripsThroughTheGammaTables) {
-    BuildGammaTables(2.2);
+    const TGammaTables &tables = testing_support::SharedGammaTables();
+    const float *toLinear = tables.GammaToLinear();
+    const int16_t *fromLinear = tables.LinearToGamma();
     for (const testing_support::TRoundTrip &c : testing_support::KnownRoundTrips) {
         const Codes in = CodesOf(c.in);
-        const PIXEL_YC out = PixelOf(Codes{CodeOfLinear(GammaToLinear[in.b], LinearToGamma),
-                                           CodeOfLinear(GammaToLinear[in.g], LinearToGamma),
-                                           CodeOfLinear(GammaToLinear[in.r], LinearToGamma)});
+        const PIXEL_YC out = PixelOf(Codes{CodeOfLinear(toLinear[in.b], fromLinear),
+                                           CodeOfLinear(toLinear[in.g], fromLinear),
+                                           CodeOfLinear(toLinear[in.r], fromLinear)});
         EXPECT_EQ(out.y, c.out.y) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
         EXPECT_EQ(out.cb, c.out.cb) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
         EXPECT_EQ(out.cr, c.out.cr) << c.in.y << ", " << c.in.cb << ", " << c.in.cr;
@@ -114,13 +116,14 @@ PIXEL_YC ResizeToOne(const OneOutput &o, const float *toLinear, const int16_t *f
 }
 
 TEST(ReferenceModel, HalfOfFullScaleComesOutAsWorkedByHand) {
-    BuildGammaTables(2.2);
+    const TGammaTables &tables = testing_support::SharedGammaTables();
     // 65535 / 2 = 32767.5 rounds to 32768, code 2989; its YCbCr by the
     // 16-bit formulas is (2987, −2, −2).
     const OneOutput across{{Grey(4096), Grey(0)}, 2, 1, {{0, {0.5f, 0.5f}}}, {{0, {1.0f}}}};
     const OneOutput down{{Grey(0), Grey(4096)}, 1, 2, {{0, {1.0f}}}, {{0, {0.5f, 0.5f}}}};
     for (const OneOutput *o : {&across, &down}) {
-        const PIXEL_YC p = ResizeToOne(*o, GammaToLinear, LinearToGamma, TapOrder::InOrder);
+        const PIXEL_YC p =
+            ResizeToOne(*o, tables.GammaToLinear(), tables.LinearToGamma(), TapOrder::InOrder);
         EXPECT_EQ(p.y, 2987);
         EXPECT_EQ(p.cb, -2);
         EXPECT_EQ(p.cr, -2);

@@ -10,7 +10,6 @@
 #include "host/HostFrame.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/Filter.h"
-#include "resize/GammaTables.h"
 #include "resize/NormalWeightSetter.h"
 #include "tests/support/KernelContext.h"
 #include "tests/support/KernelLibrary.h"
@@ -31,7 +30,6 @@ protected:
         ASSERT_TRUE(FFuncs.Loaded()) << PluginPath("WindowFuncs.dll");
         ASSERT_NE(FKernel.Info(), nullptr) << FKernel.Path();
         ASSERT_STREQ(FKernel.Info()->name, "SSE");
-        if (!GammaToLinear || !LinearToGamma) BuildGammaTables(2.2);
     }
     const LinearFilterPluginInfo &Kernel() const { return *FKernel.Info(); }
     // A builder bound to a record of the library; the test fails without one.
@@ -140,7 +138,7 @@ TEST_F(WindowFuncsResize, DriverWithListedWindowFunctionsMatchesReference) {
                                         << c.srcH << " -> " << c.dstW << "x" << c.dstH);
         const WindowFuncPluginInfo *info = list[list.IndexOf(c.name)];
         ASSERT_NE(info, nullptr);
-        TFilter filter;
+        TFilter filter(SharedGammaTables());
         auto *setter = new TNormalWeightSetter;
         setter->SetWindowFunc(info, c.param);
         filter.SetWeightSetter(setter);
@@ -164,8 +162,8 @@ TEST_F(WindowFuncsResize, DriverWithListedWindowFunctionsMatchesReference) {
         job.hWeights = &columns;
         job.vWeights = &rows;
         job.rowUnit = Kernel().rowPitch;
-        job.toLinear = GammaToLinear;
-        job.fromLinear = LinearToGamma;
+        job.toLinear = SharedGammaTables().GammaToLinear();
+        job.fromLinear = SharedGammaTables().LinearToGamma();
         job.dstWidth = c.dstW;
         job.dstHeight = c.dstH;
         std::vector<PIXEL_YC> expected(size_t(c.dstW) * c.dstH);
