@@ -13,11 +13,11 @@
 #define MV_CONFIG_NAME_BYTES 32
 
 typedef struct TFilterConfig {
-    int32_t Width;  /* target frame width, pixels */
-    int32_t Height; /* target frame height, pixels */
+    int32_t Width;                               /* target frame width, pixels */
+    int32_t Height;                              /* target frame height, pixels */
     char WndFuncName[MV_CONFIG_NAME_BYTES];      /* or "AreaAverage" */
     char FilterPluginName[MV_CONFIG_NAME_BYTES]; /* kernel name; empty = first */
-    int32_t WndFuncParam; /* compared as 32 bits, handed on as its low 16 */
+    int32_t WndFuncParam;                        /* compared as 32 bits, handed on as its low 16 */
 } TFilterConfig;
 
 MV_ABI_CHECK(sizeof(TFilterConfig) == 76);

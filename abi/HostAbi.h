@@ -19,7 +19,6 @@
 extern "C" {
 #endif
 
-
 typedef struct PIXEL_YC {
     int16_t y;   // nominally 0..4096
     int16_t cb;  // nominally -2048..2048
@@ -48,8 +47,8 @@ typedef BOOL(MV_CDECL *FilterProcFunc)(FILTER *fp, FILTER_PROC_INFO *fpip);
 typedef BOOL(MV_CDECL *FilterInitFunc)(FILTER *fp);
 typedef BOOL(MV_CDECL *FilterExitFunc)(FILTER *fp);
 typedef BOOL(MV_CDECL *FilterUpdateFunc)(FILTER *fp, int status);
-typedef BOOL(MV_CDECL *FilterWndProcFunc)(HWND hwnd, UINT message, WPARAM wparam,
-                                          LPARAM lparam, void *editp, FILTER *fp);
+typedef BOOL(MV_CDECL *FilterWndProcFunc)(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                          void *editp, FILTER *fp);
 
 // The registration record (FILTER_DLL) and the host's live copy (FILTER)
 // share one layout.
@@ -170,15 +169,18 @@ MV_ABI_CHECK(offsetof(FILTER, func_modify_title) == 124 && offsetof(FILTER, dll_
 MV_ABI_CHECK(offsetof(FILTER, reserved) == 132);
 
 MV_ABI_CHECK(sizeof(FILTER_PROC_INFO) == 104);
-MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, ycp_edit) == 4 && offsetof(FILTER_PROC_INFO, ycp_temp) == 8);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, ycp_edit) == 4 &&
+             offsetof(FILTER_PROC_INFO, ycp_temp) == 8);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, w) == 12 && offsetof(FILTER_PROC_INFO, h) == 16);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, max_w) == 20 && offsetof(FILTER_PROC_INFO, max_h) == 24);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, frame) == 28 && offsetof(FILTER_PROC_INFO, frame_n) == 32);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, org_w) == 36 && offsetof(FILTER_PROC_INFO, org_h) == 40);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, audiop) == 44 && offsetof(FILTER_PROC_INFO, audio_n) == 48);
-MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, audio_ch) == 52 && offsetof(FILTER_PROC_INFO, pixelp) == 56);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, audio_ch) == 52 &&
+             offsetof(FILTER_PROC_INFO, pixelp) == 56);
 MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, editp) == 60 && offsetof(FILTER_PROC_INFO, yc_size) == 64);
-MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, line_size) == 68 && offsetof(FILTER_PROC_INFO, reserved) == 72);
+MV_ABI_CHECK(offsetof(FILTER_PROC_INFO, line_size) == 68 &&
+             offsetof(FILTER_PROC_INFO, reserved) == 72);
 
 MV_ABI_CHECK(sizeof(SYS_INFO) == 76);
 MV_ABI_CHECK(offsetof(SYS_INFO, info) == 4 && offsetof(SYS_INFO, filter_n) == 8);

@@ -28,16 +28,16 @@ typedef struct WeightTable {
 
 /* One tile column: the source column pairs it converts. */
 typedef struct HorizontalTile {
-    int32_t firstPair;        /* first source column / 2 */
-    int32_t firstPairOffset;  /* firstPair * 2 * 48, strip-buffer bytes */
+    int32_t firstPair;       /* first source column / 2 */
+    int32_t firstPairOffset; /* firstPair * 2 * 48, strip-buffer bytes */
     int32_t pairCount;
     const WeightEntry *firstEntry;
 } HorizontalTile;
 
 /* One tile row: the source row groups of four it converts. */
 typedef struct VerticalTile {
-    int32_t firstGroup;        /* first source row / 4 */
-    int32_t firstGroupOffset;  /* firstGroup * 4 * rowPitch, row-buffer bytes */
+    int32_t firstGroup;       /* first source row / 4 */
+    int32_t firstGroupOffset; /* firstGroup * 4 * rowPitch, row-buffer bytes */
     int32_t groupCount;
     const WeightEntry *firstEntry;
 } VerticalTile;
@@ -48,15 +48,15 @@ typedef struct LinearFilterContext {
     int32_t srcHeight;
     int32_t dstWidth;
     int32_t dstHeight;
-    int32_t srcPitch;          /* bytes per frame line, source and destination */
-    WeightTable hWeights;      /* unit columnUnit */
-    WeightTable vWeights;      /* unit rowPitch */
-    int32_t columnUnit;        /* 48 */
+    int32_t srcPitch;     /* bytes per frame line, source and destination */
+    WeightTable hWeights; /* unit columnUnit */
+    WeightTable vWeights; /* unit rowPitch */
+    int32_t columnUnit;   /* 48 */
     int32_t dstPitch;
-    uint8_t *stripBuffer;      /* all threads' strip buffers, 128-aligned */
-    int32_t stripBufferSize;   /* bytes per thread */
-    uint8_t *rowBuffer;        /* all threads' row buffers, 128-aligned */
-    int32_t rowBufferSize;     /* bytes per thread */
+    uint8_t *stripBuffer;    /* all threads' strip buffers, 128-aligned */
+    int32_t stripBufferSize; /* bytes per thread */
+    uint8_t *rowBuffer;      /* all threads' row buffers, 128-aligned */
+    int32_t rowBufferSize;   /* bytes per thread */
     int32_t tileCount;
     int32_t tilesAcross;
     int32_t tilesDown;
@@ -77,9 +77,9 @@ typedef struct LinearFilterPluginInfo {
     BufferSizeFunc GetStripBufferSize;
     BufferSizeFunc GetRowBufferSize;
     ProcessFunc Process;
-    int32_t tileWidth;   /* 64 */
-    int32_t tileHeight;  /* 160 */
-    int32_t rowPitch;    /* 896 */
+    int32_t tileWidth;  /* 64 */
+    int32_t tileHeight; /* 160 */
+    int32_t rowPitch;   /* 896 */
 } LinearFilterPluginInfo;
 
 typedef const LinearFilterPluginInfo *(MV_CDECL *GetLinearFilterPluginInfoFunc)(void);

@@ -40,9 +40,9 @@ void ToHost(benchmark::State &state) {
         ToHostRows(f, frame.data(), host.data(), f.Width, 0, f.Height);
         benchmark::DoNotOptimize(host.data());
     }
-    state.counters["ns/pixel"] = benchmark::Counter(double(f.Width) * f.Height,
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["ns/pixel"] = benchmark::Counter(
+        double(f.Width) * f.Height,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void ToStream(benchmark::State &state) {
@@ -54,9 +54,9 @@ void ToStream(benchmark::State &state) {
         ToStreamRows(f, host.data(), f.Width, frame.data(), 0, StreamBands(f));
         benchmark::DoNotOptimize(frame.data());
     }
-    state.counters["ns/pixel"] = benchmark::Counter(double(f.Width) * f.Height,
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["ns/pixel"] = benchmark::Counter(
+        double(f.Width) * f.Height,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void Sizes(benchmark::internal::Benchmark *b) {

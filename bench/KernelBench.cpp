@@ -76,8 +76,8 @@ void RegisterAll() {
             for (int32_t taps : {6, 4})
                 for (int32_t threads : {1, 2}) {
                     const std::string name = std::string("Process/") + file + "/" + s.name + "/" +
-                                             std::to_string(taps) + "taps/threads:" +
-                                             std::to_string(threads);
+                                             std::to_string(taps) +
+                                             "taps/threads:" + std::to_string(threads);
                     benchmark::RegisterBenchmark(name.c_str(), BenchProcess, std::string(file), s,
                                                  taps, threads)
                         ->UseRealTime()

@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int kWarmUp = 3;    // the first frame also builds the tables
+constexpr int kWarmUp = 3;  // the first frame also builds the tables
 constexpr int kMeasured = 30;
 
 struct TSize {
@@ -60,8 +60,8 @@ struct TKernel {
 const TKernel kKernels[] = {{"Tessolk", "SSE", ZIMG_CPU_X86_SSE2, "SSE2"},
                             {"Varnoth", "AVX", ZIMG_CPU_AUTO, "default"}};
 
-constexpr double kTargetRatio = 1.3;    // zimg ms / Morvane ms, one thread each
-constexpr double kTargetSpeedUp = 1.85; // two threads against one
+constexpr double kTargetRatio = 1.3;     // zimg ms / Morvane ms, one thread each
+constexpr double kTargetSpeedUp = 1.85;  // two threads against one
 
 struct TTimes {
     double Min = 0, Median = 0;  // ms per frame
@@ -139,7 +139,8 @@ TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFun
         processor.push_back(frame.CpuSeconds);
     });
     if (f.Param && out.AppliedParam != f.Param)
-        throw THostError(filter + ": " + f.Name + " ran with parameter " + std::to_string(out.AppliedParam));
+        throw THostError(filter + ": " + f.Name + " ran with parameter " +
+                         std::to_string(out.AppliedParam));
     return {Measure(wall, processor), std::move(out.Image)};
 }
 
@@ -216,7 +217,8 @@ void PrintTable(const std::vector<TRow> &rows, int allThreads, bool cpu) {
                               : "By wall clock:");
     std::printf("%-24s %-9s %-8s %-14s", "case", "function", "kernel", "  1 thread");
     if (allThreads > 1)
-        std::printf("  %-14s  %-6s", ("  " + std::to_string(allThreads) + " threads").c_str(), "speed");
+        std::printf("  %-14s  %-6s", ("  " + std::to_string(allThreads) + " threads").c_str(),
+                    "speed");
     std::printf("  %-7s %-14s  %-15s  %s\n", "zimg", "  zimg ms", "ratio", "targets");
     for (const TRow &r : rows) PrintRow(r, allThreads, cpu);
 }
@@ -224,13 +226,16 @@ void PrintTable(const std::vector<TRow> &rows, int allThreads, bool cpu) {
 void PrintHeader() {
     unsigned major = 0, minor = 0, micro = 0;
     zimg_get_version_info(&major, &minor, &micro);
-    std::printf("Morvane through func_proc against zimg %u.%u.%u, ms per frame (min / median of %d "
-                "frames after %d warm-up)\n",
-                major, minor, micro, kMeasured, kWarmUp);
-    std::printf("zimg: one thread, gamma tables on, \"default\" = its own choice of instructions\n");
-    std::printf("ratio = zimg / Morvane on one thread (from minima / medians), target >= %.2fx (minima); "
-                "speed from minima, target >= %.2fx\n",
-                kTargetRatio, kTargetSpeedUp);
+    std::printf(
+        "Morvane through func_proc against zimg %u.%u.%u, ms per frame (min / median of %d "
+        "frames after %d warm-up)\n",
+        major, minor, micro, kMeasured, kWarmUp);
+    std::printf(
+        "zimg: one thread, gamma tables on, \"default\" = its own choice of instructions\n");
+    std::printf(
+        "ratio = zimg / Morvane on one thread (from minima / medians), target >= %.2fx (minima); "
+        "speed from minima, target >= %.2fx\n",
+        kTargetRatio, kTargetSpeedUp);
 }
 
 int Run() {
@@ -258,7 +263,8 @@ int Run() {
                 const TZimgRun zimg = RunZimg(s, f, k.ZimgCpu, srcPlanes, dstPlanes);
                 row.Zimg = zimg.Times;
                 if (!inventory.HasKernel(k.Name)) {
-                    row.Note = "not in the plug-in folder (or the processor lacks its instructions)";
+                    row.Note =
+                        "not in the plug-in folder (or the processor lacks its instructions)";
                     rows.push_back(row);
                     continue;
                 }
@@ -268,7 +274,8 @@ int Run() {
                 rows.push_back(row);
                 std::fprintf(stderr, ".");
                 char note[160];
-                std::snprintf(note, sizeof note, "%s %s %s: zimg chain \"%s\", mean |Y difference| %.2f of 4096",
+                std::snprintf(note, sizeof note,
+                              "%s %s %s: zimg chain \"%s\", mean |Y difference| %.2f of 4096",
                               row.Case.c_str(), f.Name, k.Library, zimg.Chain.c_str(),
                               MeanLumaDifference(one.Last, dstPlanes));
                 notes.push_back(note);
@@ -277,8 +284,8 @@ int Run() {
     }
     std::fprintf(stderr, "\n");
     PrintHeader();
-    std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n", loadAtStart.c_str(),
-                Load().c_str());
+    std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n",
+                loadAtStart.c_str(), Load().c_str());
     PrintTable(rows, allThreads, false);
     PrintTable(rows, allThreads, true);
     std::printf("\nBoth sides did the same job (Morvane's output on one thread against zimg's):\n");

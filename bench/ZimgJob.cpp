@@ -42,7 +42,7 @@ zimg_image_format Format(int width, int height, bool linear) {
     } else {
         f.pixel_type = ZIMG_PIXEL_WORD;
         f.color_family = ZIMG_COLOR_YUV;
-        f.matrix_coefficients = ZIMG_MATRIX_BT470_BG;  // BT.601
+        f.matrix_coefficients = ZIMG_MATRIX_BT470_BG;        // BT.601
         f.transfer_characteristics = ZIMG_TRANSFER_BT470_M;  // pure power 2.2
         f.depth = 16;
     }
@@ -85,7 +85,9 @@ int MaxDifference(const TPlanes &a, const TPlanes &b) {
 void TPlanes::TFree::operator()(void *p) const { std::free(p); }
 
 TPlanes::TPlanes(int width, int height, int bytesPerSample)
-    : FWidth(width), FHeight(height), FStride(std::ptrdiff_t(Aligned(std::size_t(width) * bytesPerSample))) {
+    : FWidth(width),
+      FHeight(height),
+      FStride(std::ptrdiff_t(Aligned(std::size_t(width) * bytesPerSample))) {
     for (auto &plane : FPlanes) {
         plane.reset(AllocAligned(std::size_t(FStride) * height));
         std::memset(plane.get(), 0, std::size_t(FStride) * height);
@@ -110,7 +112,9 @@ namespace {
 struct TChain {
     const char *name;
     int count;
-    struct { bool linear, resized; } ends[3];
+    struct {
+        bool linear, resized;
+    } ends[3];
 };
 const TChain kChains[] = {
     {"in | resize | out", 3, {{true, false}, {true, true}, {false, true}}},
@@ -170,8 +174,8 @@ void TZimgJob::Run(const TPlanes &src, TPlanes &dst) {
             from.plane[p] = {in->Plane(p), in->Stride(), ZIMG_BUFFER_MAX};
             to.plane[p] = {out.Plane(p), out.Stride(), ZIMG_BUFFER_MAX};
         }
-        if (zimg_filter_graph_process(stage->Graph, &from, &to, stage->Tmp, nullptr, nullptr, nullptr,
-                                      nullptr))
+        if (zimg_filter_graph_process(stage->Graph, &from, &to, stage->Tmp, nullptr, nullptr,
+                                      nullptr, nullptr))
             FailZimg("processing a frame");
         in = &out;
     }

@@ -25,7 +25,9 @@ const char *const kFormats =
     "PNG is not available in this build (it was made without libpng).\n";
 #endif
 
-std::string LimitText() { return std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight); }
+std::string LimitText() {
+    return std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight);
+}
 
 // CLI11's validators return "" or the fault.
 CLI::Validator SizeCheck(bool partial) {
@@ -33,8 +35,9 @@ CLI::Validator SizeCheck(bool partial) {
         [partial](std::string &text) -> std::string {
             int w, h;
             if (ParseSizeWithin(text, partial, kMaxFrameWidth, kMaxFrameHeight, w, h)) return "";
-            return std::string("expected a size such as 1280x720") + (partial ? ", 1280x or x720" : "") +
-                   " (up to " + LimitText() + "), got \"" + text + "\"";
+            return std::string("expected a size such as 1280x720") +
+                   (partial ? ", 1280x or x720" : "") + " (up to " + LimitText() + "), got \"" +
+                   text + "\"";
         },
         partial ? "WxH|Wx|xH" : "WxH");
 }
@@ -79,34 +82,48 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", kVersion, "the tool's version");
     CLI::Option *sizeOption =
-        app.add_option("-s,--size", raw.Size, "target size: WxH, or Wx / xH with the other side following the input's aspect ratio")
+        app.add_option(
+               "-s,--size", raw.Size,
+               "target size: WxH, or Wx / xH with the other side following the input's aspect ratio")
             ->check(SizeCheck(true));
-    app.add_option("--fit", raw.Fit, "the largest size inside the box WxH that keeps the input's aspect ratio")
+    app.add_option("--fit", raw.Fit,
+                   "the largest size inside the box WxH that keeps the input's aspect ratio")
         ->check(SizeCheck(false))
         ->excludes(sizeOption);
-    app.add_flag("--even", o.Size.Even, "round a side that follows the aspect ratio to even (for 4:2:0 video)");
-    app.add_option("-o,--outdir", raw.OutDir, "write each result into this folder under its input's name");
+    app.add_flag("--even", o.Size.Even,
+                 "round a side that follows the aspect ratio to even (for 4:2:0 video)");
+    app.add_option("-o,--outdir", raw.OutDir,
+                   "write each result into this folder under its input's name");
     app.add_option("-f,--func", o.Func,
-                   "window function, e.g. Spline16, Spline36, Lanczos, or " + std::string(AreaAverageName) +
-                       " for the built-in area average (default " + TToolOptions().Func + ")")
+                   "window function, e.g. Spline16, Spline36, Lanczos, or " +
+                       std::string(AreaAverageName) + " for the built-in area average (default " +
+                       TToolOptions().Func + ")")
         ->check(NameCheck);
-    raw.Param = app.add_option("-p,--param", o.Param,
-                                        "the window function's parameter (default: the value the filter remembers)")
-                             ->check(CLI::Range(int(INT16_MIN), int(INT16_MAX)));
-    app.add_option("-k,--kernel", o.Kernel, "kernel plug-in: SSE or AVX (default: the fastest this processor runs)")->check(NameCheck);
-    app.add_option("-t,--threads", o.Threads, "the editor's worker threads (default: one per processor)")
+    raw.Param =
+        app.add_option("-p,--param", o.Param,
+                       "the window function's parameter (default: the value the filter remembers)")
+            ->check(CLI::Range(int(INT16_MIN), int(INT16_MAX)));
+    app.add_option("-k,--kernel", o.Kernel,
+                   "kernel plug-in: SSE or AVX (default: the fastest this processor runs)")
+        ->check(NameCheck);
+    app.add_option("-t,--threads", o.Threads,
+                   "the editor's worker threads (default: one per processor)")
         ->check(CLI::Range(1, 256));
-    app.add_option("--filter", o.FilterPath, "the filter plug-in to load (default: Morvane.auf beside this program)");
-    app.add_option("--pattern", raw.Pattern, "size of the built-in test image (default 1920x1080)")->check(SizeCheck(false));
-    app.add_option("--frames", o.Frames, "times a picture passes through, for the timing (default 1)")
-        ->check(CLI::Range(1, 1000));
-    app.add_option("--max", raw.MaxFrame,
-                   "the editor's largest frame (default: from the input and target sizes, width a multiple of 8)")
+    app.add_option("--filter", o.FilterPath,
+                   "the filter plug-in to load (default: Morvane.auf beside this program)");
+    app.add_option("--pattern", raw.Pattern, "size of the built-in test image (default 1920x1080)")
         ->check(SizeCheck(false));
-    app.add_flag("--list", o.List, "list the window functions and kernels the plug-in folder offers, then stop");
+    app.add_option("--frames", o.Frames,
+                   "times a picture passes through, for the timing (default 1)")
+        ->check(CLI::Range(1, 1000));
+    app.add_option(
+           "--max", raw.MaxFrame,
+           "the editor's largest frame (default: from the input and target sizes, width a multiple of 8)")
+        ->check(SizeCheck(false));
+    app.add_flag("--list", o.List,
+                 "list the window functions and kernels the plug-in folder offers, then stop");
     app.add_flag("-q,--quiet", o.Quiet, "no progress and no report, only warnings and faults");
     app.add_option("files", raw.Files, "INPUT... OUTPUT, or INPUT... with -o OUTDIR");
-
 }
 
 }  // namespace
@@ -156,7 +173,9 @@ TToolOptions ParseCommandLine(const std::vector<std::string> &args) {
     if (o.Inputs.size() > 1) {
         std::error_code ec;
         if (!std::filesystem::is_directory(o.Output, ec))
-            throw TUsageError("several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"" + o.Output + "\"");
+            throw TUsageError(
+                "several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"" + o.Output +
+                "\"");
         o.OutputIsFolder = true;
     }
     return o;

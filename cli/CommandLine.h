@@ -22,12 +22,12 @@ inline constexpr const char *kStreamName = "-";
 struct TToolOptions {
     bool Help = false;
     bool Version = false;
-    bool List = false;             // list the plug-in folder's functions and kernels
-    bool Quiet = false;            // no progress and no report, only faults
+    bool List = false;                // list the plug-in folder's functions and kernels
+    bool Quiet = false;               // no progress and no report, only faults
     std::vector<std::string> Inputs;  // files, kStreamName or kBuiltinInput
-    std::string Output;            // the file to write, or a folder for several inputs
-    bool OutputIsFolder = false;   // -o OUTDIR, or several inputs
-    TSizeRequest Size;             // as written; resolved per input by PlanFrames
+    std::string Output;               // the file to write, or a folder for several inputs
+    bool OutputIsFolder = false;      // -o OUTDIR, or several inputs
+    TSizeRequest Size;                // as written; resolved per input by PlanFrames
     // A window function or AreaAverageName; by default the filter's own first choice.
     std::string Func = ReadConfigName(InitialFilterConfig.WndFuncName);
     bool HasParam = false;

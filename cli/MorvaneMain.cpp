@@ -11,6 +11,8 @@
 int main(int argc, char **argv) {
     RemoveTemporaryOnSignal();
     static const int anchor = 0;
-    const std::string besideTool = platform::ExtractFileDir(platform::ModulePathOf(&anchor)) + "Morvane.auf";
-    return RunTool(std::vector<std::string>(argv + 1, argv + argc), besideTool, std::cout, std::cerr);
+    const std::string besideTool =
+        platform::ExtractFileDir(platform::ModulePathOf(&anchor)) + "Morvane.auf";
+    return RunTool(std::vector<std::string>(argv + 1, argv + argc), besideTool, std::cout,
+                   std::cerr);
 }

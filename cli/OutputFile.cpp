@@ -97,7 +97,8 @@ bool IsSameFile(const std::string &a, bool aIsInput, const std::string &b, bool 
         return n == "-" ? std::string(input ? "/dev/stdin" : "/dev/stdout") : n;
     };
     struct stat x, y;
-    if (stat(name(a, aIsInput).c_str(), &x) != 0 || stat(name(b, bIsInput).c_str(), &y) != 0) return false;
+    if (stat(name(a, aIsInput).c_str(), &x) != 0 || stat(name(b, bIsInput).c_str(), &y) != 0)
+        return false;
     if (!S_ISREG(x.st_mode) || !S_ISREG(y.st_mode)) return false;
 #ifdef _WIN32
     std::error_code ec;
@@ -138,7 +139,8 @@ void TOutputFile::Discard() {
 void TOutputFile::Fail(const std::string &fault, int error) {
     Discard();
     if (error == EPIPE) throw THostError(ShownName(FPath) + ": the reader closed the pipe");
-    throw THostError(ShownName(FPath) + ": " + (error ? fault + " (" + std::strerror(error) + ")" : fault));
+    throw THostError(ShownName(FPath) + ": " +
+                     (error ? fault + " (" + std::strerror(error) + ")" : fault));
 }
 
 void TOutputFile::Write(const void *bytes, std::size_t size) {
@@ -206,8 +208,8 @@ extern "C" void OnTerminatingSignal(int signal, siginfo_t *info, void *) {
 
 // Every signal whose default action ends the process and that can be caught.
 constexpr int TerminatingSignals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,
-    SIGPIPE, SIGALRM, SIGTERM, SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1, SIGSEGV,
+    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif

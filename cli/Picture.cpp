@@ -17,7 +17,8 @@ TRgbImage ToRgbImage(const TPicture &picture) {
     const std::size_t pixels = std::size_t(picture.Width) * picture.Height;
     for (std::size_t i = 0; i < pixels; ++i)
         for (int c = 0; c < 3; ++c) {
-            const uint16_t v = picture.Samples[i * picture.Channels + (picture.Channels == 3 ? c : 0)];
+            const uint16_t v =
+                picture.Samples[i * picture.Channels + (picture.Channels == 3 ? c : 0)];
             image.Bytes[i * 3 + c] = uint8_t(RoundHalfAway(v * scale));
         }
     return image;
@@ -25,14 +26,14 @@ TRgbImage ToRgbImage(const TPicture &picture) {
 
 TYcImage ToYcImage(const TPicture &picture) {
     TYcImage yc(picture.Width, picture.Height);
-    SamplesToYc(picture.Samples.data(), picture.Channels, 255.0 / picture.MaxValue(), yc.Pixels.size(),
-                yc.Pixels.data());
+    SamplesToYc(picture.Samples.data(), picture.Channels, 255.0 / picture.MaxValue(),
+                yc.Pixels.size(), yc.Pixels.data());
     return yc;
 }
 
 TPicture ToPicture(const TYcImage &image, int channels, int depth) {
     TPicture picture(image.Width, image.Height, channels, depth);
-    YcToSamples(image.Pixels.data(), image.Pixels.size(), channels, picture.MaxValue() / 255.0, picture.MaxValue(),
-                picture.Samples.data());
+    YcToSamples(image.Pixels.data(), image.Pixels.size(), channels, picture.MaxValue() / 255.0,
+                picture.MaxValue(), picture.Samples.data());
     return picture;
 }

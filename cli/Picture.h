@@ -22,13 +22,16 @@ struct TRgbImage {
 
 struct TPicture {
     int Width = 0, Height = 0;
-    int Channels = 3;  // 1 grey, 3 RGB
-    int Depth = 8;     // bits per sample: 8 or 16
+    int Channels = 3;               // 1 grey, 3 RGB
+    int Depth = 8;                  // bits per sample: 8 or 16
     std::vector<uint16_t> Samples;  // Width × Height × Channels
 
     TPicture() = default;
     TPicture(int width, int height, int channels, int depth)
-        : Width(width), Height(height), Channels(channels), Depth(depth),
+        : Width(width),
+          Height(height),
+          Channels(channels),
+          Depth(depth),
           Samples(std::size_t(width) * height * channels, 0) {}
     int MaxValue() const { return (1 << Depth) - 1; }
 };

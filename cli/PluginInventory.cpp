@@ -30,7 +30,8 @@ std::string TPluginInventory::DefaultKernel() const {
 }
 
 bool TPluginInventory::IsFastestKnown(const std::string &kernel) const {
-    return std::find(std::begin(kKernelsBySpeed), std::end(kKernelsBySpeed), kernel) != std::end(kKernelsBySpeed);
+    return std::find(std::begin(kKernelsBySpeed), std::end(kKernelsBySpeed), kernel) !=
+           std::end(kKernelsBySpeed);
 }
 
 TPluginInventory TakeInventory(const std::string &filterPath) {

@@ -12,7 +12,7 @@ struct TWindowFuncEntry {
 };
 
 struct TPluginInventory {
-    std::string Folder;  // with a trailing delimiter
+    std::string Folder;                         // with a trailing delimiter
     std::vector<TWindowFuncEntry> WindowFuncs;  // in the filter's list order
     std::vector<std::string> Kernels;           // likewise
 

@@ -11,7 +11,9 @@ TPicture ReadPng(const std::string &path, std::ostream &) {
     throw THostError(path + ": PNG is not available in this build of the tool");
 }
 
-std::string EncodePng(const TPicture &) { throw THostError("PNG is not available in this build of the tool"); }
+std::string EncodePng(const TPicture &) {
+    throw THostError("PNG is not available in this build of the tool");
+}
 
 #else
 
@@ -70,13 +72,15 @@ bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, i
 // The rows of a picture that is not interlaced arrive in order, and the
 // buffer grows with them, so that a short file claiming a huge picture costs
 // no more than it holds; an interlaced one's passes each touch every row.
-bool ReadRows(TPngRead &r, int passes, int height, std::size_t rowBytes, std::vector<uint8_t> &bytes) {
+bool ReadRows(TPngRead &r, int passes, int height, std::size_t rowBytes,
+              std::vector<uint8_t> &bytes) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
     const std::size_t total = rowBytes * std::size_t(height);
     if (passes > 1) bytes.resize(total);
     for (int pass = 0; pass < passes; ++pass)
         for (std::size_t at = 0; at < total; at += rowBytes) {
-            if (bytes.size() < at + rowBytes) bytes.resize(std::min(total, std::max(at + rowBytes, 2 * bytes.size())));
+            if (bytes.size() < at + rowBytes)
+                bytes.resize(std::min(total, std::max(at + rowBytes, 2 * bytes.size())));
             png_read_row(r.Png, bytes.data() + at, nullptr);
         }
     png_read_end(r.Png, nullptr);
@@ -96,7 +100,8 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
         ~TClose() { std::fclose(File); }
     } closer{file};
     unsigned char signature[8];
-    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0) fail("not a PNG file");
+    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0)
+        fail("not a PNG file");
     TPngFault fault;
     TPngRead r;
     r.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &fault, OnPngError, OnPngWarning);
@@ -105,23 +110,28 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     TPicture picture;
     bool hadAlpha = false;
     int passes = 1;
-    if (!ReadInto(file, r, picture, hadAlpha, passes)) fail(std::string("damaged PNG (") + fault.Text + ")");
+    if (!ReadInto(file, r, picture, hadAlpha, passes))
+        fail(std::string("damaged PNG (") + fault.Text + ")");
     // The claimed size is refused before any sample memory is taken.
     if (picture.Width > kMaxFrameWidth || picture.Height > kMaxFrameHeight)
-        fail("the picture's size " + std::to_string(picture.Width) + "x" + std::to_string(picture.Height) +
-             " is beyond the largest frame " + std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight));
-    if ((picture.Channels != 1 && picture.Channels != 3) || (picture.Depth != 8 && picture.Depth != 16))
+        fail("the picture's size " + std::to_string(picture.Width) + "x" +
+             std::to_string(picture.Height) + " is beyond the largest frame " +
+             std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight));
+    if ((picture.Channels != 1 && picture.Channels != 3) ||
+        (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");
     std::vector<uint8_t> bytes;
-    const std::size_t rowBytes = std::size_t(picture.Width) * picture.Channels * (picture.Depth / 8);
+    const std::size_t rowBytes =
+        std::size_t(picture.Width) * picture.Channels * (picture.Depth / 8);
     // An interlaced picture is held whole from its first pass; deflate packs
     // at most 1032 bytes into one, so a file too short to hold the claimed
     // rows is refused before that memory is taken.
     struct stat info;
     if (passes > 1 && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
         rowBytes * std::size_t(picture.Height) / 1032 > std::size_t(info.st_size))
-        fail("damaged or truncated PNG (" + std::to_string(info.st_size) + " bytes cannot hold an interlaced " +
-             std::to_string(picture.Width) + "x" + std::to_string(picture.Height) + " picture)");
+        fail("damaged or truncated PNG (" + std::to_string(info.st_size) +
+             " bytes cannot hold an interlaced " + std::to_string(picture.Width) + "x" +
+             std::to_string(picture.Height) + " picture)");
     if (!ReadRows(r, passes, picture.Height, rowBytes, bytes))
         fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
     picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);
@@ -136,7 +146,8 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
 namespace {
 
 extern "C" void AppendPngBytes(png_structp png, png_bytep data, png_size_t size) {
-    static_cast<std::string *>(png_get_io_ptr(png))->append(reinterpret_cast<const char *>(data), size);
+    static_cast<std::string *>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char *>(data), size);
 }
 
 extern "C" void FlushNothing(png_structp) {}
@@ -147,12 +158,13 @@ struct TPngWrite {
     ~TPngWrite() { png_destroy_write_struct(&Png, &Info); }
 };
 
-bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out, std::vector<png_bytep> &rows) {
+bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
+               std::vector<png_bytep> &rows) {
     if (setjmp(png_jmpbuf(w.Png))) return false;
     png_set_write_fn(w.Png, &out, AppendPngBytes, FlushNothing);
-    png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height), picture.Depth,
-                 picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height),
+                 picture.Depth, picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(w.Png, w.Info);
     if (picture.Depth == 16) png_set_swap(w.Png);
     png_write_image(w.Png, rows.data());

@@ -16,7 +16,9 @@ class THeaderReader {
 public:
     THeaderReader(const std::string &bytes, const std::string &name) : FBytes(bytes), FName(name) {}
 
-    [[noreturn]] void Fail(const std::string &fault) const { throw THostError(FName + ": " + fault); }
+    [[noreturn]] void Fail(const std::string &fault) const {
+        throw THostError(FName + ": " + fault);
+    }
 
     long Number(const char *what) {
         SkipBlanksAndComments();
@@ -71,7 +73,8 @@ struct TPpmLayout {
 
 TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     THeaderReader header(bytes, name);
-    if (bytes.compare(0, 2, "P3") == 0) header.Fail("plain-text PPM (P3) is not supported, only binary P6");
+    if (bytes.compare(0, 2, "P3") == 0)
+        header.Fail("plain-text PPM (P3) is not supported, only binary P6");
     if (bytes.compare(0, 2, "P6") != 0) header.Fail("not a binary PPM file (P6)");
     const long width = header.Number("width");
     const long height = header.Number("height");
@@ -81,7 +84,8 @@ TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
                     " is not supported (1x1 to " + std::to_string(kMaxFrameWidth) + "x" +
                     std::to_string(kMaxFrameHeight) + ")");
     if (maxval != 255)
-        header.Fail("maximum value " + std::to_string(maxval) + " is not supported, only 8-bit (255)");
+        header.Fail("maximum value " + std::to_string(maxval) +
+                    " is not supported, only 8-bit (255)");
     return {int(width), int(height), header.PixelStart()};
 }
 
@@ -93,7 +97,8 @@ TRgbImage Samples(const std::string &bytes, const TPpmLayout &layout, const std:
         throw THostError(name + ": truncated: " + std::to_string(available) + " of " +
                          std::to_string(layout.SampleBytes()) + " sample bytes");
     TRgbImage image{layout.Width, layout.Height};
-    std::copy_n(bytes.begin() + std::ptrdiff_t(layout.Start), image.Bytes.size(), image.Bytes.begin());
+    std::copy_n(bytes.begin() + std::ptrdiff_t(layout.Start), image.Bytes.size(),
+                image.Bytes.begin());
     return image;
 }
 
@@ -127,7 +132,8 @@ TRgbImage ReadPpm(const std::string &path) {
 }
 
 std::string EncodePpm(const TRgbImage &image) {
-    std::string out = "P6\n" + std::to_string(image.Width) + " " + std::to_string(image.Height) + "\n255\n";
+    std::string out =
+        "P6\n" + std::to_string(image.Width) + " " + std::to_string(image.Height) + "\n255\n";
     out.append(reinterpret_cast<const char *>(image.Bytes.data()), image.Bytes.size());
     return out;
 }

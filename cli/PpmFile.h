@@ -7,7 +7,6 @@
 #include "cli/Picture.h"
 #include "cli/TargetSize.h"
 
-
 // Throws THostError "<path>: <fault>" for a missing, unreadable or malformed
 // file (not P6, maxval other than 255, size 0 or beyond the largest frame,
 // truncated). Reads no more than the header claims.

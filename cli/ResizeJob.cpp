@@ -5,8 +5,13 @@
 #include "cli/ConfigBlock.h"
 #include "standin/FrameBuffers.h"
 
-TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan)
-    : FPath(filterPath), FFunc(options.Func), FKernel(options.Kernel), FWidth(plan.Width), FHeight(plan.Height),
+TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options,
+                               const TFramePlan &plan)
+    : FPath(filterPath),
+      FFunc(options.Func),
+      FKernel(options.Kernel),
+      FWidth(plan.Width),
+      FHeight(plan.Height),
       FHost(filterPath, plan.MaxWidth, plan.MaxHeight, options.Threads) {
     FHost.Init();
     FHost.OpenWindow();
@@ -21,14 +26,16 @@ TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions
 TResizeSession::~TResizeSession() = default;  // the host finishes what is open
 
 void TResizeSession::Check(BOOL result, int width, int height, int frameNumber) const {
-    if (!result) throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
+    if (!result)
+        throw THostError(FPath + ": func_proc failed on frame " + std::to_string(frameNumber));
     if (width != FWidth || height != FHeight)
         // The filter passes a frame through unchanged when a plug-in's tables
         // or sizes cannot be used.
         throw THostError(FPath + ": the filter could not use window function \"" + FFunc + "\"" +
-                         (FKernel.empty() ? "" : " with kernel \"" + FKernel + "\"") + " (the frame came back " +
-                         std::to_string(width) + "x" + std::to_string(height) + ", not " + std::to_string(FWidth) +
-                         "x" + std::to_string(FHeight) + ")");
+                         (FKernel.empty() ? "" : " with kernel \"" + FKernel + "\"") +
+                         " (the frame came back " + std::to_string(width) + "x" +
+                         std::to_string(height) + ", not " + std::to_string(FWidth) + "x" +
+                         std::to_string(FHeight) + ")");
 }
 
 TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {
@@ -50,8 +57,9 @@ void TResizeSession::Finish() {
     FHost.Exit();
 }
 
-TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
-                         const TYcImage &source, const std::function<void(const TFrameResult &)> &eachFrame) {
+TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
+                         const TFramePlan &plan, const TYcImage &source,
+                         const std::function<void(const TFrameResult &)> &eachFrame) {
     TResizeSession session(filterPath, options, plan);
     TResizeOutcome outcome;
     outcome.Threads = session.Threads();
@@ -71,8 +79,8 @@ TFramePlan PlanFrames(const TToolOptions &o, const std::string &name, int inWidt
     ResolveSize(o.Size, inWidth, inHeight, p.Width, p.Height);
     const auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
     if (p.Width > kMaxFrameWidth || p.Height > kMaxFrameHeight)
-        throw THostError(name + ": the target size " + size(p.Width, p.Height) + " is beyond the largest frame " +
-                         size(kMaxFrameWidth, kMaxFrameHeight));
+        throw THostError(name + ": the target size " + size(p.Width, p.Height) +
+                         " is beyond the largest frame " + size(kMaxFrameWidth, kMaxFrameHeight));
     p.MaxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, p.Width));
     p.MaxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, p.Height);
     if (std::max(inWidth, p.Width) > p.MaxWidth || std::max(inHeight, p.Height) > p.MaxHeight)

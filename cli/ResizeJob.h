@@ -19,7 +19,8 @@ struct TFramePlan {
 // saved block; frames pass one at a time. Throws THostError.
 class TResizeSession {
 public:
-    TResizeSession(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan);
+    TResizeSession(const std::string &filterPath, const TToolOptions &options,
+                   const TFramePlan &plan);
     ~TResizeSession();
     TResizeSession(const TResizeSession &) = delete;
     TResizeSession &operator=(const TResizeSession &) = delete;
@@ -48,7 +49,7 @@ private:
 };
 
 struct TResizeOutcome {
-    TYcImage Image;          // the last frame as the filter returned it
+    TYcImage Image;  // the last frame as the filter returned it
     int AppliedParam = 0;
     int Threads = 0;
     // Time inside func_proc: the first frame, which also builds the tables,
@@ -57,19 +58,18 @@ struct TResizeOutcome {
     // For a stream: from the first frame read to the last written.
     double StreamSeconds = 0;
     int Frames = 0;
-    void AddTime(double seconds) {
-        (Frames++ ? RestSeconds : FirstSeconds) += seconds;
-    }
+    void AddTime(double seconds) { (Frames++ ? RestSeconds : FirstSeconds) += seconds; }
 };
 
 // The same picture options.Frames times, for the timing; `eachFrame`, if
 // given, sees every frame's result, as the benchmark takes its times.
-TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options, const TFramePlan &plan,
-                         const TYcImage &source,
+TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
+                         const TFramePlan &plan, const TYcImage &source,
                          const std::function<void(const TFrameResult &)> &eachFrame = nullptr);
 
 // The target size for an input `inWidth` × `inHeight` named `name`, and the
 // editor's largest frame: --max, or the larger of input and target each
 // way, the width rounded up to a multiple of 8. Throws when the target or
 // --max breaks the largest frame the tool offers.
-TFramePlan PlanFrames(const TToolOptions &options, const std::string &name, int inWidth, int inHeight);
+TFramePlan PlanFrames(const TToolOptions &options, const std::string &name, int inWidth,
+                      int inHeight);

@@ -35,7 +35,8 @@ void ScaleTail(const int32_t *in, int from, int count, THostScale s, int16_t *ou
 }
 
 int32_t ToCode(int32_t sum, TCodeScale s) {
-    const int64_t v = (int64_t(sum) * s.Factor + s.Bias) >> s.Shift;  // floors: the shift is arithmetic
+    const int64_t v =
+        (int64_t(sum) * s.Factor + s.Bias) >> s.Shift;  // floors: the shift is arithmetic
     return int32_t(std::min<int64_t>(std::max<int64_t>(v, 0), s.Max));
 }
 
@@ -47,8 +48,8 @@ void CodeTail(const int32_t *in, int from, int count, TCodeScale s, T *out) {
     }
 }
 
-void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
-                bool add) {
+void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb, int32_t *cr,
+                int weight, bool add) {
     for (int i = from; i < count; ++i) {
         if (y) y[i] = in[i].y;
         if (!cb) continue;
@@ -57,8 +58,10 @@ void UnpackTail(const PIXEL_YC *in, int from, int count, int32_t *y, int32_t *cb
     }
 }
 
-void PackTail(const int16_t *y, const int16_t *cb, const int16_t *cr, int from, int count, PIXEL_YC *out) {
-    for (int i = from; i < count; ++i) out[i] = PIXEL_YC{y[i], cb ? cb[i] : int16_t(0), cr ? cr[i] : int16_t(0)};
+void PackTail(const int16_t *y, const int16_t *cb, const int16_t *cr, int from, int count,
+              PIXEL_YC *out) {
+    for (int i = from; i < count; ++i)
+        out[i] = PIXEL_YC{y[i], cb ? cb[i] : int16_t(0), cr ? cr[i] : int16_t(0)};
 }
 
 #if defined(__SSE2__)
@@ -68,8 +71,11 @@ struct TScale4 {
     __m128 Offset, Factor, Half, Sign;
     bool Nearest;  // round by the processor's own rounding to nearest
     explicit TScale4(THostScale s)
-        : Offset(_mm_set1_ps(s.Offset)), Factor(_mm_set1_ps(s.Factor)), Half(_mm_set1_ps(0.5f)),
-          Sign(_mm_set1_ps(-0.0f)), Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
+        : Offset(_mm_set1_ps(s.Offset)),
+          Factor(_mm_set1_ps(s.Factor)),
+          Half(_mm_set1_ps(0.5f)),
+          Sign(_mm_set1_ps(-0.0f)),
+          Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
     // Unclamped: the saturating pack that follows clamps to int16.
     __m128i operator()(__m128i sums) const {
         const __m128 v = _mm_mul_ps(_mm_sub_ps(_mm_cvtepi32_ps(sums), Offset), Factor);
@@ -77,7 +83,9 @@ struct TScale4 {
         return _mm_cvttps_epi32(_mm_add_ps(v, _mm_or_ps(_mm_and_ps(v, Sign), Half)));
     }
     // Eight sums in two vectors to eight int16.
-    __m128i operator()(__m128i low, __m128i high) const { return _mm_packs_epi32((*this)(low), (*this)(high)); }
+    __m128i operator()(__m128i low, __m128i high) const {
+        return _mm_packs_epi32((*this)(low), (*this)(high));
+    }
 };
 
 int ScaleBody(const uint8_t *in, int count, const TScale4 &s, int16_t *out) {
@@ -119,7 +127,8 @@ const bool kAvx2 = sample_rows_avx2::Available();
 template <class T>
 void Scale(const T *in, int count, THostScale scale, int16_t *out) {
     const int done = kAvx2 ? sample_rows_avx2::ScaleBody(in, count, scale, out) : 0;
-    ScaleTail(in, done + ScaleBody(in + done, count - done, TScale4(scale), out + done), count, scale, out);
+    ScaleTail(in, done + ScaleBody(in + done, count - done, TScale4(scale), out + done), count,
+              scale, out);
 }
 
 // The scalar ToCode on four lanes where every step fits int32. SSE2 has
@@ -128,13 +137,17 @@ void Scale(const T *in, int count, THostScale scale, int16_t *out) {
 struct TCodes4 {
     __m128i Factor, Bias, Shift;
     explicit TCodes4(TCodeScale s)
-        : Factor(_mm_set1_epi32(s.Factor)), Bias(_mm_set1_epi32(int32_t(s.Bias))), Shift(_mm_cvtsi32_si128(s.Shift)) {}
+        : Factor(_mm_set1_epi32(s.Factor)),
+          Bias(_mm_set1_epi32(int32_t(s.Bias))),
+          Shift(_mm_cvtsi32_si128(s.Shift)) {}
     // Unclamped: the packs that follow clamp.
     __m128i operator()(const int32_t *in) const {
         const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
-        const __m128i even = _mm_mul_epu32(sums, Factor), odd = _mm_mul_epu32(_mm_srli_epi64(sums, 32), Factor);
-        const __m128i products = _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
-                                                    _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+        const __m128i even = _mm_mul_epu32(sums, Factor),
+                      odd = _mm_mul_epu32(_mm_srli_epi64(sums, 32), Factor);
+        const __m128i products =
+            _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                               _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
         return _mm_sra_epi32(_mm_add_epi32(products, Bias), Shift);
     }
 };
@@ -172,8 +185,9 @@ void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
         const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(int16_t(scale.Max));
         for (; i + 8 <= count; i += 8) {
             const __m128i low = s(in + i), high = s(in + i + 4);
-            const __m128i words = sixteen ? PackWords(low, high)
-                                          : _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(low, high), zero), max);
+            const __m128i words =
+                sixteen ? PackWords(low, high)
+                        : _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(low, high), zero), max);
             _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), words);
         }
     }
@@ -186,7 +200,8 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
     const __m128i zero = _mm_setzero_si128();
     const __m128i low = _mm_set_epi32(0, 0, -1, -1);
     const auto closeUp = [&](__m128i pair) {  // pixels at bytes 0 and 8 to bytes 0 and 6
-        return _mm_or_si128(_mm_and_si128(pair, low), _mm_srli_si128(_mm_andnot_si128(low, pair), 2));
+        return _mm_or_si128(_mm_and_si128(pair, low),
+                            _mm_srli_si128(_mm_andnot_si128(low, pair), 2));
     };
     char *at = reinterpret_cast<char *>(out);
     // A frame is far larger than the caches and is not read again until the
@@ -200,8 +215,10 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
         const __m128i vcr = cr ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cr + i)) : zero;
         const __m128i ycLow = _mm_unpacklo_epi16(vy, vcb), ycHigh = _mm_unpackhi_epi16(vy, vcb);
         const __m128i crLow = _mm_unpacklo_epi16(vcr, zero), crHigh = _mm_unpackhi_epi16(vcr, zero);
-        const __m128i a = closeUp(_mm_unpacklo_epi32(ycLow, crLow)), b = closeUp(_mm_unpackhi_epi32(ycLow, crLow));
-        const __m128i c = closeUp(_mm_unpacklo_epi32(ycHigh, crHigh)), d = closeUp(_mm_unpackhi_epi32(ycHigh, crHigh));
+        const __m128i a = closeUp(_mm_unpacklo_epi32(ycLow, crLow)),
+                      b = closeUp(_mm_unpackhi_epi32(ycLow, crLow));
+        const __m128i c = closeUp(_mm_unpacklo_epi32(ycHigh, crHigh)),
+                      d = closeUp(_mm_unpackhi_epi32(ycHigh, crHigh));
         const __m128i first = _mm_or_si128(a, _mm_slli_si128(b, 12));
         const __m128i second = _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8));
         const __m128i third = _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4));
@@ -222,9 +239,12 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
 
 // The way back: each pixel is loaded as 8 bytes (its own 6 and two of the
 // next), so a group is loaded only while a pixel follows it.
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+            bool add) {
     const char *at = reinterpret_cast<const char *>(in);
-    const auto load = [](const char *pixel) { return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixel)); };
+    const auto load = [](const char *pixel) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixel));
+    };
     // Widened with their sign: each word into the top half over zeros,
     // shifted down; a weight of 2 shifts one less.
     const __m128i zero = _mm_setzero_si128(), whole = _mm_cvtsi32_si128(16);
@@ -244,8 +264,8 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
         __m128i half[2][2];  // [pixels 0-3, 4-7][y cb of four, cr of four]
         for (int h = 0; h < 2; ++h) {
             const char *p = at + 24 * h;
-            const __m128i a = _mm_unpacklo_epi64(load(p), load(p + 6));       // pixels 0, 1
-            const __m128i b = _mm_unpacklo_epi64(load(p + 12), load(p + 18)); // pixels 2, 3
+            const __m128i a = _mm_unpacklo_epi64(load(p), load(p + 6));        // pixels 0, 1
+            const __m128i b = _mm_unpacklo_epi64(load(p + 12), load(p + 18));  // pixels 2, 3
             const __m128i low = _mm_unpacklo_epi16(a, b), high = _mm_unpackhi_epi16(a, b);
             half[h][0] = _mm_unpacklo_epi16(low, high);  // y0 y1 y2 y3 cb0 cb1 cb2 cb3
             half[h][1] = _mm_unpackhi_epi16(low, high);  // cr0 cr1 cr2 cr3 …
@@ -260,7 +280,8 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
 
 #else
 
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+            bool add) {
     UnpackTail(in, 0, count, y, cb, cr, weight, add);
 }
 
@@ -282,17 +303,28 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
 
 }  // namespace
 
-void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
-void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
-void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out) { Scale(in, count, scale, out); }
+void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out) {
+    Scale(in, count, scale, out);
+}
+void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out) {
+    Scale(in, count, scale, out);
+}
+void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out) {
+    Scale(in, count, scale, out);
+}
 
 void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
     Pack(y, cb, cr, count, out);
 }
 
-void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) { Codes(in, count, scale, out); }
-void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) { Codes(in, count, scale, out); }
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
+    Codes(in, count, scale, out);
+}
+void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
+    Codes(in, count, scale, out);
+}
 
-void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+                  bool add) {
     Unpack(in, count, y, cb, cr, weight, add);
 }

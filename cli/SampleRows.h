@@ -44,4 +44,5 @@ void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int coun
 // A line of pixels, widened: y into `y`, and cb and cr times `weight` (1 or
 // 2) into the sums `cb` and `cr`, added to them or, unless `add`, in place
 // of them. A null `y`, or null `cb` and `cr`, is skipped.
-void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add);
+void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+                  bool add);

@@ -12,8 +12,11 @@ struct TScale8 {
     __m256 Offset, Factor, Half, Sign;
     bool Nearest;
     explicit TScale8(THostScale s)
-        : Offset(_mm256_set1_ps(s.Offset)), Factor(_mm256_set1_ps(s.Factor)), Half(_mm256_set1_ps(0.5f)),
-          Sign(_mm256_set1_ps(-0.0f)), Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
+        : Offset(_mm256_set1_ps(s.Offset)),
+          Factor(_mm256_set1_ps(s.Factor)),
+          Half(_mm256_set1_ps(0.5f)),
+          Sign(_mm256_set1_ps(-0.0f)),
+          Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
     __m256i operator()(__m256i sums) const {
         const __m256 v = _mm256_mul_ps(_mm256_sub_ps(_mm256_cvtepi32_ps(sums), Offset), Factor);
         if (Nearest) return _mm256_cvtps_epi32(v);
@@ -22,7 +25,8 @@ struct TScale8 {
     // Sixteen sums in two vectors to sixteen int16 in order: the pack works
     // within 128-bit halves, the permute puts the quarters back.
     __m256i operator()(__m256i low, __m256i high) const {
-        return _mm256_permute4x64_epi64(_mm256_packs_epi32((*this)(low), (*this)(high)), _MM_SHUFFLE(3, 1, 2, 0));
+        return _mm256_permute4x64_epi64(_mm256_packs_epi32((*this)(low), (*this)(high)),
+                                        _MM_SHUFFLE(3, 1, 2, 0));
     }
 };
 
@@ -34,10 +38,12 @@ struct TCodes8 {
     __m256i Factor, Bias;
     __m128i Shift;
     explicit TCodes8(TCodeScale s)
-        : Factor(_mm256_set1_epi32(s.Factor)), Bias(_mm256_set1_epi32(int32_t(s.Bias))),
+        : Factor(_mm256_set1_epi32(s.Factor)),
+          Bias(_mm256_set1_epi32(int32_t(s.Bias))),
           Shift(_mm_cvtsi32_si128(s.Shift)) {}
     __m256i operator()(const int32_t *in) const {
-        return _mm256_sra_epi32(_mm256_add_epi32(_mm256_mullo_epi32(Load256(in), Factor), Bias), Shift);
+        return _mm256_sra_epi32(_mm256_add_epi32(_mm256_mullo_epi32(Load256(in), Factor), Bias),
+                                Shift);
     }
 };
 
@@ -85,7 +91,8 @@ int ScaleBody(const uint8_t *in, int count, THostScale scale, int16_t *out) {
     int i = 0;
     for (; i + 16 <= count; i += 16) {
         const __m128i bytes = Load128(in + i);
-        Store256(out + i, s(_mm256_cvtepu8_epi32(bytes), _mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8))));
+        Store256(out + i,
+                 s(_mm256_cvtepu8_epi32(bytes), _mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8))));
     }
     return i;
 }
@@ -94,7 +101,8 @@ int ScaleBody(const uint16_t *in, int count, THostScale scale, int16_t *out) {
     const TScale8 s(scale);
     int i = 0;
     for (; i + 16 <= count; i += 16)
-        Store256(out + i, s(_mm256_cvtepu16_epi32(Load128(in + i)), _mm256_cvtepu16_epi32(Load128(in + i + 8))));
+        Store256(out + i, s(_mm256_cvtepu16_epi32(Load128(in + i)),
+                            _mm256_cvtepu16_epi32(Load128(in + i + 8))));
     return i;
 }
 
@@ -112,8 +120,9 @@ int CodesBody(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
     for (; i + 16 <= count; i += 16) {
         const __m256i words = _mm256_permute4x64_epi64(_mm256_packs_epi32(s(in + i), s(in + i + 8)),
                                                        _MM_SHUFFLE(3, 1, 2, 0));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
-                         _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i *>(out + i),
+            _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1)));
     }
     return i;
 }
@@ -123,14 +132,15 @@ int CodesBody(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
     const __m256i max = _mm256_set1_epi16(int16_t(scale.Max));
     int i = 0;
     for (; i + 16 <= count; i += 16) {
-        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(s(in + i), s(in + i + 8)),
-                                                       _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i words = _mm256_permute4x64_epi64(
+            _mm256_packus_epi32(s(in + i), s(in + i + 8)), _MM_SHUFFLE(3, 1, 2, 0));
         Store256(out + i, _mm256_min_epu16(words, max));
     }
     return i;
 }
 
-int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming, PIXEL_YC *out) {
+int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming,
+             PIXEL_YC *out) {
     static const TMasks masks(TWay::ToBlock);
     char *at = reinterpret_cast<char *>(out);
     // Sixteen pixels are 96 bytes, so each group starts as the line does.
@@ -138,12 +148,14 @@ int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, 
     const __m256i zero = _mm256_setzero_si256();
     int i = 0;
     for (; i + 16 <= count; i += 16, at += 16 * sizeof(PIXEL_YC)) {
-        const __m256i line[3] = {Load256(y + i), cb ? Load256(cb + i) : zero, cr ? Load256(cr + i) : zero};
+        const __m256i line[3] = {Load256(y + i), cb ? Load256(cb + i) : zero,
+                                 cr ? Load256(cr + i) : zero};
         __m256i block[3];
         for (int k = 0; k < 3; ++k)
-            block[k] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(line[0], masks.Of[0][k]),
-                                                       _mm256_shuffle_epi8(line[1], masks.Of[1][k])),
-                                       _mm256_shuffle_epi8(line[2], masks.Of[2][k]));
+            block[k] =
+                _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(line[0], masks.Of[0][k]),
+                                                _mm256_shuffle_epi8(line[1], masks.Of[1][k])),
+                                _mm256_shuffle_epi8(line[2], masks.Of[2][k]));
         // Blocks 0, 1, 2 of pixels 0-7, then of pixels 8-15.
         const __m256i first = _mm256_permute2x128_si256(block[0], block[1], 0x20);
         const __m256i second = _mm256_permute2x128_si256(block[2], block[0], 0x30);
@@ -170,7 +182,8 @@ int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, 
     return i;
 }
 
-int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add) {
+int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+               bool add) {
     static const TMasks masks(TWay::FromBlock);
     const char *at = reinterpret_cast<const char *>(in);
     const __m128i shift = _mm_cvtsi32_si128(weight == 2 ? 1 : 0);
@@ -194,7 +207,8 @@ int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *
         // Block k of pixels 0-7 below, of pixels 8-15 above.
         __m256i block[3];
         for (int k = 0; k < 3; ++k)
-            block[k] = _mm256_inserti128_si256(_mm256_castsi128_si256(Load128(at + 16 * k)), Load128(at + 48 + 16 * k), 1);
+            block[k] = _mm256_inserti128_si256(_mm256_castsi128_si256(Load128(at + 16 * k)),
+                                               Load128(at + 48 + 16 * k), 1);
         const auto component = [&](int c) {
             return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(block[0], masks.Of[c][0]),
                                                    _mm256_shuffle_epi8(block[1], masks.Of[c][1])),

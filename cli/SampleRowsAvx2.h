@@ -19,7 +19,9 @@ int CodesBody(const int32_t *in, int count, TCodeScale scale, uint8_t *out);
 int CodesBody(const int32_t *in, int count, TCodeScale scale, uint16_t *out);
 
 // `streaming`: the lines may go straight to memory (a 16-byte aligned `out`).
-int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming, PIXEL_YC *out);
-int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight, bool add);
+int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming,
+             PIXEL_YC *out);
+int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+               bool add);
 
 }  // namespace sample_rows_avx2

@@ -40,21 +40,26 @@ std::string Joined(const std::vector<std::string> &names) {
 // The filter falls back to its first entries without a word; the tool
 // refuses instead, so that its report never names what did not run.
 void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
-    const auto fail = [&](const std::string &fault) { throw THostError(inventory.Folder + ": " + fault); };
+    const auto fail = [&](const std::string &fault) {
+        throw THostError(inventory.Folder + ": " + fault);
+    };
     std::vector<std::string> funcs;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs) funcs.push_back(e.Name);
     // The area average is built in and needs only a kernel.
     if (funcs.empty() && o.Func != AreaAverageName)
-        fail("no window-function plug-in (only " + std::string(AreaAverageName) + " works without one)");
+        fail("no window-function plug-in (only " + std::string(AreaAverageName) +
+             " works without one)");
     if (inventory.Kernels.empty()) fail("no kernel plug-in");
     const TWindowFuncEntry *func = inventory.FindWindowFunc(o.Func);
     if (o.Func != AreaAverageName && !func)
-        fail("no window function \"" + o.Func + "\" (found: " + Joined(funcs) + ", " + AreaAverageName + ")");
+        fail("no window function \"" + o.Func + "\" (found: " + Joined(funcs) + ", " +
+             AreaAverageName + ")");
     if (!o.Kernel.empty() && !inventory.HasKernel(o.Kernel))
         fail("no kernel plug-in \"" + o.Kernel + "\" (found: " + Joined(inventory.Kernels) + ")");
     if (o.HasParam && func && (o.Param < func->ParamMin || o.Param > func->ParamMax))
-        throw TUsageError("--param: " + std::to_string(o.Param) + " is outside " + o.Func + "'s range " +
-                          std::to_string(func->ParamMin) + " to " + std::to_string(func->ParamMax));
+        throw TUsageError("--param: " + std::to_string(o.Param) + " is outside " + o.Func +
+                          "'s range " + std::to_string(func->ParamMin) + " to " +
+                          std::to_string(func->ParamMax));
 }
 
 // A damaged library in the plug-in folder is named rather than skipped, so
@@ -67,7 +72,8 @@ void CheckLibraries(const std::string &filterPath, const TPluginInventory &inven
     if (fault.Kind != TLibraryFaultKind::None && fault.Kind != TLibraryFaultKind::NotALibrary)
         throw THostError(filterPath + ": " + fault.Text);
     for (const std::string &file : platform::ListLibraries(inventory.Folder)) {
-        const platform::TLibraryFileFault libraryFault = platform::LibraryFileFault(inventory.Folder + file);
+        const platform::TLibraryFileFault libraryFault =
+            platform::LibraryFileFault(inventory.Folder + file);
         if (libraryFault.Kind != TLibraryFaultKind::None)
             throw THostError(inventory.Folder + file + ": " + libraryFault.Text);
     }
@@ -75,7 +81,8 @@ void CheckLibraries(const std::string &filterPath, const TPluginInventory &inven
 
 std::string OutputFor(const TToolOptions &o, const std::string &input) {
     if (!o.OutputIsFolder) return o.Output;
-    const std::string name = input == kBuiltinInput ? "builtin.png" : std::filesystem::path(input).filename().string();
+    const std::string name =
+        input == kBuiltinInput ? "builtin.png" : std::filesystem::path(input).filename().string();
     return (std::filesystem::path(o.Output) / name).string();
 }
 
@@ -93,17 +100,19 @@ void CheckOutputsAgainstInputs(const TToolOptions &o) {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         for (const std::string &input : o.Inputs)
             if (input != kBuiltinInput && IsSameFile(outputs[i], false, input, true))
-                throw THostError(outputs[i] + ": the output is the input file " + input + "; nothing is written");
+                throw THostError(outputs[i] + ": the output is the input file " + input +
+                                 "; nothing is written");
         for (std::size_t j = 0; j < i; ++j)
             if (targets[i] == targets[j] || IsSameFile(outputs[i], false, outputs[j], false))
-                throw THostError(outputs[i] + ": the output of both " + o.Inputs[j] + " and " + o.Inputs[i] +
-                                 "; nothing is written");
+                throw THostError(outputs[i] + ": the output of both " + o.Inputs[j] + " and " +
+                                 o.Inputs[i] + "; nothing is written");
     }
 }
 
 // One input to its output; throws on any fault.
-void ResizeOne(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
-               const std::string &input, std::ostream &out, std::ostream &err) {
+void ResizeOne(const TToolOptions &o, const std::string &filterPath,
+               const TPluginInventory &inventory, const std::string &input, std::ostream &out,
+               std::ostream &err) {
     const std::string output = OutputFor(o, input);
     // What can never be written is refused before the input is read.
     const TOutputTarget target = ResolveOutput(output);
@@ -111,18 +120,25 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath, const TPlug
     TFileKind outKind = KindOf(output);
     // A device or FIFO, or a name such as /dev/stdout for a descriptor the
     // shell opened, takes what the input is, and the report goes aside.
-    const bool device = target.InPlace || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0;
+    const bool device =
+        target.InPlace || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0;
     if (outKind == TFileKind::Unknown && device)
-        outKind = inKind == TFileKind::Stream ? TFileKind::Stream : inKind == TFileKind::Png ? TFileKind::Png : TFileKind::Ppm;
+        outKind = inKind == TFileKind::Stream ? TFileKind::Stream
+                  : inKind == TFileKind::Png  ? TFileKind::Png
+                                              : TFileKind::Ppm;
     if (inKind == TFileKind::Unknown)
-        throw THostError(input + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+        throw THostError(
+            input + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
     if (outKind == TFileKind::Unknown || outKind == TFileKind::Builtin)
-        throw THostError(output + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+        throw THostError(
+            output + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
     if ((inKind == TFileKind::Png || outKind == TFileKind::Png) && !IsPngAvailable())
-        throw THostError((inKind == TFileKind::Png ? input : output) + ": PNG is not available in this build");
+        throw THostError((inKind == TFileKind::Png ? input : output) +
+                         ": PNG is not available in this build");
     if (IsPicture(inKind) != IsPicture(outKind))
-        throw THostError(output + ": " + (IsPicture(inKind) ? "a picture goes to .png or .ppm"
-                                                           : "a video stream goes to .y4m or -"));
+        throw THostError(output + ": " +
+                         (IsPicture(inKind) ? "a picture goes to .png or .ppm"
+                                            : "a video stream goes to .y4m or -"));
     TJobSummary job{input, output};
     // The report must not mix with video on standard output.
     std::ostream &report = device ? err : out;
@@ -143,34 +159,38 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath, const TPlug
     // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
     const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;
     WritePicture(output, outKind,
-                 ToPicture(outcome.Image, sameLayout ? picture.Channels : 3, sameLayout ? picture.Depth : 8));
+                 ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
+                           sameLayout ? picture.Depth : 8));
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 
 // Memory runs out on a particular file; the message names it.
-void ResizeNamed(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
-                 const std::string &input, std::ostream &out, std::ostream &err) {
+void ResizeNamed(const TToolOptions &o, const std::string &filterPath,
+                 const TPluginInventory &inventory, const std::string &input, std::ostream &out,
+                 std::ostream &err) {
     try {
         ResizeOne(o, filterPath, inventory, input, out, err);
     } catch (const std::bad_alloc &) {
-        throw THostError((input == kStreamName ? std::string("standard input") : input) + ": out of memory");
+        throw THostError((input == kStreamName ? std::string("standard input") : input) +
+                         ": out of memory");
     }
 }
 
 // The filter keeps what it could in its settings file and says nothing of
 // the rest; the tool reads back what the user asked it to remember.
-void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, const TPluginInventory &inventory,
-                          std::ostream &err) {
+void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath,
+                          const TPluginInventory &inventory, std::ostream &err) {
     settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
     const TWindowFuncEntry *chosen = o.HasParam ? inventory.FindWindowFunc(o.Func) : nullptr;
     for (const TWindowFuncEntry &e : inventory.WindowFuncs)
-        if (&e != chosen && e.HasParam && !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
-            err << "morvane: " << file.path << ": warning: the parameter of window function \"" << e.Name
-                << "\" is not remembered (its name cannot be a key there)\n";
+        if (&e != chosen && e.HasParam &&
+            !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
+            err << "morvane: " << file.path << ": warning: the parameter of window function \""
+                << e.Name << "\" is not remembered (its name cannot be a key there)\n";
     if (!chosen || !chosen->HasParam) return;
     const std::string key = settings::FuncKeyPrefix + chosen->Name;
-    const std::string unkept =
-        "morvane: " + file.path + ": warning: --param " + std::to_string(o.Param) + " for " + o.Func + " is not remembered";
+    const std::string unkept = "morvane: " + file.path + ": warning: --param " +
+                               std::to_string(o.Param) + " for " + o.Func + " is not remembered";
     if (!platform::IsStorableIniKey(key)) {
         err << unkept << " (its name cannot be a key there)\n";
         return;
@@ -186,7 +206,8 @@ void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath, 
         err << unkept << " (the settings file cannot be written)\n";
 }
 
-int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out, std::ostream &err) {
+int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out,
+           std::ostream &err) {
     const TPluginInventory inventory = TakeInventory(filterPath);
     CheckLibraries(filterPath, inventory);
     if (o.List) {
@@ -197,7 +218,8 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
     if (o.OutputIsFolder) {
         struct stat info;
         if (stat((platform::IncludeTrailingDelimiter(o.Output) + ".").c_str(), &info) != 0)
-            throw THostError(o.Output + ": " + (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
+            throw THostError(o.Output + ": " +
+                             (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
     }
     CheckOutputsAgainstInputs(o);
     // Without -k, the fastest kernel found, the same for every input.
@@ -227,7 +249,8 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
     }
     if (failures < int(o.Inputs.size())) WarnOfUnkeptSettings(o, filterPath, inventory, err);
     if (failures)
-        err << "morvane: " << failures << " of " << o.Inputs.size() << " inputs failed; the others are written\n";
+        err << "morvane: " << failures << " of " << o.Inputs.size()
+            << " inputs failed; the others are written\n";
     return failures ? 1 : 0;
 }
 

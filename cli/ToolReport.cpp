@@ -27,23 +27,25 @@ std::string FunctionLine(const TToolOptions &o, const TPluginInventory &inventor
 // The first frame also builds the weight and light tables.
 std::string TimeLine(const TResizeOutcome &t) {
     if (t.Frames == 1) return Milliseconds(t.FirstSeconds) + " for the one frame (tables included)";
-    return Milliseconds(t.RestSeconds / (t.Frames - 1)) + " per frame (mean of " + std::to_string(t.Frames - 1) +
-           "); the first frame took " + Milliseconds(t.FirstSeconds) + " with its tables";
+    return Milliseconds(t.RestSeconds / (t.Frames - 1)) + " per frame (mean of " +
+           std::to_string(t.Frames - 1) + "); the first frame took " +
+           Milliseconds(t.FirstSeconds) + " with its tables";
 }
 
 }  // namespace
 
 void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TJobSummary &job,
                  const TResizeOutcome &outcome, std::ostream &out) {
-    const std::string kernel = o.Kernel + (!o.KernelByDefault                  ? ""
-                                           : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
-                                                                                : " (the first found)");
-    out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> " << job.Output << " "
-        << Size(job.OutWidth, job.OutHeight) << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
+    const std::string kernel =
+        o.Kernel + (!o.KernelByDefault                   ? ""
+                    : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
+                                                         : " (the first found)");
+    out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> "
+        << job.Output << " " << Size(job.OutWidth, job.OutHeight)
+        << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
     if (job.InWidth == job.OutWidth && job.InHeight == job.OutHeight)
         out << "  note      the size is unchanged: the filter passed the frame through unchanged\n";
-    out
-        << "  function  " << FunctionLine(o, inventory, outcome) << "\n"
+    out << "  function  " << FunctionLine(o, inventory, outcome) << "\n"
         << "  kernel    " << kernel << "\n"
         << "  threads   " << outcome.Threads << "\n"
         << "  time      " << TimeLine(outcome) << "\n";
@@ -59,7 +61,8 @@ void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {
     for (const TWindowFuncEntry &e : inventory.WindowFuncs) {
         out << "  " << e.Name;
         if (e.HasParam)
-            out << "  parameter " << e.ParamMin << " to " << e.ParamMax << ", default " << e.ParamDefault;
+            out << "  parameter " << e.ParamMin << " to " << e.ParamMax << ", default "
+                << e.ParamDefault;
         out << "\n";
     }
     out << "  " << AreaAverageName << "  (built in)\nkernels:\n";

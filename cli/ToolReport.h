@@ -17,7 +17,7 @@ struct TJobSummary {
 
 // Sizes, function and parameter, kernel, threads and time per frame; at an
 // unchanged size, that the filter passed the frame through.
-void PrintReport(const TToolOptions &options, const TPluginInventory &inventory, const TJobSummary &job,
-                 const TResizeOutcome &outcome, std::ostream &out);
+void PrintReport(const TToolOptions &options, const TPluginInventory &inventory,
+                 const TJobSummary &job, const TResizeOutcome &outcome, std::ostream &out);
 // The window functions with their parameter ranges, and the kernels.
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out);

@@ -22,16 +22,19 @@ struct TInputFile {
 };
 
 void ShowProgress(std::ostream &progress, int frames, std::chrono::steady_clock::time_point start) {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char line[80];
-    std::snprintf(line, sizeof line, "\rmorvane: %d frames, %.1f frames/s ", frames, seconds > 0 ? frames / seconds : 0.0);
+    std::snprintf(line, sizeof line, "\rmorvane: %d frames, %.1f frames/s ", frames,
+                  seconds > 0 ? frames / seconds : 0.0);
     progress << line << std::flush;
 }
 
 }  // namespace
 
-TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o, const std::string &input,
-                        const std::string &output, TJobSummary &job, std::ostream *progress) {
+TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
+                        const std::string &input, const std::string &output, TJobSummary &job,
+                        std::ostream *progress) {
     TInputFile in;
     if (input == kStreamName) {
         in.File = stdin;
@@ -86,7 +89,8 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o, co
     for (int current = 0; more; current ^= 1) {
         const TY4mFrame &frame = frames[current];
         TY4mFrame &next = frames[current ^ 1];
-        reading = std::async(std::launch::async, [&reader, &next] { return reader.ReadFrame(next); });
+        reading =
+            std::async(std::launch::async, [&reader, &next] { return reader.ReadFrame(next); });
         workers.ForBands(format.Height, [&](int first, int last) {
             ToHostRows(format, frame.Bytes.data(), hostFrame, stride, first, last);
         });
@@ -114,7 +118,8 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o, co
         }
     }
     finishWriting();
-    outcome.StreamSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    outcome.StreamSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (progress) *progress << "\n";
     session.Finish();
     out.Commit();

@@ -13,5 +13,6 @@
 // `options` gets the resolved target size. Progress goes to `progress` when
 // not null. A stream cut short keeps the frames before it in the output and
 // then throws THostError, as does every other fault (then with no output).
-TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &options, const std::string &input,
-                        const std::string &output, TJobSummary &job, std::ostream *progress);
+TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &options,
+                        const std::string &input, const std::string &output, TJobSummary &job,
+                        std::ostream *progress);

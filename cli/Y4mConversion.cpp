@@ -68,7 +68,8 @@ TTaps UpTaps(int y, int count, bool centred) {
     if (centred)
         return y % 2 ? TTaps{{k, Clamp(k + 1, count), k}, {3, 1, 0}, 4}
                      : TTaps{{Clamp(k - 1, count), k, k}, {1, 3, 0}, 4};
-    return y % 2 ? TTaps{{k, Clamp(k + 1, count), k}, {2, 2, 0}, 4} : TTaps{{k, k, k}, {4, 0, 0}, 4};
+    return y % 2 ? TTaps{{k, Clamp(k + 1, count), k}, {2, 2, 0}, 4}
+                 : TTaps{{k, k, k}, {4, 0, 0}, 4};
 }
 
 // The [1 1]/2 or [1 2 1]/4 average of `count` luma lines at chroma line i.
@@ -106,8 +107,8 @@ T &Scratch() {
 
 // A chroma plane's interpolated line `taps`, at full width into `out`.
 template <class T, class TSum>
-void UpsampleLine(const T *plane, int cw, int width, const TTaps &taps, bool centred, TLines<TSum> &l,
-                  THostScale toHost, int16_t *out) {
+void UpsampleLine(const T *plane, int cw, int width, const TTaps &taps, bool centred,
+                  TLines<TSum> &l, THostScale toHost, int16_t *out) {
     TSum *v = l.Sums.data() + 1;  // v[-1] and v[cw] repeat the edges
     const T *a = plane + std::size_t(taps.Row[0]) * cw, *b = plane + std::size_t(taps.Row[1]) * cw;
     const TSum wa = TSum(taps.Weight[0]), wb = TSum(taps.Weight[1]);
@@ -133,14 +134,17 @@ void UpsampleLine(const T *plane, int cw, int width, const TTaps &taps, bool cen
 }
 
 template <class T, class TSum>
-void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first, int last) {
+void ToHostRowsOf(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first,
+                  int last) {
     const int w = f.Width, cw = f.ChromaWidth(), ch = f.ChromaHeight();
-    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w, halfY = colour && ch != f.Height;
+    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w,
+               halfY = colour && ch != f.Height;
     const T *luma = reinterpret_cast<const T *>(frame);
     const T *cb = reinterpret_cast<const T *>(frame + f.PlaneOffset(1));
     const T *cr = reinterpret_cast<const T *>(frame + f.PlaneOffset(2));
     const THostScale lumaToHost = ToHost(LumaScale(f), 1, f.Depth);
-    const THostScale chromaToHost = ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1), f.Depth);
+    const THostScale chromaToHost =
+        ToHost(ChromaScale(f), (halfX ? 4 : 1) * (halfY ? 4 : 1), f.Depth);
     TLines<TSum> &l = Scratch<TLines<TSum>>();
     l.Fit(cw, w);
     for (int y = first; y < last; ++y) {
@@ -171,7 +175,8 @@ struct TBandLines {
 // A chroma line from the weighted sum `v` of full lines (v[-1] and v[width]
 // must repeat the edges).
 template <class T>
-void DownsampleLine(const int32_t *v, int width, int cw, bool centred, int32_t *line, TCodeScale toCode, T *out) {
+void DownsampleLine(const int32_t *v, int width, int cw, bool centred, int32_t *line,
+                    TCodeScale toCode, T *out) {
     if (cw == width) {
         ScaleToCodes(v, cw, toCode, out);
         return;
@@ -184,15 +189,18 @@ void DownsampleLine(const int32_t *v, int width, int cw, bool centred, int32_t *
 }
 
 template <class T>
-void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame, int first, int last) {
+void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame,
+                    int first, int last) {
     const int w = f.Width, h = f.Height, cw = f.ChromaWidth(), ch = f.ChromaHeight();
-    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w, halfY = colour && ch != h;
+    const bool colour = f.Chroma != TChroma::Mono, halfX = colour && cw != w,
+               halfY = colour && ch != h;
     TSample<T> *luma = reinterpret_cast<TSample<T> *>(frame);
     TSample<T> *cb = reinterpret_cast<TSample<T> *>(frame + f.PlaneOffset(1));
     TSample<T> *cr = reinterpret_cast<TSample<T> *>(frame + f.PlaneOffset(2));
     const TCodeScale lumaToCode = ToCode(LumaScale(f), 1, f.Depth);
-    const TCodeScale chromaToCode = ToCode(ChromaScale(f), (halfX ? (f.CentredX ? 2 : 4) : 1) *
-                                                               (halfY ? (f.CentredY ? 2 : 4) : 1), f.Depth);
+    const TCodeScale chromaToCode =
+        ToCode(ChromaScale(f),
+               (halfX ? (f.CentredX ? 2 : 4) : 1) * (halfY ? (f.CentredY ? 2 : 4) : 1), f.Depth);
     TBandLines &l = Scratch<TBandLines>();
     l.Fit(w);
     int32_t *sumCb = l.SumCb.data() + 1, *sumCr = l.SumCr.data() + 1;
@@ -228,7 +236,8 @@ void ToStreamRowsOf(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8
 
 }  // namespace
 
-void ToHostRows(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first, int last) {
+void ToHostRows(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int stride, int first,
+                int last) {
     if (f.Depth > 12)
         ToHostRowsOf<TWord, int32_t>(f, frame, host, stride, first, last);
     else if (f.Depth > 8)
@@ -237,9 +246,12 @@ void ToHostRows(const TY4mFormat &f, const uint8_t *frame, PIXEL_YC *host, int s
         ToHostRowsOf<uint8_t, uint16_t>(f, frame, host, stride, first, last);
 }
 
-int StreamBands(const TY4mFormat &f) { return f.Chroma == TChroma::Mono ? f.Height : f.ChromaHeight(); }
+int StreamBands(const TY4mFormat &f) {
+    return f.Chroma == TChroma::Mono ? f.Height : f.ChromaHeight();
+}
 
-void ToStreamRows(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame, int first, int last) {
+void ToStreamRows(const TY4mFormat &f, const PIXEL_YC *host, int stride, uint8_t *frame, int first,
+                  int last) {
     if (f.Depth > 8)
         ToStreamRowsOf<TWord>(f, host, stride, frame, first, last);
     else

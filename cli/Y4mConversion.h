@@ -19,16 +19,16 @@
 
 // Rows [first, last) of a host frame of `stride` pixels a line, from a whole
 // stream frame of `format`.
-void ToHostRows(const TY4mFormat &format, const uint8_t *frame, PIXEL_YC *host, int stride, int first,
-                int last);
+void ToHostRows(const TY4mFormat &format, const uint8_t *frame, PIXEL_YC *host, int stride,
+                int first, int last);
 
 // Bands of a stream frame: a band is one chroma row with the luma rows that
 // go with it (one luma row for mono).
 int StreamBands(const TY4mFormat &format);
 // Bands [first, last) of a whole stream frame of `format` (at its own size),
 // from a host frame of `stride` pixels a line.
-void ToStreamRows(const TY4mFormat &format, const PIXEL_YC *host, int stride, uint8_t *frame, int first,
-                  int last);
+void ToStreamRows(const TY4mFormat &format, const PIXEL_YC *host, int stride, uint8_t *frame,
+                  int first, int last);
 
 // Whole frames on the caller's thread.
 TYcImage ToYcImage(const TY4mFormat &format, const TY4mFrame &frame);

@@ -23,9 +23,9 @@ struct TChromaTag {
 // column and between lines, paldv on the top left sample; 4:2:2 is sited
 // on even columns.
 const TChromaTag kChromaTags[] = {
-    {"420jpeg", TChroma::C420, true, true}, {"420mpeg2", TChroma::C420, false, true},
+    {"420jpeg", TChroma::C420, true, true},    {"420mpeg2", TChroma::C420, false, true},
     {"420paldv", TChroma::C420, false, false}, {"420", TChroma::C420, true, true},
-    {"422", TChroma::C422, false, false},    {"444", TChroma::C444, false, false},
+    {"422", TChroma::C422, false, false},      {"444", TChroma::C444, false, false},
     {"mono", TChroma::Mono, false, false},
 };
 
@@ -100,7 +100,9 @@ void TY4mFrame::SetPlane(const TY4mFormat &f, int plane, const std::vector<uint1
 std::string TY4mFormat::Header() const {
     std::string line = kMagic;
     for (const std::string &tag : Tags)
-        line += " " + (tag[0] == 'W' ? "W" + std::to_string(Width) : tag[0] == 'H' ? "H" + std::to_string(Height) : tag);
+        line += " " + (tag[0] == 'W'   ? "W" + std::to_string(Width)
+                       : tag[0] == 'H' ? "H" + std::to_string(Height)
+                                       : tag);
     return line + "\n";
 }
 
@@ -108,17 +110,20 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
     const auto fail = [&](const std::string &fault) { throw THostError(name + ": " + fault); };
     std::istringstream words(line);
     std::string word;
-    if (!(words >> word) || word != kMagic) fail("not a YUV4MPEG2 stream (no \"YUV4MPEG2\" header)");
+    if (!(words >> word) || word != kMagic)
+        fail("not a YUV4MPEG2 stream (no \"YUV4MPEG2\" header)");
     TY4mFormat f;
     while (words >> word) {
         f.Tags.push_back(word);
         const std::string value = word.substr(1);
         switch (word[0]) {
         case 'W':
-            if (!ParseWhole(value, 1, kMaxFrameWidth, f.Width)) fail("bad YUV4MPEG2 header: width \"" + value + "\"");
+            if (!ParseWhole(value, 1, kMaxFrameWidth, f.Width))
+                fail("bad YUV4MPEG2 header: width \"" + value + "\"");
             break;
         case 'H':
-            if (!ParseWhole(value, 1, kMaxFrameHeight, f.Height)) fail("bad YUV4MPEG2 header: height \"" + value + "\"");
+            if (!ParseWhole(value, 1, kMaxFrameHeight, f.Height))
+                fail("bad YUV4MPEG2 header: height \"" + value + "\"");
             break;
         case 'C':
             if (!ReadChroma(value, f)) fail("unsupported YUV4MPEG2 colour format \"" + word + "\"");
@@ -127,15 +132,15 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
         case 'X':
             if (word == "XCOLORRANGE=FULL") f.FullRange = true;
             break;
-        case 'F': case 'I': case 'A':
-            break;
-        default:
-            fail("unsupported YUV4MPEG2 tag \"" + word + "\"");
+        case 'F':
+        case 'I':
+        case 'A': break;
+        default: fail("unsupported YUV4MPEG2 tag \"" + word + "\"");
         }
     }
     if (f.Width == 0 || f.Height == 0)
-        fail("bad YUV4MPEG2 header: no size (W and H, 1 to " + std::to_string(kMaxFrameWidth) + "x" +
-             std::to_string(kMaxFrameHeight) + ")");
+        fail("bad YUV4MPEG2 header: no size (W and H, 1 to " + std::to_string(kMaxFrameWidth) +
+             "x" + std::to_string(kMaxFrameHeight) + ")");
     return f;
 }
 
@@ -178,8 +183,9 @@ bool TY4mReader::ReadFrame(TY4mFrame &frame) {
         if (n < chunk) break;
     }
     if (got != need)
-        Fail("truncated frame " + std::to_string(FFrames + 1) + ": " + std::to_string(got) + " of " +
-             std::to_string(need) + " bytes" + (FFrames ? " (the frames before it are written)" : ""));
+        Fail("truncated frame " + std::to_string(FFrames + 1) + ": " + std::to_string(got) +
+             " of " + std::to_string(need) + " bytes" +
+             (FFrames ? " (the frames before it are written)" : ""));
     bytes.resize(need);
     ++FFrames;
     return true;

@@ -12,11 +12,11 @@ enum class TChroma { C444, C422, C420, Mono };
 struct TY4mFormat {
     int Width = 0, Height = 0;
     TChroma Chroma = TChroma::C420;
-    int Depth = 8;              // bits per sample, 8..16
-    bool CentredX = true;       // chroma sited between luma columns
-    bool CentredY = true;       // chroma sited between luma lines
-    bool FullRange = false;     // XCOLORRANGE=FULL; otherwise 16..235 / 16..240 at 8 bits
-    std::string ChromaTag;      // "C420jpeg", …; empty when the header had none
+    int Depth = 8;           // bits per sample, 8..16
+    bool CentredX = true;    // chroma sited between luma columns
+    bool CentredY = true;    // chroma sited between luma lines
+    bool FullRange = false;  // XCOLORRANGE=FULL; otherwise 16..235 / 16..240 at 8 bits
+    std::string ChromaTag;   // "C420jpeg", …; empty when the header had none
     // Every tag as written, in order: W and H are rewritten from Width and
     // Height, the rest (frame rate, aspect, interlacing, X…) pass through.
     std::vector<std::string> Tags;

@@ -24,7 +24,9 @@ PIXEL_YC RgbToYc(double r, double g, double b) {
             Code((r - y) / kCrScale, -2048, 2048)};
 }
 
-PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b) { return RgbToYc(double(r), double(g), double(b)); }
+PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b) {
+    return RgbToYc(double(r), double(g), double(b));
+}
 
 void YcToRgb(const PIXEL_YC &pixel, double rgb[3]) {
     const double y = pixel.y / kCodesPerByte;
@@ -43,7 +45,8 @@ void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]) {
     for (int i = 0; i < 3; ++i) rgb[i] = Byte(exact[i]);
 }
 
-void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count, PIXEL_YC *out) {
+void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count,
+                 PIXEL_YC *out) {
     if (channels == 1) {
         for (std::size_t i = 0; i < count; ++i) out[i] = GreyToYc(samples[i] * scale);
         return;
@@ -52,8 +55,11 @@ void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_
         out[i] = RgbToYc(samples[0] * scale, samples[1] * scale, samples[2] * scale);
 }
 
-void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max, uint16_t *out) {
-    const auto sample = [&](double value) { return uint16_t(std::clamp(RoundHalfAway(value * scale), 0L, long(max))); };
+void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max,
+                 uint16_t *out) {
+    const auto sample = [&](double value) {
+        return uint16_t(std::clamp(RoundHalfAway(value * scale), 0L, long(max)));
+    };
     if (channels == 1) {
         for (std::size_t i = 0; i < count; ++i) out[i] = sample(YcToGrey(in[i]));
         return;

@@ -27,8 +27,10 @@ void YcToRgb(const PIXEL_YC &pixel, uint8_t rgb[3]);
 // The same over `count` pixels of `channels` (1 grey, 3 RGB) samples each,
 // the samples times `scale` on the 0..255 scale; the way back takes the
 // samples as the 0..255 values times `scale`, rounded, clamped to 0..max.
-void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count, PIXEL_YC *out);
-void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max, uint16_t *out);
+void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_t count,
+                 PIXEL_YC *out);
+void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max,
+                 uint16_t *out);
 
 // std::lround without the library call: halves away from zero.
 inline long RoundHalfAway(double v) {

@@ -37,7 +37,8 @@ TConfigDialog::TConfigDialog(const TConfigDialogModel &model, std::unique_ptr<TF
 
 void TConfigDialog::FormCreate(TControl *) {
     for (const std::string &item : SplitCommaText(FModel.SizeList)) AddSize(item);
-    if (FForm->cbSizeList->Count() == 0) FForm->cbSizeList->Add(FormatSize(InitialFilterConfig.Width, InitialFilterConfig.Height));
+    if (FForm->cbSizeList->Count() == 0)
+        FForm->cbSizeList->Add(FormatSize(InitialFilterConfig.Width, InitialFilterConfig.Height));
     for (int32_t i = 0; i < FModel.Plugins.WndFuncPlugins.Count(); ++i)
         FForm->cbLumaMode->Add(FModel.Plugins.WndFuncPlugins.Items(i)->name);
     FForm->cbLumaMode->Add(AreaAverageName);

@@ -3,12 +3,12 @@
 
 namespace dialog_text {
 
-constexpr const char *SizeLabel = "\x83\x54\x83\x43\x83\x59";          // サイズ
-constexpr const char *WindowFuncLabel = "\x91\x8b\x8a\xd6\x90\x94";    // 窓関数
+constexpr const char *SizeLabel = "\x83\x54\x83\x43\x83\x59";        // サイズ
+constexpr const char *WindowFuncLabel = "\x91\x8b\x8a\xd6\x90\x94";  // 窓関数
 constexpr const char *SimdLabel = "SIMD";
-constexpr const char *AddButton = "\x92\xc7\x89\xc1";                  // 追加
-constexpr const char *DeleteButton = "\x8d\xed\x8f\x9c";               // 削除
-constexpr const char *RadiusCaption = "  \x94\xbc\x8c\x61";            // "  半径"
+constexpr const char *AddButton = "\x92\xc7\x89\xc1";        // 追加
+constexpr const char *DeleteButton = "\x8d\xed\x8f\x9c";     // 削除
+constexpr const char *RadiusCaption = "  \x94\xbc\x8c\x61";  // "  半径"
 constexpr const char *ParamStartText = "0";
 // The add-size prompt: 解像度リストに追加 / 入力例) 640x480
 constexpr const char *AddSizeCaption =

@@ -12,8 +12,19 @@ enum class TControlKind { Panel, Label, Button, ComboBox, Edit, UpDown };
 
 // Indices into FormLayout.
 enum TControlId {
-    idBase, idAddSize, idDeleteSize, idLumaMode, idSizeList, idLabel1, idLabel2,
-    idLumaParam, idParamEdit, idParamUpDown, idLabel4, idSIMDMode, ControlCount
+    idBase,
+    idAddSize,
+    idDeleteSize,
+    idLumaMode,
+    idSizeList,
+    idLabel1,
+    idLabel2,
+    idLumaParam,
+    idParamEdit,
+    idParamUpDown,
+    idLabel4,
+    idSIMDMode,
+    ControlCount
 };
 
 struct TControlLayout {

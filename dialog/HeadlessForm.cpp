@@ -31,7 +31,9 @@ void THeadlessComboBox::SetItemIndex(int32_t index) {
 
 void THeadlessUpDown::Click(int delta) {
     const int next = FPosition + delta;
-    RaiseEvent([&] { if (OnChangingEx) OnChangingEx(int16_t(next)); });
+    RaiseEvent([&] {
+        if (OnChangingEx) OnChangingEx(int16_t(next));
+    });
     if (next >= FMin && next <= FMax) FPosition = int16_t(next);
 }
 
@@ -42,16 +44,47 @@ THeadlessForm::THeadlessForm() {
         std::unique_ptr<TControl> c;
         THeadlessControl *state = nullptr;
         switch (l.Kind) {
-        case TControlKind::Panel: { auto p = std::make_unique<THeadlessPanel>(); state = p.get(); c = std::move(p); break; }
-        case TControlKind::Label: { auto p = std::make_unique<THeadlessLabel>(); state = p.get(); c = std::move(p); break; }
-        case TControlKind::Button: { auto p = std::make_unique<THeadlessButton>(); state = p.get(); c = std::move(p); break; }
-        case TControlKind::ComboBox: { auto p = std::make_unique<THeadlessComboBox>(); state = p.get(); c = std::move(p); break; }
-        case TControlKind::Edit: { auto p = std::make_unique<THeadlessEdit>(); state = p.get(); c = std::move(p); break; }
-        case TControlKind::UpDown: { auto p = std::make_unique<THeadlessUpDown>(); state = p.get(); c = std::move(p); break; }
+        case TControlKind::Panel: {
+            auto p = std::make_unique<THeadlessPanel>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
+        case TControlKind::Label: {
+            auto p = std::make_unique<THeadlessLabel>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
+        case TControlKind::Button: {
+            auto p = std::make_unique<THeadlessButton>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
+        case TControlKind::ComboBox: {
+            auto p = std::make_unique<THeadlessComboBox>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
+        case TControlKind::Edit: {
+            auto p = std::make_unique<THeadlessEdit>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
+        case TControlKind::UpDown: {
+            auto p = std::make_unique<THeadlessUpDown>();
+            state = p.get();
+            c = std::move(p);
+            break;
+        }
         }
         state->FCaption = l.Caption;
         made[id] = c.get();
-        if (l.Parent >= 0) dynamic_cast<THeadlessControl &>(*made[l.Parent]).FChildren.push_back(c.get());
+        if (l.Parent >= 0)
+            dynamic_cast<THeadlessControl &>(*made[l.Parent]).FChildren.push_back(c.get());
         FControls.push_back(std::move(c));
     }
     BindControls(made);

@@ -26,8 +26,8 @@ TWeightSetter *WindowFuncBuilder() {
     const int32_t index = funcs.IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
     const WindowFuncPluginInfo *info = funcs.Items(index < 0 ? 0 : index);
     // The 16-bit parameter is handed on widened without its sign.
-    const int32_t param = index < 0 ? uint16_t(info->paramDefault)
-                                    : uint16_t(s.FilterConfig.WndFuncParam);
+    const int32_t param =
+        index < 0 ? uint16_t(info->paramDefault) : uint16_t(s.FilterConfig.WndFuncParam);
     auto builder = std::make_unique<TNormalWeightSetter>();
     builder->SetWindowFunc(info, param);
     return builder->HasWindowFunc() ? builder.release() : nullptr;

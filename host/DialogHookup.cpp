@@ -15,8 +15,7 @@ public:
     void LoadFromConfig() override {
         try {
             FDialog->LoadFromConfig();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 
 private:
@@ -28,8 +27,8 @@ private:
 
 TConfigDialogModel HostedDialogModel(HWND filterWindow) {
     TFilterState &s = FilterState;
-    return {s.FilterConfig,  s.SizeList,      s.Plugins,
-            filterWindow,    s.HostMaxWidth,  s.HostMaxHeight, [] { ApplyConfig(); }};
+    return {s.FilterConfig,  s.SizeList,           s.Plugins, filterWindow, s.HostMaxWidth,
+            s.HostMaxHeight, [] { ApplyConfig(); }};
 }
 
 TConfigDialogBase *MakeHostedConfigDialog(HWND filterWindow) {

@@ -14,8 +14,8 @@ void ReadFuncSettings(TFilterPluginLists &lists) {
     lists.WndFuncParams.assign(funcs.Count(), 0);
     for (int32_t i = 0; i < funcs.Count();) {
         const WindowFuncPluginInfo *info = funcs.Items(i);
-        const std::string value =
-            settings::Read(lists.SettingsFile, settings::FuncKeyPrefix + std::string(info->name), "");
+        const std::string value = settings::Read(
+            lists.SettingsFile, settings::FuncKeyPrefix + std::string(info->name), "");
         const settings::TFuncSetting s = settings::ParseFuncSetting(value, info->paramDefault);
         if (!s.enabled) {
             funcs.Delete(i);

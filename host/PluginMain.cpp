@@ -34,7 +34,7 @@ void WriteSettings() {
 
 BOOL IsActive(FILTER *fp) {
     return fp && fp->exfunc && fp->exfunc->is_filter_active ? fp->exfunc->is_filter_active(fp)
-                                                              : FALSE;
+                                                            : FALSE;
 }
 
 }  // namespace
@@ -58,8 +58,8 @@ TFilterState::TFilterState() : CreateConfigDialog(MakeHostedConfigDialog) {
 FILTER_DLL *LoadFilterTable(const std::string &modulePath) {
     FilterState.Plugins = LoadFilterPluginLists(modulePath);
     settings::TSettingsFile &file = FilterState.Plugins.SettingsFile;
-    const std::string name = settings::Read(file, settings::FilterNameKey,
-                                            settings::DefaultFilterName(file.section));
+    const std::string name =
+        settings::Read(file, settings::FilterNameKey, settings::DefaultFilterName(file.section));
     SetFilterName(name);
     FilterState.SizeList = settings::Read(file, settings::SizeListKey, settings::DefaultSizeList());
     return &FilterState.FilterTable;
@@ -114,16 +114,12 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
         if (FilterState.CreateConfigDialog)
             FilterState.ConfigDialog.reset(FilterState.CreateConfigDialog(hwnd));
         return IsActive(fp);
-    case WM_FILTER_EXIT:
-        FilterState.ConfigDialog.reset();
-        return FALSE;
+    case WM_FILTER_EXIT: FilterState.ConfigDialog.reset(); return FALSE;
     case WM_FILTER_CHANGE_ACTIVE:
         if (!IsActive(fp)) FilterState.GammaTables.FreeGammaTables();
         return FALSE;
-    case WM_CONFIG_CHANGED:
-        return IsActive(fp);
-    default:
-        return FALSE;
+    case WM_CONFIG_CHANGED: return IsActive(fp);
+    default: return FALSE;
     }
 } catch (...) {
     return FALSE;

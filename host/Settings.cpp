@@ -11,11 +11,13 @@
 namespace settings {
 
 TSettingsFile SettingsFileFor(const std::string &modulePath) {
-    return {platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath),
-            {}};
+    return {
+        platform::ExtractFileDir(modulePath) + FileName, platform::ExtractBaseName(modulePath), {}};
 }
 
-std::string DefaultSizeList() { return FormatSize(InitialFilterConfig.Width, InitialFilterConfig.Height); }
+std::string DefaultSizeList() {
+    return FormatSize(InitialFilterConfig.Width, InitialFilterConfig.Height);
+}
 
 std::string DefaultFilterName(const std::string &section) {
     return section == "Morvane" ? DeliveredFilterName : section;

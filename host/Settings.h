@@ -23,8 +23,8 @@ constexpr std::size_t ValueBufferBytes = 2048;
 constexpr std::size_t MaxValueBytes = std::size_t(1) << 24;
 
 struct TSettingsFile {
-    std::string path;     // folder of the plug-in + FileName
-    std::string section;  // plug-in file name without folder and extension
+    std::string path;           // folder of the plug-in + FileName
+    std::string section;        // plug-in file name without folder and extension
     platform::TIniReads reads;  // what this run read of it
 };
 

@@ -11,9 +11,7 @@ constexpr bool IsCommaBlank(char c) { return c >= 1 && c <= ' '; }
 
 // Blanks and control characters, NUL and DEL included: what a comma-text
 // field cannot hold without quotes.
-constexpr bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ' || c == 127;
-}
+constexpr bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == 127; }
 
 // INI files as the Win32 profile functions read them: white space and
 // Ctrl-Z (an old end-of-file mark).

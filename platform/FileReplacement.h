@@ -45,8 +45,8 @@ private:
     std::string FTemporary;
     std::FILE *FFile = nullptr;
     int FError = 0;
-    long long FWritten = 0;    // bytes handed to the file
-    long long FStarted = 0;    // of those, how many the disk was asked to take
+    long long FWritten = 0;  // bytes handed to the file
+    long long FStarted = 0;  // of those, how many the disk was asked to take
 };
 
 }  // namespace platform

@@ -25,7 +25,14 @@ using LibraryHandle = void *;
 LibraryHandle OpenLibrary(const std::string &path);
 // What makes a file unfit to load: the kind, to decide on, and a text for
 // people that says what was seen ("" with None).
-enum class TLibraryFaultKind { None, Unreadable, NotALibrary, Truncated, Damaged, ForeignProcessor };
+enum class TLibraryFaultKind {
+    None,
+    Unreadable,
+    NotALibrary,
+    Truncated,
+    Damaged,
+    ForeignProcessor
+};
 struct TLibraryFileFault {
     TLibraryFaultKind Kind = TLibraryFaultKind::None;
     std::string Text;

@@ -30,7 +30,8 @@ std::string ReadIniString(const std::string &file, const std::string &section,
 // the name), no line break, not a "[section]" line.
 inline bool IsStorableIniKey(const std::string &key) {
     const std::size_t first = key.find_first_not_of(" \t\v\f\x1A");
-    return first != std::string::npos && key[first] != '[' && key.find_first_of("=\r\n") == std::string::npos;
+    return first != std::string::npos && key[first] != '[' &&
+           key.find_first_of("=\r\n") == std::string::npos;
 }
 
 // Writes one key, creating the file and section when missing and leaving every
@@ -38,8 +39,8 @@ inline bool IsStorableIniKey(const std::string &key) {
 // not storable. On POSIX a symbolic link is written at its target, and a key
 // `reads` holds and that is written back unchanged is left as another process
 // has since written it.
-bool WriteIniString(const std::string &file, const std::string &section,
-                    const std::string &key, const std::string &value, TIniReads &reads);
+bool WriteIniString(const std::string &file, const std::string &section, const std::string &key,
+                    const std::string &value, TIniReads &reads);
 
 // A read or a write that remembers nothing.
 inline std::string ReadIniString(const std::string &file, const std::string &section,

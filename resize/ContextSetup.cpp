@@ -72,8 +72,7 @@ bool TilesFit(const Tile *tiles, int32_t count, const WeightTable &table, int32_
 
 }  // namespace
 
-void SetGeometry(LinearFilterContext &c, const LinearFilterPluginInfo &kernel,
-                 const TGeometry &g) {
+void SetGeometry(LinearFilterContext &c, const LinearFilterPluginInfo &kernel, const TGeometry &g) {
     // Every weight start is a source position times its unit, in int32.
     if (int64_t{g.srcWidth} * ColumnBytes > INT32_MAX ||
         int64_t{g.srcHeight + 3} * kernel.rowPitch > INT32_MAX)

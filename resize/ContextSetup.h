@@ -17,8 +17,7 @@ struct TGeometry {
 
 // Sizes, tile counts, pitches and the kernel's per-slot buffer sizes. Throws
 // std::bad_alloc for a geometry whose offsets or sizes int32 cannot carry.
-void SetGeometry(LinearFilterContext &c, const LinearFilterPluginInfo &kernel,
-                 const TGeometry &g);
+void SetGeometry(LinearFilterContext &c, const LinearFilterPluginInfo &kernel, const TGeometry &g);
 // Strip and row buffers for `slots` threads, each block followed by
 // `spareBytes` that no slot owns; the two tile tables.
 void AllocateBuffers(LinearFilterContext &c, int32_t slots, int32_t spareBytes = 0);

@@ -7,7 +7,7 @@
 #include "resize/xmmutil.h"
 
 namespace {
-constexpr int CodeCount = 4097;       // codes 0..4096
+constexpr int CodeCount = 4097;        // codes 0..4096
 constexpr int IntensityCount = 65536;  // intensities 0..65535
 constexpr int TopCode = CodeCount - 1;
 
@@ -31,9 +31,9 @@ void FillInverse(const float *forward, double inverse, int16_t *table) {
         int16_t next = end < IntensityCount ? int16_t(0) : code;
         if (code >= 0 && code < TopCode) {
             const double guess = 0.5 * (double(forward[code]) + double(forward[code + 1]));
-            end = guess < start + 1 ? start + 1
+            end = guess < start + 1         ? start + 1
                   : guess >= IntensityCount ? IntensityCount
-                                           : int32_t(std::ceil(guess));
+                                            : int32_t(std::ceil(guess));
             while (end > start + 1 && CodeOf(end - 1, inverse) > code) --end;
             while (end < IntensityCount && (next = CodeOf(end, inverse)) <= code) ++end;
         } else if (code == TopCode) {

@@ -22,8 +22,12 @@ class TPositionWriter {
 public:
     TPositionWriter(const WindowFuncPluginInfo *info, void *context, WeightTable *table,
                     int32_t srcSize, int32_t dstSize, int32_t unit, int64_t taps)
-        : FInfo(info), FContext(context), FTable(*table, dstSize, taps, unit), FSrcSize(srcSize),
-          FTaps(int32_t(taps)), FScratch(std::size_t(taps)) {}
+        : FInfo(info),
+          FContext(context),
+          FTable(*table, dstSize, taps, unit),
+          FSrcSize(srcSize),
+          FTaps(int32_t(taps)),
+          FScratch(std::size_t(taps)) {}
 
     // `nextDistance()` yields the distance of taps j0, j0 + 1, ... in turn;
     // `centre` is the position's centre in source samples.
@@ -100,8 +104,7 @@ TNormalWeightSetter::~TNormalWeightSetter() { ReleaseWindowFunc(); }
 
 bool TNormalWeightSetter::SetWindowFunc(const WindowFuncPluginInfo *info, int32_t param) {
     ReleaseWindowFunc();
-    if (!info || !info->CreateContext || !info->Weight || !info->GetRadius ||
-        !info->DestroyContext)
+    if (!info || !info->CreateContext || !info->Weight || !info->GetRadius || !info->DestroyContext)
         return false;
     void *context = info->CreateContext(param);
     const int32_t radius = info->GetRadius(context);
@@ -124,8 +127,8 @@ void TNormalWeightSetter::ReleaseWindowFunc() {
 }
 
 // Distances in output samples: the window is widened by S / D.
-void TNormalWeightSetter::SetReduceWeights(WeightTable *table, int32_t srcSize,
-                                           int32_t dstSize, int32_t unit) {
+void TNormalWeightSetter::SetReduceWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                           int32_t unit) {
     if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
     const int64_t taps = (2 * int64_t(FRadius) * srcSize + dstSize - 1) / dstSize;
     TPositionWriter writer(FInfo, FFuncContext, table, srcSize, dstSize, unit, taps);
@@ -142,8 +145,8 @@ void TNormalWeightSetter::SetReduceWeights(WeightTable *table, int32_t srcSize,
 }
 
 // Distances in source samples.
-void TNormalWeightSetter::SetEnlargeWeights(WeightTable *table, int32_t srcSize,
-                                            int32_t dstSize, int32_t unit) {
+void TNormalWeightSetter::SetEnlargeWeights(WeightTable *table, int32_t srcSize, int32_t dstSize,
+                                            int32_t unit) {
     if (!FInfo || srcSize < 1 || dstSize < 1) return BuildNearest(table, srcSize, dstSize, unit);
     const int64_t taps = 2 * int64_t(FRadius);
     TPositionWriter writer(FInfo, FFuncContext, table, srcSize, dstSize, unit, taps);

@@ -20,8 +20,10 @@ PIXEL_YC *NewFrame(int stride, int maxHeight) {
 int HostStride(int maxWidth) { return (maxWidth + 7) / 8 * 8; }
 
 TFrameBuffers::TFrameBuffers(int maxWidth, int maxHeight)
-    : FStride(HostStride(maxWidth)), FMaxHeight(maxHeight),
-      FFirst(NewFrame(FStride, maxHeight)), FSecond(nullptr) {
+    : FStride(HostStride(maxWidth)),
+      FMaxHeight(maxHeight),
+      FFirst(NewFrame(FStride, maxHeight)),
+      FSecond(nullptr) {
     try {
         FSecond = NewFrame(FStride, maxHeight);
     } catch (...) {

@@ -30,14 +30,13 @@ THostWindow::THostWindow(int width, int height) {
     // The editor's filter windows are tool windows with a caption and a
     // close box, not resizable: the client area is what the filter gets.
     FHandle = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "Morvane stand-in host",
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                              CW_USEDEFAULT, width, height, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                              width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     // Without a display (wine on a server) there are no top-level windows;
     // a message-only window still receives what the plug-in sends.
     if (!FHandle)
-        FHandle = CreateWindowExA(0, kWindowClass, "Morvane stand-in host", 0, 0, 0, width,
-                                  height, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+        FHandle = CreateWindowExA(0, kWindowClass, "Morvane stand-in host", 0, 0, 0, width, height,
+                                  HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!FHandle) throw THostError("cannot create the filter window");
 }
 

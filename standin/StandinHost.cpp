@@ -21,7 +21,9 @@ using GetFilterTableFunc = FILTER_DLL *(MV_STDCALL *)();
 // 320 × 240 when it asks for none.
 constexpr int kDefaultWindowWidth = 320;
 constexpr int kDefaultWindowHeight = 240;
-bool AsksForSize(const FILTER &f) { return (f.flag & FILTER_FLAG_WINDOW_SIZE) && f.x > 0 && f.y > 0; }
+bool AsksForSize(const FILTER &f) {
+    return (f.flag & FILTER_FLAG_WINDOW_SIZE) && f.x > 0 && f.y > 0;
+}
 int WindowWidth(const FILTER &f) { return AsksForSize(f) ? f.x : kDefaultWindowWidth; }
 int WindowHeight(const FILTER &f) { return AsksForSize(f) ? f.y : kDefaultWindowHeight; }
 
@@ -42,7 +44,9 @@ std::string AbsolutePath(const std::string &path) {
 
 TStandinHost::TStandinHost(const std::string &pluginPath, int maxWidth, int maxHeight,
                            int threadCount)
-    : FPath(pluginPath), FMaxWidth(maxWidth), FMaxHeight(maxHeight),
+    : FPath(pluginPath),
+      FMaxWidth(maxWidth),
+      FMaxHeight(maxHeight),
       FPool(DefaultThreads(threadCount)),
       FFrames(maxWidth > 0 ? maxWidth : 1, maxHeight > 0 ? maxHeight : 1) {
     if (CurrentHost) throw THostError(FPath + ": another stand-in host is running in this process");
@@ -162,8 +166,8 @@ TFrameResult TStandinHost::ProcessFrame(const TYcImage &frame, int frameNumber) 
     if (!FFilter.func_proc) return TFrameResult{TRUE, frame, 0};
     FFrames.Load(frame);
     const TFrameView view = ProcessInput(frame.Width, frame.Height, frameNumber);
-    return TFrameResult{view.Result, FFrames.Read(view.Pixels, view.Width, view.Height), view.Seconds,
-                        view.CpuSeconds};
+    return TFrameResult{view.Result, FFrames.Read(view.Pixels, view.Width, view.Height),
+                        view.Seconds, view.CpuSeconds};
 }
 
 TFrameView TStandinHost::ProcessInput(int width, int height, int frameNumber) {
@@ -187,7 +191,8 @@ TFrameView TStandinHost::ProcessInput(int width, int height, int frameNumber) {
     view.Result = FFilter.func_proc(&FFilter, &info);
     view.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     view.CpuSeconds = ProcessCpuSeconds() - cpuStart;
-    if (!FFrames.Owns(info.ycp_edit)) Fail("func_proc left ycp_edit pointing outside the host's frames");
+    if (!FFrames.Owns(info.ycp_edit))
+        Fail("func_proc left ycp_edit pointing outside the host's frames");
     CheckFrameSize(info.w, info.h);
     view.Pixels = info.ycp_edit;
     view.Width = info.w;

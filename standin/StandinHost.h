@@ -72,7 +72,7 @@ public:
     std::string Information() const;
     int Flags() const { return FFilter.flag; }
     int ThreadCount() const { return FPool.ThreadCount(); }
-    int MaxWidth() const { return FMaxWidth; }    // as reported by get_sys_info
+    int MaxWidth() const { return FMaxWidth; }  // as reported by get_sys_info
     int MaxHeight() const { return FMaxHeight; }
     int Stride() const { return FFrames.Stride(); }  // FILTER_PROC_INFO max_w
 

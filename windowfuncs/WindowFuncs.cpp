@@ -44,9 +44,7 @@ double MV_CDECL BilinearWeight(double x, void *) { return windowfuncs::Triangle(
 void *MV_CDECL CreateLanczos(int32_t param) {
     return Encode(ClampParam(param, kLanczosMin, kLanczosMax));
 }
-int32_t MV_CDECL LanczosRadius(void *context) {
-    return Decode(context, kLanczosMin, kLanczosMax);
-}
+int32_t MV_CDECL LanczosRadius(void *context) { return Decode(context, kLanczosMin, kLanczosMax); }
 double MV_CDECL LanczosWeight(double x, void *context) {
     return windowfuncs::Lanczos(x, Decode(context, kLanczosMin, kLanczosMax));
 }

@@ -74,8 +74,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT message, WPARAM wparam, LPARAM lparam
             return TRUE;
         }
         return FALSE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -83,9 +82,9 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT message, WPARAM wparam, LPARAM lparam
 
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
 }
 

@@ -18,11 +18,10 @@ std::wstring WideFromCp932(const std::string &text) {
 
 std::string Cp932FromWide(const std::wstring &text) {
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte(Cp932, 0, text.data(), int(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(Cp932, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(n, '\0');
-    WideCharToMultiByte(Cp932, 0, text.data(), int(text.size()), bytes.data(), n, nullptr,
-                        nullptr);
+    WideCharToMultiByte(Cp932, 0, text.data(), int(text.size()), bytes.data(), n, nullptr, nullptr);
     return bytes;
 }
 

@@ -96,9 +96,7 @@ public:
     void SetPosition(int16_t value) override { SendMessageW(FHandle, UDM_SETPOS32, 0, value); }
     int16_t Min() const override { return Range().first; }
     int16_t Max() const override { return Range().second; }
-    int16_t Position() const override {
-        return int16_t(SendMessageW(FHandle, UDM_GETPOS32, 0, 0));
-    }
+    int16_t Position() const override { return int16_t(SendMessageW(FHandle, UDM_GETPOS32, 0, 0)); }
 
 private:
     std::pair<int16_t, int16_t> Range() const {
@@ -285,17 +283,16 @@ HWND TWin32Form::MakeWindow(int id, HWND parent) {
         take(std::make_unique<TWin32UpDown>());
         break;
     }
-    const HWND hwnd = CreateWindowExW(exStyle, cls, WideFromCp932(l.Caption).c_str(), style,
-                                      l.Left, l.Top, l.Width, height, parent,
-                                      reinterpret_cast<HMENU>(INT_PTR(id + 1)), ThisModule(),
-                                      nullptr);
+    const HWND hwnd = CreateWindowExW(
+        exStyle, cls, WideFromCp932(l.Caption).c_str(), style, l.Left, l.Top, l.Width, height,
+        parent, reinterpret_cast<HMENU>(INT_PTR(id + 1)), ThisModule(), nullptr);
     if (!hwnd) return nullptr;
     *slot = hwnd;
     FControls.push_back(std::move(control));
     if (l.Kind == TControlKind::Panel)
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (l.Kind == TControlKind::Panel) SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
-                                                         reinterpret_cast<LONG_PTR>(&PanelProc));
+    if (l.Kind == TControlKind::Panel)
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PanelProc));
     if (l.TabOrder >= 0 && l.Kind != TControlKind::Panel)
         SetWindowSubclass(hwnd, &TabProc, 1, reinterpret_cast<DWORD_PTR>(this));
     return hwnd;
@@ -442,20 +439,14 @@ LRESULT CALLBACK TWin32Form::PanelProc(HWND hwnd, UINT message, WPARAM wparam, L
     case WM_COMMAND:
         if (form && lparam) form->Command(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
         return 0;
-    case WM_NOTIFY:
-        return form ? form->Notify(*reinterpret_cast<const NMHDR *>(lparam)) : 0;
+    case WM_NOTIFY: return form ? form->Notify(*reinterpret_cast<const NMHDR *>(lparam)) : 0;
     case WM_SETFONT:
         SetPropW(hwnd, L"MorvaneFont", reinterpret_cast<HANDLE>(wparam));
         if (LOWORD(lparam)) InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetPropW(hwnd, L"MorvaneFont"));
-    case WM_NCDESTROY:
-        RemovePropW(hwnd, L"MorvaneFont");
-        break;
-    case WM_PAINT:
-        PaintPanel(hwnd);
-        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(GetPropW(hwnd, L"MorvaneFont"));
+    case WM_NCDESTROY: RemovePropW(hwnd, L"MorvaneFont"); break;
+    case WM_PAINT: PaintPanel(hwnd); return 0;
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNFACE));
         SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNTEXT));

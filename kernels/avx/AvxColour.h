@@ -107,8 +107,9 @@ inline void ConvertPairs(const uint8_t *const rows[4], const kernel_geometry::So
         for (int32_t k = 0; k < whole; ++k, p += 2 * kernel_geometry::PixelBytes, strip += 24) {
             const uintptr_t next = reinterpret_cast<uintptr_t>(p) + ahead;
             for (int r = 0; r < 4; ++r)
-                _mm_prefetch(reinterpret_cast<const char *>(next + r * static_cast<uintptr_t>(pitch)),
-                             _MM_HINT_T0);
+                _mm_prefetch(
+                    reinterpret_cast<const char *>(next + r * static_cast<uintptr_t>(pitch)),
+                    _MM_HINT_T0);
             ConvertNeighbours(p, pitch, toLinear, strip);
         }
     }

@@ -43,8 +43,8 @@ int32_t MV_CDECL GetRowBufferSize(LinearFilterContext *context, int32_t maxRadiu
     return kernel_geometry::RowBufferBytes(*context, maxRadius);
 }
 
-void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context,
-                      int32_t threadIndex, int32_t) {
+void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context, int32_t threadIndex,
+                      int32_t) {
     // The caller's code may have left the upper ymm halves dirty, and ours
     // must leave them clean: mixing with legacy SSE code costs dearly.
     _mm256_zeroupper();

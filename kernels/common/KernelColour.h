@@ -51,9 +51,9 @@ inline void ToCodes(__m128i y, __m128i cb, __m128i cr, __m128i &b, __m128i &g, _
     const __m128i boff = _mm_mulhi_epi16(cb4, _mm_set1_epi16(29032));
     const __m128i roff = _mm_mulhi_epi16(cr4, _mm_set1_epi16(22970));
     // G's pair (-5638 for cb, -11700 for cr) summed in 32 bits, then saturated.
-    const __m128i gk = _mm_set1_epi32(static_cast<int32_t>(
-        (static_cast<uint32_t>(static_cast<uint16_t>(-11700)) << 16) |
-        static_cast<uint16_t>(-5638)));
+    const __m128i gk = _mm_set1_epi32(
+        static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint16_t>(-11700)) << 16) |
+                             static_cast<uint16_t>(-5638)));
     const __m128i glo = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(cb4, cr4), gk), 16);
     const __m128i ghi = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(cb4, cr4), gk), 16);
     const __m128i goff = _mm_packs_epi32(glo, ghi);
@@ -99,8 +99,8 @@ inline void InsertCodes(const uint16_t *index, const int16_t *fromLinear, __m128
 // channel B G R = k mod 3). Each code goes from the table straight into its
 // lane.
 template <int Stride>
-inline void CodesOfIndices(const uint16_t *index, const int16_t *fromLinear, __m128i &b,
-                           __m128i &g, __m128i &r) {
+inline void CodesOfIndices(const uint16_t *index, const int16_t *fromLinear, __m128i &b, __m128i &g,
+                           __m128i &r) {
     b = g = r = _mm_setzero_si128();
     InsertCodes<Stride, 0>(index, fromLinear, b, g, r);
     InsertCodes<Stride, 1>(index, fromLinear, b, g, r);

@@ -9,12 +9,12 @@
 
 namespace kernel_geometry {
 
-constexpr int32_t TileWidth = 64;   // destination columns per tile
-constexpr int32_t TileHeight = 160; // destination rows per tile
-constexpr int32_t RowPitch = 896;   // bytes per row-buffer row
-constexpr int32_t ColumnBytes = 48; // strip-buffer bytes per source column
-constexpr int32_t GroupBytes = 4 * RowPitch; // one batch of four rows
-constexpr int32_t PixelBytes = 6;   // one PIXEL_YC
+constexpr int32_t TileWidth = 64;             // destination columns per tile
+constexpr int32_t TileHeight = 160;           // destination rows per tile
+constexpr int32_t RowPitch = 896;             // bytes per row-buffer row
+constexpr int32_t ColumnBytes = 48;           // strip-buffer bytes per source column
+constexpr int32_t GroupBytes = 4 * RowPitch;  // one batch of four rows
+constexpr int32_t PixelBytes = 6;             // one PIXEL_YC
 
 // The int32 tap count stored just before an entry's first weight.
 inline int32_t TapCount(const WeightEntry &entry) {
@@ -83,9 +83,9 @@ inline int32_t TakeTile(LinearFilterContext &ctx) {
 // when the image fills the frame; such reads repeat the last column or row.
 struct SourceBounds {
     const uint8_t *frame;
-    ptrdiff_t pitch;    // bytes per line
-    int32_t lastColumn; // srcWidth - 1
-    int32_t lastRow;    // srcHeight - 1
+    ptrdiff_t pitch;     // bytes per line
+    int32_t lastColumn;  // srcWidth - 1
+    int32_t lastRow;     // srcHeight - 1
 
     const uint8_t *Row(int32_t row) const {
         return frame + (row < lastRow ? row : lastRow) * pitch;

@@ -33,10 +33,10 @@ struct ThreadWork {
     SourceBounds src;
     uint8_t *dst;
     ptrdiff_t pitch;
-    bool streamed;      // frame and pitch allow aligned non-temporal stores
-    uint8_t *strip;     // this thread's strip buffer, 16-aligned
-    uint8_t *rows;      // this thread's row buffer, 16-aligned
-    int32_t rowBytes;   // its size
+    bool streamed;     // frame and pitch allow aligned non-temporal stores
+    uint8_t *strip;    // this thread's strip buffer, 16-aligned
+    uint8_t *rows;     // this thread's row buffer, 16-aligned
+    int32_t rowBytes;  // its size
 };
 
 inline ThreadWork ThreadWorkOf(void *dst, const void *src, const LinearFilterContext &ctx,
@@ -123,7 +123,8 @@ inline void StoreGroup(bool streamed, uint8_t *to, const __m128i pixels[3], int3
     __m128i *d = reinterpret_cast<__m128i *>(to);
     if (count < 8) {
         alignas(16) int16_t part[24];
-        for (int v = 0; v < 3; ++v) _mm_store_si128(reinterpret_cast<__m128i *>(part) + v, pixels[v]);
+        for (int v = 0; v < 3; ++v)
+            _mm_store_si128(reinterpret_cast<__m128i *>(part) + v, pixels[v]);
         memcpy(to, part, static_cast<size_t>(count) * PixelBytes);
     } else if (streamed) {
         _mm_stream_si128(d, pixels[0]);

@@ -33,11 +33,9 @@ inline void GatherNeighbours(const uint8_t *p, ptrdiff_t pitch, __m128i &y, __m1
     // Words: a0 b0 a1 b1 a2 b2 a3 b3 (rows a, b: y0 cb0 cr0 y1), then the
     // rest (cb1 cr1) of rows a, b; the same for rows c, d.
     const __m128i ab = _mm_unpacklo_epi16(LoadPixelPairLow(p), LoadPixelPairLow(p + pitch));
-    const __m128i abTail =
-        _mm_unpacklo_epi16(LoadPixelPairHigh(p), LoadPixelPairHigh(p + pitch));
+    const __m128i abTail = _mm_unpacklo_epi16(LoadPixelPairHigh(p), LoadPixelPairHigh(p + pitch));
     const __m128i cd = _mm_unpacklo_epi16(LoadPixelPairLow(p2), LoadPixelPairLow(p2 + pitch));
-    const __m128i cdTail =
-        _mm_unpacklo_epi16(LoadPixelPairHigh(p2), LoadPixelPairHigh(p2 + pitch));
+    const __m128i cdTail = _mm_unpacklo_epi16(LoadPixelPairHigh(p2), LoadPixelPairHigh(p2 + pitch));
     // Four rows of one value per half: y0 | cb0, cr0 | y1, cb1 | cr1.
     const __m128d yCb0 = _mm_castsi128_pd(_mm_unpacklo_epi32(ab, cd));
     const __m128d crY1 = _mm_castsi128_pd(_mm_unpackhi_epi32(ab, cd));

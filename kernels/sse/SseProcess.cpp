@@ -15,8 +15,8 @@ namespace {
 // registers of the loop over whole pairs.
 __attribute__((noinline)) void ConvertCutPairs(const uint8_t *const rows[4],
                                                const kernel_geometry::SourceBounds &src,
-                                               int32_t column, int32_t pairs,
-                                               const float *toLinear, float *strip) {
+                                               int32_t column, int32_t pairs, const float *toLinear,
+                                               float *strip) {
     kernel_tiles::ConvertPairs(rows, src, column, pairs, toLinear, strip);
 }
 
@@ -63,8 +63,8 @@ struct SseKernel {
 
 }  // namespace
 
-void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context,
-                      int32_t threadIndex, int32_t) {
+void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context, int32_t threadIndex,
+                      int32_t) {
     kernel_tiles::ProcessTiles<SseKernel>(dst, src, *context, threadIndex);
 }
 

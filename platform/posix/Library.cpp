@@ -37,7 +37,8 @@ TLibraryFileFault ElfFault(std::ifstream &in, unsigned long long size) {
         return {Kind::Truncated, "truncated library (section headers past the end)"};
     std::vector<Phdr> segments(header.e_phnum);
     in.seekg(std::streamoff(header.e_phoff));
-    if (!in.read(reinterpret_cast<char *>(segments.data()), std::streamsize(segments.size() * sizeof(Phdr))))
+    if (!in.read(reinterpret_cast<char *>(segments.data()),
+                 std::streamsize(segments.size() * sizeof(Phdr))))
         return {Kind::Unreadable, "cannot be read"};
     for (const Phdr &s : segments)
         if (s.p_type != PT_NULL && !within(s.p_offset, s.p_filesz))
@@ -62,7 +63,9 @@ std::string MachineName(unsigned machine, unsigned char elfClass) {
     case EM_386: return "x86, 32-bit";
     case EM_AARCH64: return "ARM64";
     case EM_ARM: return "ARM, 32-bit";
-    default: return "ELF machine " + std::to_string(machine) + (elfClass == ELFCLASS32 ? ", 32-bit" : "");
+    default:
+        return "ELF machine " + std::to_string(machine) +
+               (elfClass == ELFCLASS32 ? ", 32-bit" : "");
     }
 }
 
@@ -70,8 +73,9 @@ std::string MachineName(unsigned machine, unsigned char elfClass) {
 TLibraryFileFault ForeignMachineFault(const unsigned char *ident, unsigned machine) {
     const unsigned char ownClass = sizeof(void *) == 8 ? ELFCLASS64 : ELFCLASS32;
     if (!OwnMachine || (machine == OwnMachine && ident[EI_CLASS] == ownClass)) return {};
-    return {Kind::ForeignProcessor, "a library for another processor (" + MachineName(machine, ident[EI_CLASS]) +
-                                        "; this system runs " + MachineName(OwnMachine, ownClass) + ")"};
+    return {Kind::ForeignProcessor,
+            "a library for another processor (" + MachineName(machine, ident[EI_CLASS]) +
+                "; this system runs " + MachineName(OwnMachine, ownClass) + ")"};
 }
 
 // A leading dot is this system's hidden attribute.
@@ -104,11 +108,13 @@ TLibraryFileFault LibraryFileFault(const std::string &path) {
     const unsigned long long size = static_cast<unsigned long long>(end);
     unsigned char ident[EI_NIDENT] = {};
     in.seekg(0);
-    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0)
+    if (!in.read(reinterpret_cast<char *>(ident), sizeof ident) ||
+        std::memcmp(ident, ELFMAG, SELFMAG) != 0)
         return {Kind::NotALibrary, NotALibraryText};
     unsigned char machine[2] = {};  // e_machine, at the same offset in both classes
     in.seekg(18);
-    if (!in.read(reinterpret_cast<char *>(machine), 2)) return {Kind::Truncated, "truncated library (no ELF header)"};
+    if (!in.read(reinterpret_cast<char *>(machine), 2))
+        return {Kind::Truncated, "truncated library (no ELF header)"};
     const unsigned machineNumber =
         ident[EI_DATA] == ELFDATA2MSB ? machine[0] << 8 | machine[1] : machine[1] << 8 | machine[0];
     TLibraryFileFault foreign = ForeignMachineFault(ident, machineNumber);

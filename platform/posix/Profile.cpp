@@ -29,8 +29,8 @@ std::string ReadIniString(const std::string &file, const std::string &section,
     return value;
 }
 
-bool WriteIniString(const std::string &file, const std::string &section,
-                    const std::string &key, const std::string &value, TIniReads &reads) {
+bool WriteIniString(const std::string &file, const std::string &section, const std::string &key,
+                    const std::string &value, TIniReads &reads) {
     if (!IsStorableIniKey(key)) return false;
     std::string target;
     if (FollowLinks(file, target) != 0) return false;
@@ -38,12 +38,15 @@ bool WriteIniString(const std::string &file, const std::string &section,
     // read again under the lock, and only this run's own change goes in.
     const ini::TSettingsLock lock(target);
     std::string text;
-    if (!lock.Held() || ini::ReadSettingsFile(target, text) == ini::TReadResult::Failed) return false;
+    if (!lock.Held() || ini::ReadSettingsFile(target, text) == ini::TReadResult::Failed)
+        return false;
     ini::TIniDocument document(text);
     const std::optional<std::string> stored = document.Find(section, key);
-    if (ini::IsStaleWrite(reads, section, key, value, stored ? std::optional(ini::Unquote(*stored)) : std::nullopt))
+    if (ini::IsStaleWrite(reads, section, key, value,
+                          stored ? std::optional(ini::Unquote(*stored)) : std::nullopt))
         return true;
-    if (document.Set(section, key, value) && !ini::ReplaceSettingsFile(target, document.Text())) return false;
+    if (document.Set(section, key, value) && !ini::ReplaceSettingsFile(target, document.Text()))
+        return false;
     ini::NoteValueRead(reads, section, key, ini::Unquote(ini::TrimBlanks(value)), true);
     return true;
 }

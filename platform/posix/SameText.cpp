@@ -14,8 +14,10 @@ unsigned FoldCase(unsigned char lead, unsigned char trail) {
     if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) trail -= 0x21;  // full-width Latin
     if (lead == 0x83 && trail >= 0xBF && trail <= 0xD6) trail -= 0x20;  // Greek
     if (lead == 0x84) {  // Cyrillic; the small letters skip the trail byte 0x7F
-        if (trail >= 0x70 && trail <= 0x7E) trail -= 0x30;
-        else if (trail >= 0x80 && trail <= 0x91) trail -= 0x31;
+        if (trail >= 0x70 && trail <= 0x7E)
+            trail -= 0x30;
+        else if (trail >= 0x80 && trail <= 0x91)
+            trail -= 0x31;
     }
     return unsigned(lead) << 8 | trail;
 }

@@ -60,7 +60,8 @@ TSettingsLock::TSettingsLock(const std::string &file) {
     if (fd < 0) return;
     const auto deadline = std::chrono::steady_clock::now() + LockPatience;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > deadline) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) ||
+            std::chrono::steady_clock::now() > deadline) {
             close(fd);
             return;
         }
@@ -96,8 +97,9 @@ void NoteValueRead(TIniReads &reads, const std::string &section, const std::stri
 
 bool IsStaleWrite(const TIniReads &reads, const std::string &section, const std::string &key,
                   const std::string &value, const std::optional<std::string> &now) {
-    const auto r = std::find_if(reads.Values.begin(), reads.Values.end(),
-                                [&](const TIniReads::TValue &v) { return IsReadOf(v, section, key); });
+    const auto r =
+        std::find_if(reads.Values.begin(), reads.Values.end(),
+                     [&](const TIniReads::TValue &v) { return IsReadOf(v, section, key); });
     if (r == reads.Values.end() || !now) return false;
     // A key that was missing is written from a default, which tells nothing
     // of a change; one that another run has added since is theirs.

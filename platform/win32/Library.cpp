@@ -14,9 +14,7 @@ bool IsListedLibrary(const WIN32_FIND_DATAA &entry) {
 
 }  // namespace
 
-LibraryHandle OpenLibrary(const std::string &path) {
-    return LoadLibraryA(path.c_str());
-}
+LibraryHandle OpenLibrary(const std::string &path) { return LoadLibraryA(path.c_str()); }
 
 // The system loader refuses a damaged DLL with an error code of its own.
 TLibraryFileFault LibraryFileFault(const std::string &) { return {}; }
@@ -46,8 +44,8 @@ std::vector<std::string> ListLibraries(const std::string &folder) {
 
 std::string ModulePathOf(const void *address) {
     HMODULE module = nullptr;
-    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                        GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    const DWORD flags =
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
     if (!GetModuleHandleExA(flags, static_cast<LPCSTR>(address), &module)) return "";
     char buffer[MAX_PATH];
     const DWORD n = GetModuleFileNameA(module, buffer, MAX_PATH);

@@ -18,11 +18,11 @@ std::string ReadIniString(const std::string &file, const std::string &section,
     return std::string(buffer.data(), strnlen(buffer.data(), size - 1));
 }
 
-bool WriteIniString(const std::string &file, const std::string &section,
-                    const std::string &key, const std::string &value, TIniReads &) {
+bool WriteIniString(const std::string &file, const std::string &section, const std::string &key,
+                    const std::string &value, TIniReads &) {
     if (!IsStorableIniKey(key)) return false;
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      file.c_str()) != FALSE;
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+           FALSE;
 }
 
 }  // namespace platform

@@ -22,10 +22,10 @@ std::string FaultOf(const std::vector<std::string> &args) {
 }  // namespace
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
-    const TToolOptions o = ParseCommandLine({"--size=1280x720", "-f", "Lanczos", "--param", "-3",
-                                             "-k", "AVX", "--threads=3", "--frames", "2",
-                                             "--pattern", "640x360", "--max", "2000x1200", "-q",
-                                             "--filter", "x/M.auf", "builtin", "out.ppm"});
+    const TToolOptions o =
+        ParseCommandLine({"--size=1280x720", "-f", "Lanczos", "--param", "-3", "-k", "AVX",
+                          "--threads=3", "--frames", "2", "--pattern", "640x360", "--max",
+                          "2000x1200", "-q", "--filter", "x/M.auf", "builtin", "out.ppm"});
     EXPECT_EQ(o.Size.Width, 1280);
     EXPECT_EQ(o.Size.Height, 720);
     EXPECT_EQ(o.Func, "Lanczos");
@@ -42,7 +42,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(o.Output, "out.ppm");
     EXPECT_FALSE(o.OutputIsFolder);
 
-    const TToolOptions batch = ParseCommandLine({"--fit", "640x480", "--even", "a.png", "-", "b.y4m", "-o", "out"});
+    const TToolOptions batch =
+        ParseCommandLine({"--fit", "640x480", "--even", "a.png", "-", "b.y4m", "-o", "out"});
     EXPECT_TRUE(batch.Size.Fit && batch.Size.Even);
     EXPECT_EQ(batch.Inputs, (std::vector<std::string>{"a.png", "-", "b.y4m"}));
     EXPECT_TRUE(batch.OutputIsFolder);
@@ -55,13 +56,17 @@ TEST(CommandLine, NamesTheOptionAtFault) {
     } cases[] = {
         {{"in.ppm", "out.ppm"}, "--size: the target size is missing (or give --fit)"},
         {{"-s", "64x64", "in.ppm"}, "expected INPUT and OUTPUT, got 1 file name"},
-        {{"-s", "64x64", "a", "b", "c"}, "several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"c\""},
+        {{"-s", "64x64", "a", "b", "c"},
+         "several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"c\""},
         {{"-s", "1280X720", "a", "b"},
          "--size: expected a size such as 1280x720, 1280x or x720 (up to 8192x8192), got \"1280X720\""},
-        {{"-s", "x", "a", "b"}, "--size: expected a size such as 1280x720, 1280x or x720 (up to 8192x8192), got \"x\""},
-        {{"--fit", "64x", "a", "b"}, "--fit: expected a size such as 1280x720 (up to 8192x8192), got \"64x\""},
+        {{"-s", "x", "a", "b"},
+         "--size: expected a size such as 1280x720, 1280x or x720 (up to 8192x8192), got \"x\""},
+        {{"--fit", "64x", "a", "b"},
+         "--fit: expected a size such as 1280x720 (up to 8192x8192), got \"64x\""},
         {{"-s", "64x64", "--fit", "64x64", "a", "b"}, "--size excludes --fit"},
-        {{"-s", "64x64", "-p", "40000", "a", "b"}, "--param: Value 40000 not in range -32768 to 32767"},
+        {{"-s", "64x64", "-p", "40000", "a", "b"},
+         "--param: Value 40000 not in range -32768 to 32767"},
         {{"-s", "64x64", "-t", "0", "a", "b"}, "--threads: Value 0 not in range 1 to 256"},
         {{"-s", "64x64", "-f", std::string(33, 'a'), "a", "b"},
          "--func: \"" + std::string(33, 'a') + "\" is longer than 32 bytes"},
@@ -88,11 +93,11 @@ TEST(CommandLine, ResolvesSizesAsPeopleWriteThem) {
     } cases[] = {
         {"1280x720", false, false, 640, 640, 1280, 720},  // exact, whatever the input
         {"1280x", false, false, 1920, 1080, 1280, 720},
-        {"x100", false, false, 1920, 1080, 178, 100},     // 177.8
+        {"x100", false, false, 1920, 1080, 178, 100},  // 177.8
         {"x100", false, true, 1920, 1080, 178, 100},
-        {"101x", false, true, 100, 75, 101, 76},          // 75.75 to even
+        {"101x", false, true, 100, 75, 101, 76},  // 75.75 to even
         {"1x", false, false, 1, 8192, 1, 8192},
-        {"3x", false, true, 100, 1, 3, 2},                // never below 2 when even
+        {"3x", false, true, 100, 1, 3, 2},  // never below 2 when even
         {"640x640", true, false, 1920, 1080, 640, 360},
         {"640x640", true, false, 1080, 1920, 360, 640},
         {"641x361", true, true, 1920, 1080, 640, 360},
@@ -109,7 +114,8 @@ TEST(CommandLine, ResolvesSizesAsPeopleWriteThem) {
         EXPECT_EQ(h, c.h) << c.text << " from " << c.inW << "x" << c.inH;
     }
     int w, h;
-    for (const char *bad : {"", "x", "64", "0x5", "8193x1", "-1x5", "+5x5", "5x\t5", "5x5x", " 5x5", "5xx"})
+    for (const char *bad :
+         {"", "x", "64", "0x5", "8193x1", "-1x5", "+5x5", "5x\t5", "5x5x", " 5x5", "5xx"})
         EXPECT_FALSE(ParseSizeWithin(bad, true, 8192, 8192, w, h)) << bad;
 }
 
@@ -118,7 +124,8 @@ TEST(CommandLine, FillsTheSavedBlockAsAProjectWouldHoldIt) {
     TFilterConfig block = MakeConfigBlock(o, o.Size.Width, o.Size.Height);
     EXPECT_EQ(block.Width, 320);
     EXPECT_EQ(block.Height, 240);
-    EXPECT_EQ(std::string(block.WndFuncName, sizeof block.WndFuncName), std::string("Spline36") + std::string(24, '\0'));
+    EXPECT_EQ(std::string(block.WndFuncName, sizeof block.WndFuncName),
+              std::string("Spline36") + std::string(24, '\0'));
     EXPECT_EQ(std::string(block.FilterPluginName, 4), std::string("SSE\0", 4));
     EXPECT_EQ(block.WndFuncParam, INT_MIN);  // the filter substitutes its own
     o.HasParam = true;

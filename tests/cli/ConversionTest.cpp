@@ -18,8 +18,8 @@ namespace {
 void ExpectYc(uint8_t r, uint8_t g, uint8_t b, int y, int cb, int cr) {
     const PIXEL_YC p = RgbToYc(r, g, b);
     EXPECT_TRUE(p.y == y && p.cb == cb && p.cr == cr)
-        << "RGB (" << int(r) << ", " << int(g) << ", " << int(b) << "): expected (" << y << ", " << cb
-        << ", " << cr << "), got (" << p.y << ", " << p.cb << ", " << p.cr << ")";
+        << "RGB (" << int(r) << ", " << int(g) << ", " << int(b) << "): expected (" << y << ", "
+        << cb << ", " << cr << "), got (" << p.y << ", " << p.cb << ", " << p.cr << ")";
 }
 
 }  // namespace
@@ -44,7 +44,8 @@ TEST(YcConversion, RoundTripOfEveryRgbColourGivesTheSameBytes) {
                 YcToRgb(RgbToYc(uint8_t(r), uint8_t(g), uint8_t(b)), back);
                 if ((back[0] != r || back[1] != g || back[2] != b) && ++mismatches <= 5)
                     ADD_FAILURE() << "RGB (" << r << ", " << g << ", " << b << ") came back as ("
-                                  << int(back[0]) << ", " << int(back[1]) << ", " << int(back[2]) << ")";
+                                  << int(back[0]) << ", " << int(back[1]) << ", " << int(back[2])
+                                  << ")";
             }
     EXPECT_EQ(mismatches, 0);
 }
@@ -55,10 +56,12 @@ TEST(YcConversion, RoundsToTheNearestWholeNumberHalvesAwayFromZero) {
     std::uniform_real_distribution<double> any(-70000, 70000);
     for (int i = 0; i < 100000; ++i) {
         const double half = std::floor(any(random)) + 0.5;
-        for (double v : {any(random), half, std::nextafter(half, 0.0), std::nextafter(half, 1e9), -half,
-                         std::nextafter(0.5, 0.0), -std::nextafter(0.5, 0.0)}) {
-            const double r = double(RoundHalfAway(v)), off = std::fabs(r - v);  // exact at these sizes
-            ASSERT_TRUE(off < 0.5 || (off == 0.5 && std::fabs(r) > std::fabs(v))) << v << " became " << r;
+        for (double v : {any(random), half, std::nextafter(half, 0.0), std::nextafter(half, 1e9),
+                         -half, std::nextafter(0.5, 0.0), -std::nextafter(0.5, 0.0)}) {
+            const double r = double(RoundHalfAway(v)),
+                         off = std::fabs(r - v);  // exact at these sizes
+            ASSERT_TRUE(off < 0.5 || (off == 0.5 && std::fabs(r) > std::fabs(v)))
+                << v << " became " << r;
         }
     }
 }
@@ -82,7 +85,7 @@ TEST(Y4mHeader, ReadsChromaLayoutsDepthsAndSiting) {
         int depth;
         bool centredX, centredY;
     } cases[] = {
-        {"", TChroma::C420, 8, true, true},          {"C420jpeg", TChroma::C420, 8, true, true},
+        {"", TChroma::C420, 8, true, true},           {"C420jpeg", TChroma::C420, 8, true, true},
         {"C420mpeg2", TChroma::C420, 8, false, true}, {"C420paldv", TChroma::C420, 8, false, false},
         {"C420p10", TChroma::C420, 10, true, true},   {"C422p12", TChroma::C422, 12, false, false},
         {"C444p16", TChroma::C444, 16, false, false}, {"Cmono", TChroma::Mono, 8, false, false},
@@ -103,9 +106,10 @@ TEST(Y4mHeader, ReadsChromaLayoutsDepthsAndSiting) {
     wider.Width = 640;
     EXPECT_EQ(wider.Header(), "YUV4MPEG2 W640 H3 C420p10\n");
 
-    for (const char *bad : {"YUV4MPEG2 W5 H3 C411", "YUV4MPEG2 W5 H3 C420p7", "YUV4MPEG2 W5 H3 C420jpeg10",
-                            "YUV4MPEG2 W5 H3 C444alpha", "YUV4MPEG2 W0 H3", "YUV4MPEG2 W8193 H3", "YUV4MPEG2 H3",
-                            "YUV4MPEG2 W5 H3 Q1"})
+    for (const char *bad :
+         {"YUV4MPEG2 W5 H3 C411", "YUV4MPEG2 W5 H3 C420p7", "YUV4MPEG2 W5 H3 C420jpeg10",
+          "YUV4MPEG2 W5 H3 C444alpha", "YUV4MPEG2 W0 H3", "YUV4MPEG2 W8193 H3", "YUV4MPEG2 H3",
+          "YUV4MPEG2 W5 H3 Q1"})
         EXPECT_THROW(ParseY4mHeader(bad, "s"), THostError) << bad;
 }
 
@@ -121,7 +125,8 @@ TEST(Y4mConversion, LimitedRangeMapsOntoTheHostScaleAndBackExactly) {
     const TYcImage image = ToYcImage(f, frame);
     EXPECT_EQ(image.At(16, 0).y, 0);
     EXPECT_EQ(image.At(235, 0).y, 4096);
-    EXPECT_EQ(image.At(0, 0).cb, 2048 * 127 / 112);  // 255 - 0 = 255 → (255 - 128) / 112 of 2048, rounded
+    EXPECT_EQ(image.At(0, 0).cb,
+              2048 * 127 / 112);  // 255 - 0 = 255 → (255 - 128) / 112 of 2048, rounded
     EXPECT_EQ(image.At(255 - 16, 0).cr, -2048);
     const TY4mFrame back = ToY4mFrame(f, image);
     EXPECT_EQ(back.Bytes, frame.Bytes);
@@ -134,7 +139,9 @@ namespace {
 struct TReference {
     const TY4mFormat &f;
 
-    double Offset(bool chroma) const { return (chroma ? 128 : f.FullRange ? 0 : 16) << (f.Depth - 8); }
+    double Offset(bool chroma) const {
+        return (chroma ? 128 : f.FullRange ? 0 : 16) << (f.Depth - 8);
+    }
     double Range(bool chroma) const {
         return f.FullRange ? (1 << f.Depth) - 1 : (chroma ? 224 : 219) << (f.Depth - 8);
     }
@@ -149,7 +156,8 @@ struct TReference {
         weight[0] = 1 - weight[1];
     }
     int Host(const std::vector<uint16_t> &plane, int p, int x, int y) const {
-        if (p == 0) return Round((plane[std::size_t(y) * f.Width + x] - Offset(false)) * Step(false));
+        if (p == 0)
+            return Round((plane[std::size_t(y) * f.Width + x] - Offset(false)) * Step(false));
         const int cw = f.ChromaWidth(), ch = f.ChromaHeight();
         int tx[2], ty[2];
         double wx[2], wy[2];
@@ -158,18 +166,25 @@ struct TReference {
         double v = 0;
         for (int j = 0; j < 2; ++j)
             for (int i = 0; i < 2; ++i)
-                v += wy[j] * wx[i] * ((plane[std::size_t(ty[j]) * cw + tx[i]] - Offset(true)) * Step(true));
+                v += wy[j] * wx[i] *
+                     ((plane[std::size_t(ty[j]) * cw + tx[i]] - Offset(true)) * Step(true));
         return Round(v);
     }
     static int Round(double v) { return int(std::clamp(std::lround(v), -32768L, 32767L)); }
     // [1 1]/2 between luma samples, [1 2 1]/4 on one, edges repeated.
-    static double Average(int i, int n, bool half, bool centred, const std::function<double(int)> &value) {
+    static double Average(int i, int n, bool half, bool centred,
+                          const std::function<double(int)> &value) {
         const auto at = [&](int k) { return value(std::clamp(k, 0, n - 1)); };
         if (!half) return value(i);
-        return centred ? (at(2 * i) + at(2 * i + 1)) / 2 : (at(2 * i - 1) + 2 * at(2 * i) + at(2 * i + 1)) / 4;
+        return centred ? (at(2 * i) + at(2 * i + 1)) / 2
+                       : (at(2 * i - 1) + 2 * at(2 * i) + at(2 * i + 1)) / 4;
     }
     int Code(const TYcImage &image, int p, int i, int j) const {
-        const auto field = [&](int x, int y) { return double(p == 0 ? image.At(x, y).y : p == 1 ? image.At(x, y).cb : image.At(x, y).cr); };
+        const auto field = [&](int x, int y) {
+            return double(p == 0   ? image.At(x, y).y
+                          : p == 1 ? image.At(x, y).cb
+                                   : image.At(x, y).cr);
+        };
         double v;
         if (p == 0) {
             v = field(i, j);
@@ -180,7 +195,8 @@ struct TReference {
             });
         }
         // Multiplied, not divided by the step: exact, so every half is seen.
-        return int(std::clamp(std::lround(v * Range(p != 0) / 4096 + Offset(p != 0)), 0L, long((1 << f.Depth) - 1)));
+        return int(std::clamp(std::lround(v * Range(p != 0) / 4096 + Offset(p != 0)), 0L,
+                              long((1 << f.Depth) - 1)));
     }
 };
 
@@ -201,8 +217,8 @@ std::vector<TFormatCase> EveryFormat() {
 }
 
 TY4mFormat RandomFormat(const TFormatCase &c, std::mt19937 &random) {
-    std::string header = "YUV4MPEG2 W" + std::to_string(1 + random() % 41) + " H" + std::to_string(1 + random() % 13) +
-                         " " + c.tag;
+    std::string header = "YUV4MPEG2 W" + std::to_string(1 + random() % 41) + " H" +
+                         std::to_string(1 + random() % 13) + " " + c.tag;
     if (c.depth > 8) header += (std::string(c.tag) == "Cmono" ? "" : "p") + std::to_string(c.depth);
     if (c.full) header += " XCOLORRANGE=FULL";
     return ParseY4mHeader(header, "s");
@@ -230,8 +246,9 @@ TEST(Y4mConversion, EveryFormatMatchesThePlainConversion) {
         for (int round = 0; round < 6; ++round) {
             const TY4mFormat f = RandomFormat(c, random);
             const TReference ref{f};
-            const std::string what = std::string(c.tag) + " " + std::to_string(c.depth) + (c.full ? " full " : " ") +
-                                     std::to_string(f.Width) + "x" + std::to_string(f.Height);
+            const std::string what = std::string(c.tag) + " " + std::to_string(c.depth) +
+                                     (c.full ? " full " : " ") + std::to_string(f.Width) + "x" +
+                                     std::to_string(f.Height);
             const int tolerance = c.depth == 8 ? 0 : 1;
             const TY4mFrame frame = RandomFrame(f, random);
             std::vector<uint16_t> planes[3];
@@ -240,11 +257,13 @@ TEST(Y4mConversion, EveryFormatMatchesThePlainConversion) {
             for (int y = 0; y < f.Height; ++y)
                 for (int x = 0; x < f.Width; ++x)
                     for (int p = 0; p < 3; ++p) {
-                        const int got = p == 0 ? image.At(x, y).y : p == 1 ? image.At(x, y).cb : image.At(x, y).cr;
+                        const int got = p == 0   ? image.At(x, y).y
+                                        : p == 1 ? image.At(x, y).cb
+                                                 : image.At(x, y).cr;
                         const int want = p >= f.Planes() ? 0 : ref.Host(planes[p], p, x, y);
                         if (std::abs(got - want) > tolerance)
-                            FAIL() << what << ": to the host at (" << x << ", " << y << ") plane " << p << ": expected "
-                                   << want << ", got " << got;
+                            FAIL() << what << ": to the host at (" << x << ", " << y << ") plane "
+                                   << p << ": expected " << want << ", got " << got;
                     }
 
             // Host values as a filter leaves them, a few far out of range.
@@ -262,8 +281,8 @@ TEST(Y4mConversion, EveryFormatMatchesThePlainConversion) {
                 for (std::size_t i = 0; i < codes.size(); ++i) {
                     const int want = ref.Code(host, p, int(i % w), int(i / w));
                     if (codes[i] != want)
-                        FAIL() << what << ": to codes at sample " << i << " of plane " << p << ": expected " << want
-                               << ", got " << codes[i];
+                        FAIL() << what << ": to codes at sample " << i << " of plane " << p
+                               << ": expected " << want << ", got " << codes[i];
                 }
             }
         }
@@ -288,7 +307,8 @@ TEST(Y4mConversion, BandsOfAnyCutGiveTheWholeFrame) {
         }
         for (int y = 0; y < f.Height; ++y)
             for (int x = 0; x < stride; ++x) {
-                const PIXEL_YC &got = host[std::size_t(y) * stride + x], &want = x < f.Width ? whole.At(x, y) : guard;
+                const PIXEL_YC &got = host[std::size_t(y) * stride + x],
+                               &want = x < f.Width ? whole.At(x, y) : guard;
                 ASSERT_TRUE(got.y == want.y && got.cb == want.cb && got.cr == want.cr)
                     << c.tag << " " << c.depth << ": pixel (" << x << ", " << y << ")";
             }

@@ -29,7 +29,8 @@ std::string FaultOf(const std::string &bytes) {
 
 TEST(PpmFile, ReadsHeadersWithCommentsAndAnyBlanks) {
     const std::string pixels = "\x01\x02\x03\xfd\xfe\xff";
-    const TRgbImage image = ParsePpm("P6 # made by hand\n2\t1\r\n# maxval next\n255\n" + pixels, "a");
+    const TRgbImage image =
+        ParsePpm("P6 # made by hand\n2\t1\r\n# maxval next\n255\n" + pixels, "a");
     ASSERT_EQ(image.Width, 2);
     ASSERT_EQ(image.Height, 1);
     EXPECT_EQ(std::string(image.Bytes.begin(), image.Bytes.end()), pixels);
@@ -54,13 +55,16 @@ TEST(PpmFile, WritesWhatItReads) {
 TEST(PpmFile, RejectsMalformedFilesWithAClearMessage) {
     EXPECT_EQ(FaultOf(""), "in.ppm: not a binary PPM file (P6)");
     EXPECT_EQ(FaultOf("BM\x36\x00"), "in.ppm: not a binary PPM file (P6)");
-    EXPECT_EQ(FaultOf("P3 1 1 255 0 0 0"), "in.ppm: plain-text PPM (P3) is not supported, only binary P6");
+    EXPECT_EQ(FaultOf("P3 1 1 255 0 0 0"),
+              "in.ppm: plain-text PPM (P3) is not supported, only binary P6");
     EXPECT_EQ(FaultOf("P6 1"), "in.ppm: damaged PPM header: no height");
     EXPECT_EQ(FaultOf("P6 1 x 255 "), "in.ppm: damaged PPM header: no height");
     EXPECT_EQ(FaultOf("P6 2 2 # no maximum"), "in.ppm: damaged PPM header: no maximum value");
-    EXPECT_EQ(FaultOf("P6 2 2 255"), "in.ppm: damaged PPM header: no blank after the maximum value");
+    EXPECT_EQ(FaultOf("P6 2 2 255"),
+              "in.ppm: damaged PPM header: no blank after the maximum value");
     EXPECT_EQ(FaultOf("P6 0 5 255 "), "in.ppm: image size 0x5 is not supported (1x1 to 8192x8192)");
-    EXPECT_EQ(FaultOf("P6 40000 1 255 "), "in.ppm: image size 40000x1 is not supported (1x1 to 8192x8192)");
+    EXPECT_EQ(FaultOf("P6 40000 1 255 "),
+              "in.ppm: image size 40000x1 is not supported (1x1 to 8192x8192)");
     EXPECT_EQ(FaultOf("P6 1 1 65535 \x01\x02\x03\x04\x05\x06"),
               "in.ppm: maximum value 65535 is not supported, only 8-bit (255)");
     EXPECT_EQ(FaultOf("P6 2 2 255 abcdefghij"), "in.ppm: truncated: 10 of 12 sample bytes");

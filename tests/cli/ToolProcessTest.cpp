@@ -47,8 +47,8 @@ protected:
     // A bash command in the work folder; MORVANE names the tool.
     TRun Shell(const std::string &command) const {
         const std::string err = Dir.Path() + "stderr.txt";
-        const std::string line = "cd '" + Dir.Path() + "' && MORVANE='" MORVANE_TOOL "' bash -c '" + command +
-                                 "' 2>'" + err + "'";
+        const std::string line = "cd '" + Dir.Path() + "' && MORVANE='" MORVANE_TOOL "' bash -c '" +
+                                 command + "' 2>'" + err + "'";
         const int status = std::system(line.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : 128, ReadFile(err)};
     }
@@ -74,13 +74,15 @@ TEST_F(ToolProcess, PicturesKeepTheirLayoutAndAFlatColour) {
     const struct {
         const char *pixFmt;
         int channels, depth;
-    } cases[] = {{"rgb24", 3, 8}, {"rgb48be", 3, 16}, {"gray", 1, 8}, {"gray16be", 1, 16}, {"pal8", 3, 8}};
+    } cases[] = {
+        {"rgb24", 3, 8}, {"rgb48be", 3, 16}, {"gray", 1, 8}, {"gray16be", 1, 16}, {"pal8", 3, 8}};
     for (const auto &c : cases) {
         const std::string in = std::string(c.pixFmt) + ".png";
         Make(in, std::string(kFlat) + " -frames:v 1 -pix_fmt " + c.pixFmt);
         for (const char *size : {"40x", "x100", "96x64"}) {
             const std::string out = std::string(c.pixFmt) + "-" + size + ".png";
-            const TRun run = Shell("$MORVANE -q -f Spline36 -s " + std::string(size) + " " + in + " " + out);
+            const TRun run =
+                Shell("$MORVANE -q -f Spline36 -s " + std::string(size) + " " + in + " " + out);
             ASSERT_EQ(run.Status, 0) << run.Err;
             std::ostringstream warnings;
             const TPicture got = ReadPng(Path(out), warnings);
@@ -106,8 +108,9 @@ TEST_F(ToolProcess, PicturesKeepTheirLayoutAndAFlatColour) {
 // ffmpeg's own decoding is the reference.
 TEST_F(ToolProcess, PngRowsEqualFfmpegsPlainOrInterlaced) {
     Make("plain.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt rgb24");
-    const TRun made = Shell("convert plain.png -interlace PNG inter.png && "
-                            "ffmpeg -loglevel error -i plain.png -pix_fmt rgb24 ref.ppm");
+    const TRun made = Shell(
+        "convert plain.png -interlace PNG inter.png && "
+        "ffmpeg -loglevel error -i plain.png -pix_fmt rgb24 ref.ppm");
     ASSERT_EQ(made.Status, 0) << made.Err;
     ASSERT_EQ(ReadFile(Path("inter.png")).at(28), 1) << "the IHDR's interlace method";
     const TPicture reference = FromRgbImage(ReadPpm(Path("ref.ppm")));
@@ -120,8 +123,9 @@ TEST_F(ToolProcess, VideoKeepsItsChromaDepthAndTagsAndAFlatColour) {
     const struct {
         const char *pixFmt, *tag;
         int depth;
-    } cases[] = {{"yuv420p", "C420jpeg", 8},      {"yuv422p", "C422", 8},        {"yuv444p", "C444", 8},
-                 {"gray", "Cmono", 8},            {"yuv420p10le", "C420p10", 10}, {"yuv444p16le", "C444p16", 16}};
+    } cases[] = {{"yuv420p", "C420jpeg", 8},     {"yuv422p", "C422", 8},
+                 {"yuv444p", "C444", 8},         {"gray", "Cmono", 8},
+                 {"yuv420p10le", "C420p10", 10}, {"yuv444p16le", "C444p16", 16}};
     for (const auto &c : cases) {
         const std::string in = std::string(c.pixFmt) + ".y4m";
         Make(in, std::string(kFlat) + " -strict -1 -pix_fmt " + c.pixFmt);
@@ -163,7 +167,8 @@ long PeakKilobytes(const std::string &output, int frames) {
         dup2(feed[0], 0);
         close(feed[0]);
         close(feed[1]);
-        execl(MORVANE_TOOL, MORVANE_TOOL, "-q", "-s", "160x120", "-", output.c_str(), static_cast<char *>(nullptr));
+        execl(MORVANE_TOOL, MORVANE_TOOL, "-q", "-s", "160x120", "-", output.c_str(),
+              static_cast<char *>(nullptr));
         _exit(127);
     }
     close(feed[0]);
@@ -171,19 +176,22 @@ long PeakKilobytes(const std::string &output, int frames) {
     const std::string header = "YUV4MPEG2 W320 H240 C420jpeg\n";
     bool written = write(feed[1], header.data(), header.size()) == ssize_t(header.size());
     for (int i = 0; i < frames && written; ++i) {
-        for (std::size_t at = 6; at < frame.size(); ++at) frame[at] = char((at * 7 + i * 13) & 0xff);
+        for (std::size_t at = 6; at < frame.size(); ++at)
+            frame[at] = char((at * 7 + i * 13) & 0xff);
         written = write(feed[1], frame.data(), frame.size()) == ssize_t(frame.size());
     }
     close(feed[1]);
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !written || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (wait4(pid, &status, 0, &usage) != pid || !written || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
         return -1;
     return usage.ru_maxrss;
 }
 
 TEST_F(ToolProcess, ALongStreamThroughAPipeKeepsItsMemoryFlat) {
-    const long brief = PeakKilobytes(Path("brief.y4m"), 30), lasting = PeakKilobytes(Path("long.y4m"), 300);
+    const long brief = PeakKilobytes(Path("brief.y4m"), 30),
+               lasting = PeakKilobytes(Path("long.y4m"), 300);
     ASSERT_GT(brief, 0);
     ASSERT_GT(lasting, 0);
     EXPECT_EQ(fs::file_size(Path("long.y4m")), 29 + 300 * (6 + 160 * 120 * 3 / 2));
@@ -196,13 +204,15 @@ TEST_F(ToolProcess, EqualSizePassesThroughUnchanged) {
     const TRun video = Shell("$MORVANE -s 64x48 in.y4m out.y4m >report.txt");
     ASSERT_EQ(video.Status, 0) << video.Err;
     EXPECT_TRUE(ReadFile(Path("out.y4m")) == ReadFile(Path("in.y4m")));
-    EXPECT_NE(ReadFile(Path("report.txt")).find("the filter passed the frame through unchanged"), std::string::npos);
+    EXPECT_NE(ReadFile(Path("report.txt")).find("the filter passed the frame through unchanged"),
+              std::string::npos);
     Make("in.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1 -pix_fmt rgb24");
     ASSERT_EQ(Shell("$MORVANE -q -s 64x48 in.png out.png").Status, 0);
     std::ostringstream warnings;
     const TPicture in = ReadPng(Path("in.png"), warnings), out = ReadPng(Path("out.png"), warnings);
     ASSERT_EQ(in.Samples.size(), out.Samples.size());
-    for (std::size_t i = 0; i < in.Samples.size(); ++i) ASSERT_LE(std::abs(in.Samples[i] - out.Samples[i]), 1) << i;
+    for (std::size_t i = 0; i < in.Samples.size(); ++i)
+        ASSERT_LE(std::abs(in.Samples[i] - out.Samples[i]), 1) << i;
 }
 
 TEST_F(ToolProcess, PipesWithFfmpegBothWays) {
@@ -232,7 +242,8 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "huge.ppm out.png", "huge.ppm: truncated: 100 of 201326592 sample bytes", 1},
         {"", "toolarge.ppm out.png", "toolarge.ppm: image size 32768x32768 is not supported", 1},
         {"ln -s /dev/zero zero.ppm", "zero.ppm out.png", "zero.ppm: not a binary PPM file (P6)", 1},
-        {"head -c 300 good.png > cut.png", "cut.png out.png", "cut.png: damaged or truncated PNG", 1},
+        {"head -c 300 good.png > cut.png", "cut.png out.png", "cut.png: damaged or truncated PNG",
+         1},
         {"cp good.png bad.png && printf XXXXXXXX | dd of=bad.png bs=1 seek=60 conv=notrunc 2>/dev/null",
          "bad.png out.png", "bad.png: damaged", 1},
         {"", "badhead.y4m out.y4m", "badhead.y4m: not a YUV4MPEG2 stream", 1},
@@ -246,25 +257,34 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "-s 9000x good.png out.png", "--size: expected a size such as 1280x720", 2},
         {"", "-s 20x20 --fit 10x10 good.png out.png", "excludes", 2},
         {"", "-s 20x20 -f Nosuch good.png out.png", "no window function \"Nosuch\"", 1},
-        {"", "-s x8000 -t 1 good.png out.png", "good.png: the target size 10667x8000 is beyond the largest frame", 1},
+        {"", "-s x8000 -t 1 good.png out.png",
+         "good.png: the target size 10667x8000 is beyond the largest frame", 1},
     };
     for (const auto &c : cases) {
-        const std::string args = std::string(c.args).rfind("-", 0) == 0 ? c.args : std::string("-s 32x24 ") + c.args;
-        const TRun run = Shell(std::string(c.setup) + (*c.setup ? " && " : "") + "$MORVANE " + args);
+        const std::string args =
+            std::string(c.args).rfind("-", 0) == 0 ? c.args : std::string("-s 32x24 ") + c.args;
+        const TRun run =
+            Shell(std::string(c.setup) + (*c.setup ? " && " : "") + "$MORVANE " + args);
         EXPECT_EQ(run.Status, c.status) << c.args << ": " << run.Err;
-        EXPECT_NE(run.Err.find(c.fault), std::string::npos) << c.args << ": " << run.Err.substr(0, 300);
+        EXPECT_NE(run.Err.find(c.fault), std::string::npos)
+            << c.args << ": " << run.Err.substr(0, 300);
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
-        for (const char *out : {"out.png", "out.y4m", "out.gif"}) EXPECT_FALSE(fs::exists(Path(out))) << c.args;
+        for (const char *out : {"out.png", "out.y4m", "out.gif"})
+            EXPECT_FALSE(fs::exists(Path(out))) << c.args;
     }
     for (const auto &entry : fs::directory_iterator(Dir.Path()))
-        EXPECT_EQ(entry.path().filename().string().rfind(".morvane-", 0), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().rfind(".morvane-", 0), std::string::npos)
+            << entry.path();
 }
 
 TEST_F(ToolProcess, ATruncatedStreamKeepsTheFramesBeforeIt) {
     Make("good.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 3 -pix_fmt yuv420p");
-    const TRun run = Shell("head -c -100 good.y4m > cut.y4m && $MORVANE -q -s 32x24 cut.y4m out.y4m");
+    const TRun run =
+        Shell("head -c -100 good.y4m > cut.y4m && $MORVANE -q -s 32x24 cut.y4m out.y4m");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, "morvane: cut.y4m: truncated frame 3: 4508 of 4608 bytes (the frames before it are written)\n");
+    EXPECT_EQ(
+        run.Err,
+        "morvane: cut.y4m: truncated frame 3: 4508 of 4608 bytes (the frames before it are written)\n");
     const std::string in = ReadFile(Path("good.y4m"));
     const std::size_t header = in.find('\n') + 1;  // the same length at W32 H24 as at W64 H48
     EXPECT_EQ(ReadFile(Path("out.y4m")).size(), header + 2 * (6 + 32 * 24 * 3 / 2));
@@ -277,11 +297,14 @@ TEST_F(ToolProcess, WritesFifosDevicesAndLinkTargetsInPlace) {
         "set -e; mkfifo fifo.ppm; cat fifo.ppm > fromfifo.bin & $MORVANE -q -s 16x12 in.png fifo.ppm; wait; "
         "touch target.png; ln -s target.png link.png; $MORVANE -q -s 16x12 in.png link.png; "
         "test -L link.png; test -s target.png; "
-        "$MORVANE -q -s 16x12 in.png " + longName + ".png; test -s " + longName + ".png; "
+        "$MORVANE -q -s 16x12 in.png " +
+        longName + ".png; test -s " + longName +
+        ".png; "
         "ffmpeg -loglevel error -f lavfi -i testsrc=size=64x48 -frames:v 2 -pix_fmt yuv420p v.y4m; "
         "$MORVANE -q -s 16x12 v.y4m /dev/stdout > stdout.y4m; test -s stdout.y4m; test -p fifo.ppm");
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(ReadFile(Path("fromfifo.bin")).size(), std::string("P6\n16 12\n255\n").size() + 16 * 12 * 3);
+    EXPECT_EQ(ReadFile(Path("fromfifo.bin")).size(),
+              std::string("P6\n16 12\n255\n").size() + 16 * 12 * 3);
 }
 
 TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
@@ -290,7 +313,9 @@ TEST_F(ToolProcess, ABatchWritesTheGoodFilesAndNamesTheBadOne) {
     Dir.Write("b.png", "not a picture");
     const TRun run = Shell("mkdir out && $MORVANE -q -s 32x a.png b.png c.ppm -o out");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, "morvane: b.png: not a PNG file\nmorvane: 1 of 3 inputs failed; the others are written\n");
+    EXPECT_EQ(
+        run.Err,
+        "morvane: b.png: not a PNG file\nmorvane: 1 of 3 inputs failed; the others are written\n");
     EXPECT_TRUE(fs::exists(Path("out/a.png")));
     EXPECT_TRUE(fs::exists(Path("out/c.ppm")));
     EXPECT_FALSE(fs::exists(Path("out/b.png")));
@@ -301,7 +326,8 @@ TEST_F(ToolProcess, ADamagedOrForeignPluginLibraryIsNamed) {
     const struct {
         const char *spoil, *fault;
     } cases[] = {
-        {"truncate -s 9000 install/DLL/WindowFuncs.dll", "install/DLL/WindowFuncs.dll: truncated library"},
+        {"truncate -s 9000 install/DLL/WindowFuncs.dll",
+         "install/DLL/WindowFuncs.dll: truncated library"},
         // e_machine made ARM64's, as a library built for another processor has it.
         {"printf \"\\267\\000\" | dd of=install/DLL/Tessolk.dll bs=1 seek=18 conv=notrunc 2>/dev/null",
          "install/DLL/Tessolk.dll: a library for another processor (ARM64"},
@@ -309,7 +335,8 @@ TEST_F(ToolProcess, ADamagedOrForeignPluginLibraryIsNamed) {
     for (const auto &c : cases) {
         fs::remove_all(Path("install"));
         fs::copy(dist, Path("install"), fs::copy_options::recursive);
-        const TRun run = Shell(std::string(c.spoil) + " && install/morvane -s 16x12 builtin out.png");
+        const TRun run =
+            Shell(std::string(c.spoil) + " && install/morvane -s 16x12 builtin out.png");
         EXPECT_EQ(run.Status, 1);
         EXPECT_NE(run.Err.find(c.fault), std::string::npos) << run.Err;
         EXPECT_FALSE(fs::exists(Path("out.png")));
@@ -327,15 +354,18 @@ std::string MakePng(uint32_t width, uint32_t height, int depth, int colour, bool
     const auto chunk = [&](const std::string &type, const std::string &data) {
         const std::string body = type + data;
         return u32(uint32_t(data.size())) + body +
-               u32(uint32_t(crc32(0, reinterpret_cast<const Bytef *>(body.data()), uInt(body.size()))));
+               u32(uint32_t(
+                   crc32(0, reinterpret_cast<const Bytef *>(body.data()), uInt(body.size()))));
     };
     uLongf packedSize = compressBound(uLong(raw.size()));
     std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(raw.data()),
-              uLong(raw.size()), 9);
+    compress2(reinterpret_cast<Bytef *>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef *>(raw.data()), uLong(raw.size()), 9);
     packed.resize(packedSize);
-    const std::string ihdr = u32(width) + u32(height) + char(depth) + char(colour) + '\0' + '\0' + char(interlaced);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", packed) + chunk("IEND", "");
+    const std::string ihdr =
+        u32(width) + u32(height) + char(depth) + char(colour) + '\0' + '\0' + char(interlaced);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", packed) +
+           chunk("IEND", "");
 }
 
 bool IsRoot() { return geteuid() == 0; }
@@ -355,13 +385,15 @@ TEST_F(ToolProcess, AnOutputThatIsAnInputOrAnotherOutputIsRefused) {
     } cases[] = {
         {"cp v.y4m x.y4m", "x.y4m x.y4m", "x.y4m: the output is the input file x.y4m", "x.y4m"},
         {"cp v.y4m " + inShm, inShm + " " + inShm, inShm + ": the output is the input file", inShm},
-        {"cp v.y4m x.y4m && ln -sf x.y4m l.y4m", "x.y4m l.y4m", "l.y4m: the output is the input file x.y4m", "x.y4m"},
-        {"cp v.y4m x.y4m && ln -f x.y4m h.y4m", "x.y4m h.y4m", "h.y4m: the output is the input file x.y4m", "x.y4m"},
+        {"cp v.y4m x.y4m && ln -sf x.y4m l.y4m", "x.y4m l.y4m",
+         "l.y4m: the output is the input file x.y4m", "x.y4m"},
+        {"cp v.y4m x.y4m && ln -f x.y4m h.y4m", "x.y4m h.y4m",
+         "h.y4m: the output is the input file x.y4m", "x.y4m"},
         {"cp p.png x.png", "x.png ./x.png", "./x.png: the output is the input file x.png", "x.png"},
         {"mkdir -p a b dest && cp p.png a/x.png && cp p.png b/x.png", "a/x.png b/x.png -o dest",
          "dest/x.png: the output of both a/x.png and b/x.png", "a/x.png"},
-        {"mkdir -p d && cp p.png d/x.png", "p.png d/x.png -o d", "d/x.png: the output is the input file d/x.png",
-         "d/x.png"},
+        {"mkdir -p d && cp p.png d/x.png", "p.png d/x.png -o d",
+         "d/x.png: the output is the input file d/x.png", "d/x.png"},
     };
     for (const auto &c : cases) {
         const TRun run = Shell(c.setup + " && $MORVANE -q -s 32x24 " + c.args);
@@ -369,7 +401,8 @@ TEST_F(ToolProcess, AnOutputThatIsAnInputOrAnotherOutputIsRefused) {
         EXPECT_NE(run.Err.find(c.fault), std::string::npos) << c.args << ": " << run.Err;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
         const std::string source = c.kept.find(".y4m") != std::string::npos ? "v.y4m" : "p.png";
-        EXPECT_TRUE(ReadFile(c.kept[0] == '/' ? c.kept : Path(c.kept)) == ReadFile(Path(source))) << c.args;
+        EXPECT_TRUE(ReadFile(c.kept[0] == '/' ? c.kept : Path(c.kept)) == ReadFile(Path(source)))
+            << c.args;
         EXPECT_FALSE(fs::exists(Path("dest/x.png"))) << c.args;
     }
     EXPECT_EQ(fs::remove_all(shm), 2u);  // the folder and x.y4m, nothing left beside it
@@ -380,8 +413,9 @@ TEST_F(ToolProcess, AnOutputThatIsAnInputOrAnotherOutputIsRefused) {
 TEST_F(ToolProcess, OutputsAreWrittenOrRefusedByWhatTheyAre) {
     Make("p.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
     fs::permissions(Dir.Path(), fs::perms::all);
-    const std::string deep = "top=$PWD; for i in $(seq 24); do $USER_ mkdir " + std::string(200, 'd') + " && cd " +
-                             std::string(200, 'd') + " || exit 9; done; cp \"$top/p.png\" .";
+    const std::string deep = "top=$PWD; for i in $(seq 24); do $USER_ mkdir " +
+                             std::string(200, 'd') + " && cd " + std::string(200, 'd') +
+                             " || exit 9; done; cp \"$top/p.png\" .";
     const struct {
         std::string setup, args;
         int status;
@@ -389,20 +423,25 @@ TEST_F(ToolProcess, OutputsAreWrittenOrRefusedByWhatTheyAre) {
     } cases[] = {
         {"$USER_ cp p.png ro.png && chmod 444 ro.png", "p.png ro.png", 1, "ro.png: write-protected",
          "cmp p.png ro.png"},
-        {"ln -s made.png dangling.png", "p.png dangling.png", 0, "", "test -L dangling.png && test -s made.png"},
-        {"ln -s nosub/deeper.png rel.png", "p.png rel.png", 1, "rel.png: no such folder", "test -L rel.png"},
+        {"ln -s made.png dangling.png", "p.png dangling.png", 0, "",
+         "test -L dangling.png && test -s made.png"},
+        {"ln -s nosub/deeper.png rel.png", "p.png rel.png", 1, "rel.png: no such folder",
+         "test -L rel.png"},
         {"ln -s loop1.png loop2.png && ln -s loop2.png loop1.png", "p.png loop1.png", 1,
          "loop1.png: symbolic link loop", "test -L loop1.png"},
-        {"ln -s in1.png in2.png && ln -s in2.png in1.png", "in1.png out.png", 1, "in1.png: symbolic link loop",
-         "! test -e out.png"},
+        {"ln -s in1.png in2.png && ln -s in2.png in1.png", "in1.png out.png", 1,
+         "in1.png: symbolic link loop", "! test -e out.png"},
         {"mkdir dir.png", "p.png dir.png", 1, "dir.png: is a folder", "test -d dir.png"},
-        {"ln -s dir.png dirlink.png", "p.png dirlink.png", 1, "dirlink.png: is a folder", "test -d dir.png"},
+        {"ln -s dir.png dirlink.png", "p.png dirlink.png", 1, "dirlink.png: is a folder",
+         "test -d dir.png"},
         {"true", "p.png nowhere/out.png", 1, "nowhere/out.png: no such folder", "true"},
-        {"mkdir -p ro && chmod 555 ro", "p.png ro/out.png", 1, "ro/out.png: cannot be created", "! test -e ro/out.png"},
+        {"mkdir -p ro && chmod 555 ro", "p.png ro/out.png", 1, "ro/out.png: cannot be created",
+         "! test -e ro/out.png"},
         {deep, "p.png out.png", 0, "", "true"},
     };
     for (const auto &c : cases) {
-        const std::string user = IsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+        const std::string user =
+            IsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
         const std::string setup = std::regex_replace(c.setup, std::regex("\\$USER_ "), user);
         const TRun run = Shell(setup + " || exit 9; " + user + "$MORVANE -q -s 32x24 " + c.args);
         EXPECT_EQ(run.Status, c.status) << c.args << ": " << run.Err;
@@ -424,7 +463,8 @@ TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
         const TRun run = Shell(
             "set -m; rm -f feed out.y4m; mkfifo feed; $MORVANE -q -s 32x24 - out.y4m < feed & pid=$!; exec 3>feed; "
             "cat one.y4m >&3; until ls -a | grep -q \"^.morvane-\"; do sleep 0.05; done; kill -" +
-            std::to_string(signal) + " $pid; wait $pid; echo $? > status.txt; exec 3>&-; "
+            std::to_string(signal) +
+            " $pid; wait $pid; echo $? > status.txt; exec 3>&-; "
             "ls -a | grep -c morvane- > left.txt; true");
         EXPECT_EQ(run.Status, 0) << signal << ": " << run.Err;
         EXPECT_EQ(ReadFile(Path("status.txt")), std::to_string(128 + signal) + "\n") << signal;
@@ -432,7 +472,8 @@ TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
         EXPECT_FALSE(fs::exists(Path("out.y4m"))) << signal;
     }
     Make("long.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 40 -pix_fmt yuv420p");
-    const TRun pipe = Shell("$MORVANE -q -s 32x24 long.y4m - | head -c 100 > /dev/null; echo ${PIPESTATUS[0]} > status.txt");
+    const TRun pipe = Shell(
+        "$MORVANE -q -s 32x24 long.y4m - | head -c 100 > /dev/null; echo ${PIPESTATUS[0]} > status.txt");
     EXPECT_EQ(ReadFile(Path("status.txt")), "1\n");
     EXPECT_EQ(pipe.Err, "morvane: standard output: the reader closed the pipe\n");
 }
@@ -443,17 +484,21 @@ TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
 TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
     fs::copy(fs::path(MORVANE_TOOL).parent_path(), Path("inst"), fs::copy_options::recursive);
     const std::string run = "inst/morvane -q --pattern 320x180 --frames 30 -s 160x90 builtin ";
-    const TRun linked = Shell("mkdir real && printf \"[Morvane]\\r\\nSizeList=512x384\\r\\n\" > real/s.ini && "
-                              "ln -sf ../real/s.ini inst/Morvane.ini && " + run + "-f Lanczos --param 5 a.png");
+    const TRun linked = Shell(
+        "mkdir real && printf \"[Morvane]\\r\\nSizeList=512x384\\r\\n\" > real/s.ini && "
+        "ln -sf ../real/s.ini inst/Morvane.ini && " +
+        run + "-f Lanczos --param 5 a.png");
     ASSERT_EQ(linked.Status, 0) << linked.Err;
     EXPECT_TRUE(fs::is_symlink(Path("inst/Morvane.ini")));
-    EXPECT_NE(ReadFile(Path("real/s.ini")).find("Func_Lanczos=1,5,0"), std::string::npos) << ReadFile(Path("real/s.ini"));
+    EXPECT_NE(ReadFile(Path("real/s.ini")).find("Func_Lanczos=1,5,0"), std::string::npos)
+        << ReadFile(Path("real/s.ini"));
 
     const TRun overlapping = Shell(
         "flock real sleep 2 & sleep 0.3; " + run + "-f Lanczos --param 7 b.png & a=$!; " + run +
         "-f Bicubic --param 9 c.png & b=$!; sleep 1; cp real/s.ini held.ini; wait $a || exit 3; wait $b || exit 4");
     ASSERT_EQ(overlapping.Status, 0) << overlapping.Err;
-    EXPECT_EQ(ReadFile(Path("held.ini")).find("Func_Lanczos=1,7,0"), std::string::npos) << "written under the lock";
+    EXPECT_EQ(ReadFile(Path("held.ini")).find("Func_Lanczos=1,7,0"), std::string::npos)
+        << "written under the lock";
     const std::string after = ReadFile(Path("real/s.ini"));
     EXPECT_NE(after.find("Func_Lanczos=1,7,0"), std::string::npos) << after;
     EXPECT_NE(after.find("Func_Bicubic=1,9,0"), std::string::npos) << after;
@@ -462,7 +507,9 @@ TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
     fs::permissions(Dir.Path(), fs::perms::all);
     const TRun readOnly = Shell("chmod 555 real && " + user + run + "-f Bicubic --param 3 d.png");
     EXPECT_EQ(readOnly.Status, 0);
-    EXPECT_NE(readOnly.Err.find("warning: --param 3 for Bicubic is not remembered"), std::string::npos) << readOnly.Err;
+    EXPECT_NE(readOnly.Err.find("warning: --param 3 for Bicubic is not remembered"),
+              std::string::npos)
+        << readOnly.Err;
     EXPECT_EQ(std::count(readOnly.Err.begin(), readOnly.Err.end(), '\n'), 1) << readOnly.Err;
 }
 
@@ -471,9 +518,11 @@ TEST_F(ToolProcess, ABatchInputBeyondTheLimitsFailsAlone) {
     Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
     Make("big.png", "-f lavfi -i testsrc=size=96x64 -frames:v 1");
     Make("c.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
-    const TRun run = Shell("mkdir out && $MORVANE -q -s 32x --max 64x48 a.png big.png c.png -o out");
+    const TRun run =
+        Shell("mkdir out && $MORVANE -q -s 32x --max 64x48 a.png big.png c.png -o out");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err.substr(0, run.Err.find('\n') + 1).find("morvane: big.png: --max:"), 0u) << run.Err;
+    EXPECT_EQ(run.Err.substr(0, run.Err.find('\n') + 1).find("morvane: big.png: --max:"), 0u)
+        << run.Err;
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 2) << run.Err;
     EXPECT_TRUE(fs::exists(Path("out/a.png")));
     EXPECT_TRUE(fs::exists(Path("out/c.png")));
@@ -498,7 +547,8 @@ TEST_F(ToolProcess, PngMemoryFollowsTheDataAndTheReasonIsNamed) {
         rlim_t addressSpace;  // 0: no limit
     } cases[] = {
         {"bomb.png", "bomb.png: damaged or truncated PNG", 120 * 1024, 0},
-        {"tall.png", "tall.png: the picture's size 1x65535 is beyond the largest frame 8192x8192", 120 * 1024, 0},
+        {"tall.png", "tall.png: the picture's size 1x65535 is beyond the largest frame 8192x8192",
+         120 * 1024, 0},
         {"builtin", "morvane: builtin: out of memory\n", 320 * 1024, limitable ? 300u << 20 : 0},
     };
     for (const auto &c : cases) {

@@ -15,8 +15,8 @@
 #include "tests/cli/CliTestFiles.h"
 
 using cli_tests::FileExists;
-using testing_support::FolderEntries;
 using cli_tests::TFakeInstall;
+using testing_support::FolderEntries;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 
@@ -43,8 +43,9 @@ TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
     TFakeInstall install;
     TempDir work;
     const std::string output = work.Path() + "small.ppm";
-    const TRun run = RunMorvane(install.Filter(), {"-s", "40x30", "-f", "Box", "--pattern", "160x120", "--frames", "3",
-                                            "-t", "2", "builtin", output});
+    const TRun run =
+        RunMorvane(install.Filter(), {"-s", "40x30", "-f", "Box", "--pattern", "160x120",
+                                      "--frames", "3", "-t", "2", "builtin", output});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(Contains(run.out, "builtin 160x120 -> " + output + " 40x30")) << run.out;
@@ -72,8 +73,8 @@ TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
     for (std::size_t i = 0; i < input.Bytes.size(); ++i) input.Bytes[i] = uint8_t(i);
     const std::string source = work.Path() + "in.ppm";
     WritePpm(source, input);
-    const TRun run = RunMorvane(install.Filter(), {"-s", "14x10", "-f", "Box", "-p", "4", "-k", "Fake",
-                                            source, work.Path() + "big.ppm"});
+    const TRun run = RunMorvane(install.Filter(), {"-s", "14x10", "-f", "Box", "-p", "4", "-k",
+                                                   "Fake", source, work.Path() + "big.ppm"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "function  Box, parameter 4\n")) << run.out;
     EXPECT_TRUE(Contains(run.out, "kernel    Fake\n")) << run.out;
@@ -97,18 +98,28 @@ TEST(Tool, ReportsOneLineAndLeavesNoOutputOnAFault) {
     } cases[] = {
         {{"-s", "8x8", "-f", "Box", "builtin", nowhere}, 1, nowhere + ": no such folder"},
         {{"-s", "8x8", "-f", "Box", bad, kept}, 1, bad + ": truncated: 5 of 48 sample bytes"},
-        {{"-s", "8x8", "-f", "Spline99", "builtin", kept}, 1,
+        {{"-s", "8x8", "-f", "Spline99", "builtin", kept},
+         1,
          folder + ": no window function \"Spline99\" (found: Box, Negate, Fail, AreaAverage)"},
-        {{"-s", "8x8", "-f", "Box", "-k", "AVX", "builtin", kept}, 1, folder + ": no kernel plug-in \"AVX\" (found: Fake)"},
-        {{"-s", "8x8", "-f", "Box", "-p", "9", "builtin", kept}, 2, "--param: 9 is outside Box's range 1 to 4 (see morvane --help)"},
+        {{"-s", "8x8", "-f", "Box", "-k", "AVX", "builtin", kept},
+         1,
+         folder + ": no kernel plug-in \"AVX\" (found: Fake)"},
+        {{"-s", "8x8", "-f", "Box", "-p", "9", "builtin", kept},
+         2,
+         "--param: 9 is outside Box's range 1 to 4 (see morvane --help)"},
         // Without -k the tool names the kernel it chose.
-        {{"-s", "8x8", "-f", "Negate", "--pattern", "16x16", "builtin", kept}, 1,
+        {{"-s", "8x8", "-f", "Negate", "--pattern", "16x16", "builtin", kept},
+         1,
          install.Filter() +
              ": the filter could not use window function \"Negate\" with kernel \"Fake\" (the frame came back 16x16, not 8x8)"},
-        {{"-s", "8x8", "-f", "Fail", "builtin", kept}, 1, install.Filter() + ": func_proc failed on frame 0"},
-        {{"-s", "8x8", "-f", "Box", "--max", "8x8", "--pattern", "9x8", "builtin", kept}, 2,
+        {{"-s", "8x8", "-f", "Fail", "builtin", kept},
+         1,
+         install.Filter() + ": func_proc failed on frame 0"},
+        {{"-s", "8x8", "-f", "Box", "--max", "8x8", "--pattern", "9x8", "builtin", kept},
+         2,
          "--max: the editor's largest frame 8x8 must hold the input and the target size (see morvane --help)"},
-        {{"-s", "8x8", "-f", "Box", "--filter", work.Path() + "None.auf", "builtin", kept}, 1,
+        {{"-s", "8x8", "-f", "Box", "--filter", work.Path() + "None.auf", "builtin", kept},
+         1,
          work.Path() + "None.auf: no such file (the filter plug-in; see --filter)"},
     };
     for (const auto &c : cases) {
@@ -124,7 +135,8 @@ TEST(Tool, ReportsOneLineAndLeavesNoOutputOnAFault) {
 TEST(Tool, RefusesAFilterWithoutPlugins) {
     TFakeInstall bare(false);
     TempDir work;
-    const TRun run = RunMorvane(bare.Filter(), {"-s", "8x8", "-f", "Box", "builtin", work.Path() + "out.ppm"});
+    const TRun run =
+        RunMorvane(bare.Filter(), {"-s", "8x8", "-f", "Box", "builtin", work.Path() + "out.ppm"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Contains(run.err, "no window-function plug-in")) << run.err;
     EXPECT_FALSE(FileExists(work.Path() + "out.ppm"));
@@ -134,7 +146,8 @@ TEST(Tool, ListsThePluginFolder) {
     TFakeInstall install;
     const TRun run = RunMorvane(install.Filter(), {"--list"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "  Box  parameter 1 to 4, default 2\n  Negate\n  Fail\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Box  parameter 1 to 4, default 2\n  Negate\n  Fail\n"))
+        << run.out;
     EXPECT_TRUE(Contains(run.out, "kernels:\n  Fake\n")) << run.out;
     EXPECT_TRUE(Contains(RunMorvane("", {"--help"}).out, "-f,--func"));
 }
@@ -160,30 +173,36 @@ std::string CopyShipped(const TempDir &install) {
 TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
     TempDir install;
     const std::string filter = CopyShipped(install);
-    if (filter.empty()) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
+    if (filter.empty())
+        GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
     TempDir work;
 
     for (const char *func : {"Spline16", "AreaAverage"}) {
         const std::string output = work.Path() + func + ".ppm";
-        const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "--frames", "2", "-f",
-                                      func, "builtin", output});
+        const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "--frames",
+                                             "2", "-f", func, "builtin", output});
         ASSERT_EQ(run.status, 0) << run.err;
         // Without -k the fastest kernel on offer, not the first found.
-        const std::string fastest = Contains(RunMorvane(filter, {"--list"}).out, "\n  AVX\n") ? "AVX" : "SSE";
-        EXPECT_TRUE(Contains(run.out, "kernel    " + fastest + " (the fastest this processor runs)")) << run.out;
+        const std::string fastest =
+            Contains(RunMorvane(filter, {"--list"}).out, "\n  AVX\n") ? "AVX" : "SSE";
+        EXPECT_TRUE(
+            Contains(run.out, "kernel    " + fastest + " (the fastest this processor runs)"))
+            << run.out;
         const TRgbImage result = ReadPpm(output);
         ASSERT_EQ(result.Width, 160);
         ASSERT_EQ(result.Height, 90);
         // The middle of each colour bar keeps its colour.
-        static const uint8_t bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
-                                           {255, 0, 255},   {255, 0, 0},   {0, 0, 255},   {0, 0, 0}};
+        static const uint8_t bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255},
+                                           {0, 255, 0},     {255, 0, 255}, {255, 0, 0},
+                                           {0, 0, 255},     {0, 0, 0}};
         for (int i = 0; i < 8; ++i)
             for (int c = 0; c < 3; ++c)
                 EXPECT_NEAR(result.At(10 * i + 5, 80)[c], bars[i][c], 3)
                     << func << ", bar " << i << ", channel " << c;
     }
     const std::string nowhere = work.Path() + "missing" + platform::PathDelimiter() + "out.ppm";
-    const TRun run = RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "builtin", nowhere});
+    const TRun run =
+        RunMorvane(filter, {"-s", "160x90", "--pattern", "320x180", "builtin", nowhere});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "morvane: " + nowhere + ": no such folder\n");
     EXPECT_FALSE(FileExists(work.Path() + "missing"));
@@ -192,8 +211,9 @@ TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
 // The tool offers and reports what the filter does under its settings file's
 // "Func_" switches.
 TEST(ToolWithMorvane, SeesTheFunctionsTheSettingsSwitch) {
-    const char *const allOff = "Func_Spline16=0,0,0\r\nFunc_Spline36=0,0,0\r\nFunc_Spline64=0,0,0\r\n"
-                               "Func_Lanczos=0,3,0\r\nFunc_Bicubic=0,50,0\r\nFunc_Bilinear=0,0,0\r\n";
+    const char *const allOff =
+        "Func_Spline16=0,0,0\r\nFunc_Spline36=0,0,0\r\nFunc_Spline64=0,0,0\r\n"
+        "Func_Lanczos=0,3,0\r\nFunc_Bicubic=0,50,0\r\nFunc_Bilinear=0,0,0\r\n";
     const struct {
         std::string settings;
         std::vector<std::string> args;
@@ -202,27 +222,49 @@ TEST(ToolWithMorvane, SeesTheFunctionsTheSettingsSwitch) {
         std::string absent;    // from the output
     } cases[] = {
         {"Func_Lanczos=0,3,0\r\n", {"--list"}, 0, "  Spline64\n  Bicubic", "Lanczos"},
-        {"Func_Lanczos=0,3,0\r\n", {"-f", "Lanczos"}, 1,
-         "no window function \"Lanczos\" (found: Spline16, Spline36, Spline64, Bicubic, Bilinear, AreaAverage)", ""},
-        {"Func_Lanczos=1,99,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 8 (the filter's)", ""},
-        {"Func_Lanczos=1,-5,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 1 (the filter's)", ""},
-        {"Func_Lanczos=1,5,0\r\n", {"-f", "Lanczos"}, 0, "function  Lanczos, parameter 5 (the filter's)", ""},
+        {"Func_Lanczos=0,3,0\r\n",
+         {"-f", "Lanczos"},
+         1,
+         "no window function \"Lanczos\" (found: Spline16, Spline36, Spline64, Bicubic, Bilinear, AreaAverage)",
+         ""},
+        {"Func_Lanczos=1,99,0\r\n",
+         {"-f", "Lanczos"},
+         0,
+         "function  Lanczos, parameter 8 (the filter's)",
+         ""},
+        {"Func_Lanczos=1,-5,0\r\n",
+         {"-f", "Lanczos"},
+         0,
+         "function  Lanczos, parameter 1 (the filter's)",
+         ""},
+        {"Func_Lanczos=1,5,0\r\n",
+         {"-f", "Lanczos"},
+         0,
+         "function  Lanczos, parameter 5 (the filter's)",
+         ""},
         {allOff, {"-f", "AreaAverage"}, 0, "function  AreaAverage\n", ""},
-        {allOff, {"-f", "Spline16"}, 1, "no window-function plug-in (only AreaAverage works without one)", ""},
+        {allOff,
+         {"-f", "Spline16"},
+         1,
+         "no window-function plug-in (only AreaAverage works without one)",
+         ""},
     };
     for (const auto &c : cases) {
         TempDir install;
         const std::string filter = CopyShipped(install);
-        if (filter.empty()) GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
+        if (filter.empty())
+            GTEST_SKIP() << "Morvane.auf is not built in " << testing_support::DistDir();
         install.Write("Morvane.ini", "[Morvane]\r\n" + c.settings);
         TempDir work;
         std::vector<std::string> args = c.args;
         if (args[0] != "--list")
-            args.insert(args.end(), {"-s", "40x30", "--pattern", "80x60", "builtin", work.Path() + "out.ppm"});
+            args.insert(args.end(),
+                        {"-s", "40x30", "--pattern", "80x60", "builtin", work.Path() + "out.ppm"});
         const TRun run = RunMorvane(filter, args);
         const std::string what = c.settings + " " + c.args[0] + " " + c.args.back();
         EXPECT_EQ(run.status, c.status) << what << ": " << run.err;
-        EXPECT_TRUE(Contains(c.status == 0 ? run.out : run.err, c.expected)) << what << ": " << run.out << run.err;
+        EXPECT_TRUE(Contains(c.status == 0 ? run.out : run.err, c.expected))
+            << what << ": " << run.out << run.err;
         if (!c.absent.empty()) {
             EXPECT_FALSE(Contains(run.out, c.absent)) << what << ": " << run.out;
         }

@@ -50,8 +50,7 @@ protected:
             EXPECT_EQ(m.LParam, 0);
             events.push_back("sent");
         };
-        const TConfigDialogModel model{config, sizeList, plugins, FilterWindow,
-                                       1920,   1080,     [this] {
+        const TConfigDialogModel model{config, sizeList, plugins, FilterWindow, 1920, 1080, [this] {
                                            if (applyThrows) throw std::runtime_error("apply");
                                            events.push_back("apply");
                                        }};
@@ -81,13 +80,20 @@ TEST(ParseSize, AcceptsOnlyTwoPositiveDecimalsAroundALowercaseX) {
     const struct {
         const char *text;
         int w, h;
-    } cases[] = {{"640x480", 640, 480}, {" 640x 480", 640, 480}, {"+640x-0480", 0, 0},
-                 {"640x+480", 640, 480}, {"800X600", 0, 0},     {"x600", 0, 0},
-                 {"800x", 0, 0},         {"0x600", 0, 0},       {"800x-600", 0, 0},
-                 {"800x600 ", 0, 0},     {"8x6x4", 0, 0},       {"99999999999x5", 0, 0},
+    } cases[] = {{"640x480", 640, 480},
+                 {" 640x 480", 640, 480},
+                 {"+640x-0480", 0, 0},
+                 {"640x+480", 640, 480},
+                 {"800X600", 0, 0},
+                 {"x600", 0, 0},
+                 {"800x", 0, 0},
+                 {"0x600", 0, 0},
+                 {"800x-600", 0, 0},
+                 {"800x600 ", 0, 0},
+                 {"8x6x4", 0, 0},
+                 {"99999999999x5", 0, 0},
                  {"", 0, 0}};
-    for (const auto &c : cases)
-        EXPECT_EQ(ParseSize(c.text), std::make_pair(c.w, c.h)) << c.text;
+    for (const auto &c : cases) EXPECT_EQ(ParseSize(c.text), std::make_pair(c.w, c.h)) << c.text;
 }
 
 TEST_F(ConfigDialog, PromptAddsValidSizesInOrderAndAppliesThem) {
@@ -106,7 +112,12 @@ TEST_F(ConfigDialog, PromptAddsValidSizesInOrderAndAppliesThem) {
         {"800x", {"640x480", "1280x720"}, 640, 480, 0},
         {"0x600", {"640x480", "1280x720"}, 640, 480, 0},
         {"800x-600", {"640x480", "1280x720"}, 640, 480, 0},
-        {" \t\x7f" "800x600 \x01", {"640x480", "800x600", "1280x720"}, 800, 600, 0},
+        {" \t\x7f"
+         "800x600 \x01",
+         {"640x480", "800x600", "1280x720"},
+         800,
+         600,
+         0},
         {"1921x600", {"640x480", "800x600", "1280x720"}, 800, 600, 1},
         {"800x1081", {"640x480", "800x600", "1280x720"}, 800, 600, 2},
         {"640X480", {"640x480", "800x600", "1280x720"}, 640, 480, 2},  // listed: selected
@@ -116,8 +127,8 @@ TEST_F(ConfigDialog, PromptAddsValidSizesInOrderAndAppliesThem) {
     Make();
     int notified = 0;
     for (const auto &s : steps) {
-        const bool changes = s.items != Sizes().FItems || s.width != config.Width ||
-                             s.height != config.Height;
+        const bool changes =
+            s.items != Sizes().FItems || s.width != config.Width || s.height != config.Height;
         Add(s.answer);
         const std::string what = s.answer.value_or("<cancel>");
         EXPECT_EQ(Sizes().FItems, s.items) << what;
@@ -286,7 +297,10 @@ TEST_F(ConfigDialog, SavedNamesAreFoundIgnoringCaseAndRewritten) {
         StoreName(c.func, config.WndFuncName);
         StoreName(c.kernel, config.FilterPluginName);
         config.WndFuncParam = c.param;
-        if (!dlg) Make(); else dlg->LoadFromConfig();
+        if (!dlg)
+            Make();
+        else
+            dlg->LoadFromConfig();
         EXPECT_EQ(std::string(config.WndFuncName), c.expectFunc) << c.func;
         EXPECT_EQ(config.WndFuncParam, c.expectParam) << c.func;
         EXPECT_EQ(std::string(config.FilterPluginName), c.expectKernel) << c.func;
@@ -301,21 +315,26 @@ TEST(ListLookup, ExactEntryFirstThenLetterCaseFoldedInCp932) {
     THeadlessComboBox list;
     list.FItems = {"Box",
                    "box",
-                   "\x82\x60\x82\x79",          // full-width A Z
-                   "\x83\x9f\x83\xb6",          // Greek Alpha Omega
+                   "\x82\x60\x82\x79",                          // full-width A Z
+                   "\x83\x9f\x83\xb6",                          // Greek Alpha Omega
                    "\x84\x40\x84\x46\x84\x4e\x84\x4f\x84\x60",  // Cyrillic A Yo En O Ya
-                   "\x83\x41",                   // katakana A: trail byte 'A'
+                   "\x83\x41",                                  // katakana A: trail byte 'A'
                    "AZ"};
     const struct {
         const char *text;
         int index;
     } cases[] = {
-        {"box", 1}, {"Box", 0}, {"BOX", 0}, {"bOx", 0},
-        {"\x82\x81\x82\x9a", 2}, {"\x82\x60\x82\x9a", 2},
+        {"box", 1},
+        {"Box", 0},
+        {"BOX", 0},
+        {"bOx", 0},
+        {"\x82\x81\x82\x9a", 2},
+        {"\x82\x60\x82\x9a", 2},
         {"\x83\xbf\x83\xd6", 3},
         {"\x84\x70\x84\x76\x84\x7e\x84\x80\x84\x91", 4},
-        {"\x83\x61", -1},                  // katakana Di: 'a' as trail byte
-        {"az", 6}, {"\x82\x60Z", -1},      // no width folding
+        {"\x83\x61", -1},  // katakana Di: 'a' as trail byte
+        {"az", 6},
+        {"\x82\x60Z", -1},                                 // no width folding
         {"\x84\x70\x84\x76\x84\x7e\x84\x81\x84\x91", -1},  // Pe is not O
     };
     for (const auto &c : cases) EXPECT_EQ(list.IndexOf(c.text), c.index) << c.text;

@@ -132,12 +132,13 @@ void SaveScreenshot(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Idle(1000);
     std::remove(path.c_str());
-    std::wstring command = L"/usr/bin/import -window root " + std::wstring(path.begin(), path.end());
+    std::wstring command =
+        L"/usr/bin/import -window root " + std::wstring(path.begin(), path.end());
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(L"Z:\\usr\\bin\\import", command.data(), nullptr, nullptr,
-                               FALSE, 0, nullptr, nullptr, &si, &pi))
+    ASSERT_TRUE(CreateProcessW(L"Z:\\usr\\bin\\import", command.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &si, &pi))
         << GetLastError();
     if (pi.hProcess) {
         WaitForSingleObject(pi.hProcess, INFINITE);
@@ -166,9 +167,10 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = L"TestFilterWindow";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"\u30e2\u30eb\u30f4\u30a1\u30fc\u30f3",
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 40, 40, fp.x, fp.y,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window =
+        CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"\u30e2\u30eb\u30f4\u30a1\u30fc\u30f3",
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 40, 40, fp.x, fp.y, nullptr,
+                        nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(window) << "no display";
     ShowWindow(window, SW_SHOW);
     EXPECT_EQ(func_WndProc(window, WM_FILTER_INIT, 0, 0, nullptr, &fp), TRUE);
@@ -344,7 +346,8 @@ TEST(DialogWindows, TheStandinHostsFilterWindowHoldsTheWholeSettingsArea) {
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+                    r.bottom <= client.bottom)
             << "control " << GetDlgCtrlID(control) << " at " << r.left << "," << r.top << "-"
             << r.right << "," << r.bottom << " outside the client area " << client.right << "x"
             << client.bottom;

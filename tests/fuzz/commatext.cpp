@@ -22,9 +22,11 @@ void ExpectSize(const std::string &text) {
     const auto [width, height] = ParseSize(text);
     if (width == 0 && height == 0) return;
     if (width > 0 && height > 0 &&
-        ParseSize(std::to_string(width) + "x" + std::to_string(height)) == std::make_pair(width, height))
+        ParseSize(std::to_string(width) + "x" + std::to_string(height)) ==
+            std::make_pair(width, height))
         return;
-    std::fprintf(stderr, "commatext: size %d x %d from %zu bytes\n", int(width), int(height), text.size());
+    std::fprintf(stderr, "commatext: size %d x %d from %zu bytes\n", int(width), int(height),
+                 text.size());
     std::abort();
 }
 

@@ -113,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     try {
         Expect(host.RestoreProject(block, sizeof block) == TRUE, "func_update failed");
         int commands = 0;
-        for (std::size_t at = sizeof block; at + 3 <= size && commands < kMaxCommands; at += 3, ++commands) {
+        for (std::size_t at = sizeof block; at + 3 <= size && commands < kMaxCommands;
+             at += 3, ++commands) {
             const uint8_t op = data[at], a = data[at + 1], b = data[at + 2];
             switch (op % 4) {
             case 0: RunFrame(host, 1 + a % kMaxWidth, 1 + b % kMaxHeight, uint32_t(at)); break;

@@ -34,8 +34,7 @@ void ReadAsPpm(const std::string &bytes) {
         Expect(Fits(image.Width, image.Height), "PPM size outside the frame limits");
         Expect(image.Bytes.size() == std::size_t(image.Width) * image.Height * 3, "PPM samples");
         Expect(image.Bytes.size() < bytes.size(), "PPM samples past the file");
-    } catch (const THostError &) {
-    }
+    } catch (const THostError &) {}
 }
 
 // libpng reads from a file; one per process, rewritten for each input.
@@ -58,10 +57,10 @@ void ReadAsPng(const std::string &bytes) {
         Expect(Fits(picture.Width, picture.Height), "PNG size outside the frame limits");
         Expect(picture.Channels == 1 || picture.Channels == 3, "PNG channels");
         Expect(picture.Depth == 8 || picture.Depth == 16, "PNG depth");
-        Expect(picture.Samples.size() == std::size_t(picture.Width) * picture.Height * picture.Channels,
+        Expect(picture.Samples.size() ==
+                   std::size_t(picture.Width) * picture.Height * picture.Channels,
                "PNG samples");
-    } catch (const THostError &) {
-    }
+    } catch (const THostError &) {}
 }
 
 void ReadAsY4m(const std::string &bytes) {
@@ -79,8 +78,7 @@ void ReadAsY4m(const std::string &bytes) {
             const TYcImage image = ToYcImage(f, frame);
             Expect(image.Width == f.Width && image.Height == f.Height, "Y4M converted size");
         }
-    } catch (const THostError &) {
-    }
+    } catch (const THostError &) {}
     std::fclose(file);
 }
 

@@ -96,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
         }
         // A key that could never be read back is refused and nothing changes.
         const bool written = WriteIniString(file, section, key, value, reads);
-        Check(written == platform::IsStorableIniKey(key), "write failed or an unreadable key was written");
+        Check(written == platform::IsStorableIniKey(key),
+              "write failed or an unreadable key was written");
         if (!written) continue;
         if (!Representable(section, key, value)) predictable = false;
         if (!predictable) continue;

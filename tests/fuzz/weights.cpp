@@ -33,8 +33,8 @@ double Weight(double distance, void *context) {
     return w.values[at < double(w.values.size()) ? std::size_t(at) : w.values.size() - 1];
 }
 
-const WindowFuncPluginInfo TheInfo{"Fuzz", nullptr, 0, 0, 0, 0,
-                                   CreateContext, Weight, GetRadius, DestroyContext};
+const WindowFuncPluginInfo TheInfo{"Fuzz", nullptr,       0,      0,         0,
+                                   0,      CreateContext, Weight, GetRadius, DestroyContext};
 
 void Fail(const char *what, int32_t src, int32_t dst, int32_t position) {
     std::fprintf(stderr, "weights %d -> %d, position %d: %s\n", src, dst, position, what);
@@ -45,7 +45,8 @@ void Fail(const char *what, int32_t src, int32_t dst, int32_t position) {
 std::size_t BlockBytes(const void *block) {
     const char *raw;
     std::memcpy(&raw, static_cast<const char *>(block) - sizeof(raw), sizeof(raw));
-    return __sanitizer_get_allocated_size(raw) - std::size_t(static_cast<const char *>(block) - raw);
+    return __sanitizer_get_allocated_size(raw) -
+           std::size_t(static_cast<const char *>(block) - raw);
 }
 
 void CheckTable(const WeightTable &table, int32_t src, int32_t dst, int32_t unit) {

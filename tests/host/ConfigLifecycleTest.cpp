@@ -65,9 +65,9 @@ TYcImage ExpectedWith(const TInstallation &inst, const TYcImage &src, int w, int
 
 testing::AssertionResult Same(const TYcImage &expected, const TYcImage &actual) {
     if (expected.Width != actual.Width || expected.Height != actual.Height)
-        return testing::AssertionFailure() << "size " << actual.Width << "x" << actual.Height
-                                           << ", expected " << expected.Width << "x"
-                                           << expected.Height;
+        return testing::AssertionFailure()
+               << "size " << actual.Width << "x" << actual.Height << ", expected " << expected.Width
+               << "x" << expected.Height;
     return testing_support::SameImage(expected.Pixels.data(), expected.Width, actual.Pixels.data(),
                                       actual.Width, actual.Width, actual.Height);
 }
@@ -227,8 +227,8 @@ protected:
     }
     testing::AssertionResult FrameAsTheBlockSays(const TYcImage &src) {
         const TYcImage out = host->ProcessFrame(src).Image;
-        return Same(host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src, 1024, 768),
-                    out);
+        return Same(
+            host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src, 1024, 768), out);
     }
 };
 
@@ -289,9 +289,8 @@ TEST_P(CallOrders, AnExactNameWinsOverOneThatDiffersInLetterCase) {
         const TFilterConfig block = Block(60, 45, c.saved, 0, "SSE");
         host->RestoreProject(&block, sizeof block);
         const TYcImage out = host->ProcessFrame(src).Image;
-        EXPECT_TRUE(Same(host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src,
-                                                     1024, 768),
-                         out))
+        EXPECT_TRUE(Same(
+            host_test::ExpectedForBlock(TLists(inst.Path() + "DLL"), Saved(), src, 1024, 768), out))
             << c.saved;
         EXPECT_EQ(ReadConfigName(Saved().WndFuncName), GetParam().dialog ? c.shown : c.saved);
         frames.push_back(out);

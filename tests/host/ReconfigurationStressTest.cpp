@@ -53,8 +53,8 @@ std::string InstallWithKernels(const TInstallation &inst) {
 using host_test::TLists;
 
 // What the filter must make of `src` with the block it actually kept.
-std::vector<PIXEL_YC> Expected(const TLists &lists, const TFilterConfig &used,
-                               const PIXEL_YC *src, int pitch, int sw, int sh) {
+std::vector<PIXEL_YC> Expected(const TLists &lists, const TFilterConfig &used, const PIXEL_YC *src,
+                               int pitch, int sw, int sh) {
     return host_test::ExpectedForBlock(lists, used, src, pitch, sw, sh, kMaxWidth, kMaxHeight);
 }
 
@@ -142,8 +142,9 @@ TEST_F(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHos
                     break;
                 }
                 case 3:
-                    WriteConfigName(block.FilterPluginName,
-                                    choose.Kernels[choose.Between(0, int(choose.Kernels.size()) - 1)]);
+                    WriteConfigName(
+                        block.FilterPluginName,
+                        choose.Kernels[choose.Between(0, int(choose.Kernels.size()) - 1)]);
                     break;
                 }
             }
@@ -163,7 +164,8 @@ TEST_F(ReconfigurationStress, SavedBlockChangesBetweenFramesThroughTheStandinHos
                                                    out.Width, out.Width, out.Height))
                 << "frame " << frames << " on " << threads << " threads, "
                 << ReadConfigName(used.WndFuncName) << " " << used.WndFuncParam << " "
-                << ReadConfigName(used.FilterPluginName) << " to " << used.Width << "x" << used.Height;
+                << ReadConfigName(used.FilterPluginName) << " to " << used.Width << "x"
+                << used.Height;
         }
     }
     EXPECT_EQ(frames, 300);
@@ -180,7 +182,8 @@ public:
     TTestDialog() {
         auto form = std::make_unique<dialog::THeadlessForm>();
         Form = form.get();
-        FDialog = std::make_unique<TConfigDialog>(HostedDialogModel(FilterWindowToken), std::move(form));
+        FDialog =
+            std::make_unique<TConfigDialog>(HostedDialogModel(FilterWindowToken), std::move(form));
     }
     ~TTestDialog() override { Form = nullptr; }
     void LoadFromConfig() override { FDialog->LoadFromConfig(); }
@@ -232,14 +235,17 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
 
             const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
             testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
-            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(frames));
+            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh,
+                                              uint32_t(frames));
             const std::vector<PIXEL_YC> expected =
                 Expected(lists, used, frame.info.ycp_edit, kMaxWidth, sw, sh);
             ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
             resized += frame.info.w != sw || frame.info.h != sh;
-            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << "frame " << frames;
-            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
-                                                   kMaxWidth, frame.info.w, frame.info.h))
+            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size())
+                << "frame " << frames;
+            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w,
+                                                   frame.info.ycp_edit, kMaxWidth, frame.info.w,
+                                                   frame.info.h))
                 << "frame " << frames << ", " << ReadConfigName(used.WndFuncName) << " "
                 << used.WndFuncParam << " " << ReadConfigName(used.FilterPluginName) << " to "
                 << used.Width << "x" << used.Height;
@@ -277,38 +283,41 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
             break;
         case 2: func_update(&fp, 0); break;
         case 3:
-            func_WndProc(FilterWindowToken, open ? WM_FILTER_EXIT : WM_FILTER_INIT, 0, 0, nullptr, &fp);
+            func_WndProc(FilterWindowToken, open ? WM_FILTER_EXIT : WM_FILTER_INIT, 0, 0, nullptr,
+                         &fp);
             open = !open;
             ASSERT_EQ(Form != nullptr, open);
             break;
         default: {
             const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
             testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
-            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(step));
+            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh,
+                                              uint32_t(step));
             std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
             for (int y = 0; y < sh; ++y)
                 std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
                             sw * sizeof(PIXEL_YC));
             ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
             const TFilterConfig used = block;
-            const std::string what = "step " + std::to_string(step) + ", " +
-                                     ReadConfigName(used.WndFuncName) + " " +
-                                     std::to_string(used.WndFuncParam) + " " +
-                                     ReadConfigName(used.FilterPluginName) + " to " +
-                                     std::to_string(used.Width) + "x" + std::to_string(used.Height);
+            const std::string what =
+                "step " + std::to_string(step) + ", " + ReadConfigName(used.WndFuncName) + " " +
+                std::to_string(used.WndFuncParam) + " " + ReadConfigName(used.FilterPluginName) +
+                " to " + std::to_string(used.Width) + "x" + std::to_string(used.Height);
             const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
             ++frames;
             resized += frame.info.w != sw || frame.info.h != sh;
             ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
-            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
-                                                   kMaxWidth, frame.info.w, frame.info.h))
+            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w,
+                                                   frame.info.ycp_edit, kMaxWidth, frame.info.w,
+                                                   frame.info.h))
                 << what;
             if (!Form) break;
             ++shown;
             EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
                       std::to_string(used.Width) + "x" + std::to_string(used.Height))
                 << what;
-            EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName)) << what;
+            EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName))
+                << what;
             EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName))
                 << what;
             if (Form->pnlLumaParam->Visible()) {

@@ -11,10 +11,9 @@ TEST(FuncSetting, OnlyThreeFieldsCount) {
         bool enabled;
         int16_t param;
     } cases[] = {
-        {"0,3,0", false, 3}, {"1,3,0", true, 3},     {"1 3 0", true, 3},
-        {"1,3,", true, 3},   {"x,3,0", true, 3},     {"1,y,0", true, 7},
-        {"1,70000,0", true, 4464}, {"", true, 7},    {"1,3", true, 7},
-        {"1,3,0,0", true, 7}, {"2,3,0", false, 3},  {"1,-2,0", true, -2},
+        {"0,3,0", false, 3}, {"1,3,0", true, 3},   {"1 3 0", true, 3},        {"1,3,", true, 3},
+        {"x,3,0", true, 3},  {"1,y,0", true, 7},   {"1,70000,0", true, 4464}, {"", true, 7},
+        {"1,3", true, 7},    {"1,3,0,0", true, 7}, {"2,3,0", false, 3},       {"1,-2,0", true, -2},
     };
     for (const Case &c : cases) {
         const settings::TFuncSetting s = settings::ParseFuncSetting(c.value, 7);
@@ -27,7 +26,8 @@ TEST(FuncSetting, OnlyThreeFieldsCount) {
 
 TEST(FuncSetting, WrittenValueReadsBack) {
     for (int16_t p : {int16_t(0), int16_t(3), int16_t(-7), int16_t(32767)}) {
-        const settings::TFuncSetting s = settings::ParseFuncSetting(settings::FormatFuncSetting(p), 1);
+        const settings::TFuncSetting s =
+            settings::ParseFuncSetting(settings::FormatFuncSetting(p), 1);
         EXPECT_TRUE(s.enabled);
         EXPECT_EQ(s.param, p);
     }

@@ -62,6 +62,5 @@ MV_EXTERN_C MV_EXPORT void *MV_CDECL GetLinearFilterPluginInfo(void) {
 #if defined(PROBE_GUARD_CALLS_AVX)
     varnoth::avx::Scale(scratch, 2.0f);
 #endif
-    return varnoth::ProcessorRunsAvx() ? reinterpret_cast<void *>(&varnoth::avx::Process)
-                                       : nullptr;
+    return varnoth::ProcessorRunsAvx() ? reinterpret_cast<void *>(&varnoth::avx::Process) : nullptr;
 }

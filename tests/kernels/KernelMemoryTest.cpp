@@ -25,8 +25,8 @@ struct HeightPair {
 // Rows that the span's groups without the spare one (4 × groups + 1) leave
 // no room for in the worst tile of a full-reach table; zero or less when it
 // fits.
-int32_t RowsBeyondSpanGroups(const LinearFilterPluginInfo &k, const TapTable &rows,
-                             int32_t src, int32_t dst) {
+int32_t RowsBeyondSpanGroups(const LinearFilterPluginInfo &k, const TapTable &rows, int32_t src,
+                             int32_t dst) {
     LinearFilterContext c{};
     c.srcHeight = src;
     c.dstHeight = dst;
@@ -58,8 +58,7 @@ TEST_P(KernelTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
             c.threads = threads;
             c.seed = uint32_t(h.src);
             EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(70, 75, 8.0, rng, true),
-                                         RandomTaps(h.src, h.dst, 8.0, rng, true),
-                                         Order()))
+                                         RandomTaps(h.src, h.dst, 8.0, rng, true), Order()))
                 << h.src << " -> " << h.dst << " rows, " << threads << " threads";
         }
     }
@@ -91,9 +90,9 @@ TEST_P(KernelTest, ImagesThatFillTheFrameAreReadOnlyInside) {
         c.geometry = g;
         c.threads = 2;
         c.srcAtPageEnd = true;
-        EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(g.srcWidth, g.dstWidth, 3.0, rng, true),
-                                     RandomTaps(g.srcHeight, g.dstHeight, 3.0, rng, true),
-                                     Order()))
+        EXPECT_TRUE(MatchesReference(Kernel(), c,
+                                     RandomTaps(g.srcWidth, g.dstWidth, 3.0, rng, true),
+                                     RandomTaps(g.srcHeight, g.dstHeight, 3.0, rng, true), Order()))
             << g.srcWidth << " x " << g.srcHeight;
     }
 }
@@ -109,8 +108,7 @@ TEST_P(KernelTest, PartialColumnGroupsStayInsideTheirLine) {
         c.geometry = g;
         c.threads = 2;
         EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(g.srcWidth, g.dstWidth, 2.0, rng),
-                                     RandomTaps(g.srcHeight, g.dstHeight, 2.0, rng),
-                                     Order()))
+                                     RandomTaps(g.srcHeight, g.dstHeight, 2.0, rng), Order()))
             << g.dstWidth << " of " << g.maxWidth << " pixels per line";
     }
 }

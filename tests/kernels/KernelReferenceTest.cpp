@@ -55,10 +55,9 @@ TEST_P(KernelTest, RandomFramesAndTablesMatchTheReference) {
             c.threads = 1 + int32_t(seed % 4);
             c.seed = seed++;
             reference_model::Stats stats;
-            EXPECT_TRUE(MatchesReference(Kernel(), c,
-                                         RandomTaps(s.srcWidth, s.dstWidth, radius(rng), rng),
-                                         RandomTaps(s.srcHeight, s.dstHeight, radius(rng), rng),
-                                         Order(), &stats))
+            EXPECT_TRUE(MatchesReference(
+                Kernel(), c, RandomTaps(s.srcWidth, s.dstWidth, radius(rng), rng),
+                RandomTaps(s.srcHeight, s.dstHeight, radius(rng), rng), Order(), &stats))
                 << "frame width " << maxW << ", " << c.threads << " threads";
             total.belowZero += stats.belowZero;
             total.aboveTop += stats.aboveTop;
@@ -77,10 +76,9 @@ TEST_P(KernelTest, EveryTapCountMatchesTheReference) {
         KernelCase c;
         c.geometry = {150, 170, 90, 200, 152};
         c.seed = uint32_t(taps);
-        EXPECT_TRUE(MatchesReference(Kernel(), c,
-                                     testing_support::FixedTaps(150, 90, taps, rng, true),
-                                     testing_support::FixedTaps(170, 200, taps, rng, true),
-                                     Order()))
+        EXPECT_TRUE(
+            MatchesReference(Kernel(), c, testing_support::FixedTaps(150, 90, taps, rng, true),
+                             testing_support::FixedTaps(170, 200, taps, rng, true), Order()))
             << taps << " taps";
     }
 }
@@ -95,8 +93,7 @@ TEST_P(KernelTest, ThreadCountDoesNotChangeTheResult) {
         c.geometry = {700, 500, 1000, 700, 1000};
         c.threads = threads;
         c.seed = 99;
-        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order()))
-            << threads << " threads";
+        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order())) << threads << " threads";
     }
 }
 
@@ -111,10 +108,9 @@ TEST_P(KernelTest, AreaAverageTablesMatchTheReference) {
         c.geometry = {s.srcWidth, s.srcHeight, s.dstWidth, s.dstHeight,
                       std::max(s.srcWidth, s.dstWidth)};
         c.threads = 2;
-        EXPECT_TRUE(MatchesReference(Kernel(), c,
-                                     testing_support::TapsFrom(area, s.srcWidth, s.dstWidth),
-                                     testing_support::TapsFrom(area, s.srcHeight, s.dstHeight),
-                                     Order()))
+        EXPECT_TRUE(
+            MatchesReference(Kernel(), c, testing_support::TapsFrom(area, s.srcWidth, s.dstWidth),
+                             testing_support::TapsFrom(area, s.srcHeight, s.dstHeight), Order()))
             << s.name;
     }
 }

@@ -20,8 +20,8 @@ TEST_P(KernelTest, UniformPixelsComeOutAsTheirKnownRoundTrips) {
     TAreaAverage area;
     TKernelContext context(Kernel(), g, 2, area);
     for (const testing_support::TRoundTrip &u : KnownRoundTrips) {
-        SCOPED_TRACE(testing::Message() << "(" << u.in.y << ", " << u.in.cb << ", " << u.in.cr
-                                        << ")");
+        SCOPED_TRACE(testing::Message()
+                     << "(" << u.in.y << ", " << u.in.cb << ", " << u.in.cr << ")");
         TTestFrame src(g.maxWidth, g.dstHeight), dst(g.maxWidth, g.dstHeight);
         for (int32_t i = 0; i < g.maxWidth * g.dstHeight; ++i) src.Pixels()[i] = u.in;
         context.StartFrame();

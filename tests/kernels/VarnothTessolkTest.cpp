@@ -38,8 +38,8 @@ protected:
                                                                          {&VarnothKernel, &avx}};
         for (const auto &[kernel, dst] : runs) {
             TKernelContext context(Of(*kernel), g, threads, columns, rows);
-            testing_support::RunProcess(Of(*kernel), context.Context(), dst->Pixels(),
-                                        src.Pixels(), threads);
+            testing_support::RunProcess(Of(*kernel), context.Context(), dst->Pixels(), src.Pixels(),
+                                        threads);
         }
         return testing_support::SameImage(sse.Pixels(), sse.Pitch(), avx.Pixels(), avx.Pitch(),
                                           g.dstWidth, g.dstHeight);
@@ -47,15 +47,15 @@ protected:
 };
 
 TEST_F(VarnothAndTessolk, OneToThreeHorizontalTapsGiveTessolksBytes) {
-    const Geometry sizes[] = {{1, 1, 1, 1, 1},         {1, 1, 65, 161, 65},
+    const Geometry sizes[] = {{1, 1, 1, 1, 1},          {1, 1, 65, 161, 65},
                               {300, 200, 65, 161, 300}, {150, 170, 90, 200, 152},
                               {40, 30, 201, 333, 201},  {1920, 1080, 1280, 720, 1920}};
     std::mt19937 rng(123);
     uint32_t seed = 1;
     for (const Geometry &g : sizes)
         for (int32_t taps : {1, 2, 3}) {
-            const TapTable columns = testing_support::FixedTaps(g.srcWidth, g.dstWidth, taps, rng,
-                                                                true);
+            const TapTable columns =
+                testing_support::FixedTaps(g.srcWidth, g.dstWidth, taps, rng, true);
             const TapTable rows = testing_support::RandomTaps(g.srcHeight, g.dstHeight, 8.0, rng);
             const int32_t threads = 1 + int32_t(seed % 3);
             EXPECT_TRUE(SameOutput(g, threads, columns, rows, seed++))

@@ -17,7 +17,10 @@ TEST(CommaText, SplitsLikeTheSettingsFileExpects) {
     EXPECT_EQ(SplitCommaText("1,3,"), (Fields{"1", "3", ""}));
     EXPECT_EQ(SplitCommaText("  1 ,\t3 , 0  "), (Fields{"1", "3", "0"}));
     // Bytes 1 to 32 are blanks; NUL and DEL are not.
-    EXPECT_EQ(SplitCommaText(std::string("\x01" "a\0b\x7f\x1a", 6)), (Fields{std::string("a\0b\x7f", 4)}));
+    EXPECT_EQ(SplitCommaText(std::string("\x01"
+                                         "a\0b\x7f\x1a",
+                                         6)),
+              (Fields{std::string("a\0b\x7f", 4)}));
     EXPECT_EQ(SplitCommaText(""), Fields{});
     EXPECT_EQ(SplitCommaText("   "), Fields{});
     EXPECT_EQ(SplitCommaText(",,"), (Fields{"", "", ""}));

@@ -30,8 +30,8 @@ std::string WithoutDelimiter(const TempDir &dir) {
 
 TEST(ListLibraries, ListsPlainFilesEndingInDllInAnyCase) {
     TempDir dir;
-    for (const char *name : {"a.dll", "B.DLL", "c.Dll", "notes.txt", "a.dll.txt", "e.dllx", "dll",
-                             "fdll"})
+    for (const char *name :
+         {"a.dll", "B.DLL", "c.Dll", "notes.txt", "a.dll.txt", "e.dllx", "dll", "fdll"})
         dir.Write(name, "");
     platform_tests::CreateFolder(dir.Path() + "folder.dll");
 

@@ -78,7 +78,8 @@ TEST(Library, FileFaultsComeWithTheirKind) {
 #endif
         const TLibraryFileFault fault = LibraryFileFault(c.path);
         EXPECT_EQ(fault.Kind, expected) << c.path;
-        EXPECT_EQ(fault.Text.empty(), expected == TLibraryFaultKind::None) << c.path << ": " << fault.Text;
+        EXPECT_EQ(fault.Text.empty(), expected == TLibraryFaultKind::None)
+            << c.path << ": " << fault.Text;
     }
 }
 

@@ -26,7 +26,8 @@ std::string BaseName(const std::string &file) { return file.substr(0, file.size(
 TEST(WndFuncPluginList, LibrariesInListingOrderRecordsInIndexOrder) {
     TPluginFolder folder({"wf_alpha", "wf_beta", "wf_three"});
     const std::map<std::string, std::vector<std::string>> records = {
-        {"wf_alpha", {"Alpha"}}, {"wf_beta", {"Beta", "Alpha"}},
+        {"wf_alpha", {"Alpha"}},
+        {"wf_beta", {"Beta", "Alpha"}},
         {"wf_three", {"Gauss", "Box", "Hat"}}};
     std::vector<std::string> expectedNames;
     Lines expectedLog;
@@ -97,8 +98,8 @@ TEST(WndFuncPluginList, UnusableRecordsSkippedEndlessLibraryStopped) {
     platform::TLibrarySet libraries;
     TWndFuncPluginList list;
     list.LoadFromDir(folder.Path(), libraries);
-    EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"AName32BytesLongIsTheMostItHolds",
-                                                        "Repeated"}));
+    EXPECT_EQ(NamesOf(list),
+              (std::vector<std::string>{"AName32BytesLongIsTheMostItHolds", "Repeated"}));
     EXPECT_EQ(libraries.Count(), 1);
 }
 

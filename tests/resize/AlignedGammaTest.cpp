@@ -64,9 +64,10 @@ TEST_F(GammaTablesTest, InverseTableTellingValues) {
     const int16_t *fromLinear = tables.LinearToGamma();
     ASSERT_NE(fromLinear, nullptr);
     EXPECT_EQ(uintptr_t(fromLinear) % 128, 0u);
-    const struct { int j, code; } cases[] = {{0, 0},       {1, 26},      {1000, 612},
-                                             {14268, 2048}, {32768, 2989}, {65534, 4096},
-                                             {65535, 4096}};
+    const struct {
+        int j, code;
+    } cases[] = {{0, 0},        {1, 26},       {1000, 612},  {14268, 2048},
+                 {32768, 2989}, {65534, 4096}, {65535, 4096}};
     for (auto c : cases) EXPECT_EQ(fromLinear[c.j], c.code) << "intensity " << c.j;
     for (int j = 1; j < 65536; ++j) ASSERT_GE(fromLinear[j], fromLinear[j - 1]) << j;
 }
@@ -80,10 +81,10 @@ TEST_F(GammaTablesTest, RebuildGivesNewBlocksWithIdenticalContents) {
     tables.FreeGammaTables();  // on absent tables: nothing
     tables.BuildGammaTables(2.2);
     tables.BuildGammaTables(2.2);  // replaces existing tables without leaking
-    EXPECT_EQ(0, std::memcmp(forward.data(), tables.GammaToLinear(),
-                             forward.size() * sizeof(float)));
-    EXPECT_EQ(0, std::memcmp(inverse.data(), tables.LinearToGamma(),
-                             inverse.size() * sizeof(int16_t)));
+    EXPECT_EQ(0,
+              std::memcmp(forward.data(), tables.GammaToLinear(), forward.size() * sizeof(float)));
+    EXPECT_EQ(
+        0, std::memcmp(inverse.data(), tables.LinearToGamma(), inverse.size() * sizeof(int16_t)));
 }
 
 int Allocations = 0;
@@ -122,8 +123,7 @@ TEST(GammaTables, EveryEntryEqualsItsDefinition) {
             if (fromLinear[j] != code && inverseOff++ == 0) firstInverseOff = j;
         }
         EXPECT_EQ(forwardOff, 0) << "gamma " << gamma;
-        EXPECT_EQ(inverseOff, 0) << "gamma " << gamma << ", first at intensity "
-                                 << firstInverseOff;
+        EXPECT_EQ(inverseOff, 0) << "gamma " << gamma << ", first at intensity " << firstInverseOff;
     }
 }
 

@@ -17,8 +17,8 @@ OwnedWeightTable Build(int32_t src, int32_t dst, int32_t unit = 1) {
     return testing_support::BuildTable(builder, src, dst, unit);
 }
 
-void ExpectTaps(const OwnedWeightTable &t, int32_t pos, int32_t first,
-                std::vector<double> weights, int32_t unit = 1) {
+void ExpectTaps(const OwnedWeightTable &t, int32_t pos, int32_t first, std::vector<double> weights,
+                int32_t unit = 1) {
     const auto taps = TapsOf(t.table, pos);
     EXPECT_EQ(t.table.entries[pos].start, first * unit) << "position " << pos;
     ASSERT_EQ(taps.size(), weights.size()) << "position " << pos;
@@ -60,8 +60,8 @@ void CheckInvariants(int32_t src, int32_t dst) {
     SCOPED_TRACE(testing::Message() << src << " -> " << dst);
     auto t = Build(src, dst, 48);
     const char *block = static_cast<const char *>(t.table.values);
-    const int64_t blockBytes = dst < src ? int64_t(dst) * (4 * ((src + dst - 1) / dst + 1) + 8)
-                                         : int64_t(dst) * 16;
+    const int64_t blockBytes =
+        dst < src ? int64_t(dst) * (4 * ((src + dst - 1) / dst + 1) + 8) : int64_t(dst) * 16;
     int32_t previous = 0;
     for (int32_t i = 0; i < dst; ++i) {
         const WeightEntry &e = t.table.entries[i];

@@ -52,8 +52,8 @@ protected:
         THostFrames frames((std::max(sw, w) + 7) / 8 * 8, std::max(sh, h), sw, sh);
         frames.FillRandom(uint32_t(sw * 7 + h));
         TAreaAverage area;
-        const std::vector<PIXEL_YC> expected = testing_support::ExpectedFrame(
-            area, frames.First(), frames.info.max_w, sw, sh, w, h);
+        const std::vector<PIXEL_YC> expected =
+            testing_support::ExpectedFrame(area, frames.First(), frames.info.max_w, sw, sh, w, h);
         ResizeHostFrame(filter, &host.filter, &frames.info, w, h);
         EXPECT_EQ(frames.info.ycp_edit, frames.Second());
         EXPECT_EQ(frames.info.ycp_temp, frames.First());
@@ -72,7 +72,7 @@ TEST_F(DriverEndToEnd, ReductionsEnlargementsAndMixedDirections) {
     Check(90, 400, 190, 161, 2);   // wider and less tall
     Check(65, 161, 64, 160, 1);
     Check(64, 160, 65, 161, 5);
-    Check(640, 480, 640, 37, 2);   // one direction unchanged
+    Check(640, 480, 640, 37, 2);  // one direction unchanged
 }
 
 TEST_F(DriverEndToEnd, MoreHostThreadsThanSlotsStillCompleteTheFrame) {
@@ -89,8 +89,8 @@ TEST_F(DriverEndToEnd, ExtremeReductionsWithManySlots) {
         const auto [strip, rows] = Check(c.sw, c.sh, c.w, c.h, 4, 64);
         // Whole groups of every source row, the alignment group and the spare.
         EXPECT_LE(int64_t{rows}, (int64_t{c.sh} + 3) / 4 * 3584 + 896 + 3584);
-        std::printf("%dx%d -> %dx%d: per slot %d strip + %d row buffer bytes\n", c.sw, c.sh,
-                    c.w, c.h, strip, rows);
+        std::printf("%dx%d -> %dx%d: per slot %d strip + %d row buffer bytes\n", c.sw, c.sh, c.w,
+                    c.h, strip, rows);
     }
 }
 

@@ -48,7 +48,8 @@ struct MarkingKernel {
             const int32_t t = i % c->tilesAcross, u = i / c->tilesAcross;
             for (int32_t y = 160 * u; y < c->dstHeight && y < 160 * (u + 1); ++y)
                 for (int32_t x = 64 * t; x < c->dstWidth && x < 64 * (t + 1); ++x) {
-                    auto *line = reinterpret_cast<PIXEL_YC *>(static_cast<char *>(dst) + y * c->srcPitch);
+                    auto *line =
+                        reinterpret_cast<PIXEL_YC *>(static_cast<char *>(dst) + y * c->srcPitch);
                     line[x].y = 1;
                 }
         }
@@ -58,7 +59,8 @@ struct MarkingKernel {
 std::mutex MarkingKernel::lock;
 std::set<std::pair<int, int>> MarkingKernel::calls;
 const LinearFilterPluginInfo MarkingKernel::info = {
-    "Mark", &MarkingKernel::StripSize, &MarkingKernel::RowSize, &MarkingKernel::Process, 64, 160, 896};
+    "Mark", &MarkingKernel::StripSize, &MarkingKernel::RowSize, &MarkingKernel::Process, 64, 160,
+    896};
 
 // Area average that counts its builds and can be told to fail once.
 struct CountingBuilder : TAreaAverage {
@@ -216,10 +218,13 @@ TEST(Driver, ChangedLinePitchRebuilds) {
 // leaves nothing half built; the next frame prepares again.
 TEST(Driver, FailedPreparationPassesTheFrameAndTheNextOneResizes) {
     // One row-buffer group per thread: too little for any 160-row tile.
-    static const LinearFilterPluginInfo tinyRows = {
-        "Tiny", &MarkingKernel::StripSize,
-        &MarkingKernel::OneGroup,
-        &MarkingKernel::Process, 64, 160, 896};
+    static const LinearFilterPluginInfo tinyRows = {"Tiny",
+                                                    &MarkingKernel::StripSize,
+                                                    &MarkingKernel::OneGroup,
+                                                    &MarkingKernel::Process,
+                                                    64,
+                                                    160,
+                                                    896};
     struct Case {
         const char *what;
         bool failOnce;

@@ -35,7 +35,7 @@ protected:
 };
 
 TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
-    const char *const rejected[] = {"kl_null",       "kl_noexport",  "kl_zero_tile",
+    const char *const rejected[] = {"kl_null",       "kl_noexport",   "kl_zero_tile",
                                     "kl_no_process", "kl_empty_name", "kl_long_name",
                                     "kl_bad_pitch"};
     for (const char *tag : {"kl_alpha", "kl_beta", "kl_name_32"}) Install(tag);

@@ -40,8 +40,8 @@ void MV_CDECL ProbeDestroy(void *context) {
     delete static_cast<int *>(context);
 }
 
-const WindowFuncPluginInfo kProbe = {"Probe", nullptr, 0, 0, 0, 0,
-                                     ProbeCreate, ProbeWeight, ProbeRadius, ProbeDestroy};
+const WindowFuncPluginInfo kProbe = {"Probe", nullptr,     0,           0,           0,
+                                     0,       ProbeCreate, ProbeWeight, ProbeRadius, ProbeDestroy};
 
 double Tent(double x) { return std::fabs(x) < 2 ? 2 - std::fabs(x) : 0; }
 double Interpolating(double x) { return std::fabs(x) < 1 ? 1 - std::fabs(x) : 0; }
@@ -89,10 +89,8 @@ TEST_F(NormalWeightSetter, Reduce8To4TapsDistancesAndFolding) {
     for (std::size_t pos = 0; pos < 4; ++pos) EXPECT_EQ(Slice(Probe.distances, pos * 8, 8), steps);
     // Tent values at those distances are 0.25, 0.75, ..., 1.75, 1.75, ..., 0.25; sum 8.
     ExpectPosition(t, 0, 0, {4 / 8.0, 1.75 / 8, 1.25 / 8, 0.75 / 8, 0.25 / 8});
-    ExpectPosition(t, 1, 0,
-                   {1 / 8.0, 1.25 / 8, 1.75 / 8, 1.75 / 8, 1.25 / 8, 0.75 / 8, 0.25 / 8});
-    ExpectPosition(t, 2, 48,
-                   {0.25 / 8, 0.75 / 8, 1.25 / 8, 1.75 / 8, 1.75 / 8, 1.25 / 8, 1 / 8.0});
+    ExpectPosition(t, 1, 0, {1 / 8.0, 1.25 / 8, 1.75 / 8, 1.75 / 8, 1.25 / 8, 0.75 / 8, 0.25 / 8});
+    ExpectPosition(t, 2, 48, {0.25 / 8, 0.75 / 8, 1.25 / 8, 1.75 / 8, 1.75 / 8, 1.25 / 8, 1 / 8.0});
     ExpectPosition(t, 3, 3 * 48, {0.25 / 8, 0.75 / 8, 1.25 / 8, 1.75 / 8, 4 / 8.0});
 }
 

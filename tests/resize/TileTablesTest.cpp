@@ -57,7 +57,7 @@ TEST(TileTables, ColumnTilesCoverTheirColumnsInPairs) {
     ExpectTile(even.h[2], 64, 2, e + 128);  // from the entry of column 129: 128..131
     // An odd first column starts its pair one column early.
     Tables odd(130, 1, Shifted(130, 1, 3), Shifted(1, 0, 1));
-    ExpectTile(odd.h[0], 0, 34, odd.c.hWeights.entries);  // 1..66
+    ExpectTile(odd.h[0], 0, 34, odd.c.hWeights.entries);        // 1..66
     ExpectTile(odd.h[2], 64, 3, odd.c.hWeights.entries + 128);  // 129..132
 }
 

@@ -91,7 +91,7 @@ BOOL MV_CDECL Proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
     const bool aligned = reinterpret_cast<uintptr_t>(fpip->ycp_edit) % 16 == 0 &&
                          reinterpret_cast<uintptr_t>(fpip->ycp_temp) % 16 == 0;
     Line("proc %dx%d stride %d height %d aligned %d", fpip->w, fpip->h, fpip->max_w, fpip->max_h,
-        aligned ? 1 : 0);
+         aligned ? 1 : 0);
     if (Mode("Fail")) return FALSE;
     if (Mode("Negate")) {
         for (int y = 0; y < fpip->h; ++y)
@@ -128,7 +128,7 @@ BOOL MV_CDECL Exit(FILTER *) {
 BOOL MV_CDECL Update(FILTER *, int status) {
     if (Block.WndFuncParam != int16_t(Block.WndFuncParam)) Block.WndFuncParam = 2;
     Line("update %d %.32s %dx%d %d", status, Block.WndFuncName, Block.Width, Block.Height,
-        Block.WndFuncParam);
+         Block.WndFuncParam);
     return TRUE;
 }
 

@@ -10,7 +10,6 @@
 #include "standin/StandinHost.h"
 #include "tests/support/TestPaths.h"
 
-
 namespace {
 
 constexpr int kMaxIds = 64;
@@ -45,7 +44,8 @@ void ExpectEachIdOnce(TStandinHost &host, int threads, int rounds) {
         EXPECT_EQ(r.finished.load(), threads) << "round " << round << " returned early";
         EXPECT_EQ(r.badArguments.load(), 0) << "round " << round;
         for (int id = 0; id < kMaxIds; ++id)
-            EXPECT_EQ(r.calls[id].load(), id < threads ? 1 : 0) << "round " << round << ", thread_id " << id;
+            EXPECT_EQ(r.calls[id].load(), id < threads ? 1 : 0)
+                << "round " << round << ", thread_id " << id;
     }
 }
 
@@ -79,11 +79,13 @@ TEST(HostServices, BandsCoverEveryItemOnceAndPassOnAFault) {
                 for (int i = first; i < last; ++i) ++seen[i];
             });
             for (int i = 0; i < count; ++i)
-                EXPECT_EQ(seen[i].load(), 1) << threads << " threads, item " << i << " of " << count;
+                EXPECT_EQ(seen[i].load(), 1)
+                    << threads << " threads, item " << i << " of " << count;
         }
-        EXPECT_THROW(pool.ForBands(100, [](int first, int) {
-                         if (first > 50) throw std::runtime_error("band");
-                     }),
+        EXPECT_THROW(pool.ForBands(100,
+                                   [](int first, int) {
+                                       if (first > 50) throw std::runtime_error("band");
+                                   }),
                      std::runtime_error);
     }
 }

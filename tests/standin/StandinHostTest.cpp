@@ -69,11 +69,11 @@ TEST(StandinHost, DrivesTheFilterThroughTheEditorsCallsInOrder) {
         EXPECT_EQ(host.Window(), nullptr);
         // func_exit and unloading are left to the destructor, as on closing.
     }
-    EXPECT_EQ(log.Lines(), (Lines{"load", "table", "init 64x48", "message 0x467 window",
-                                  "update 0 Nearest 16x8 5",
-                                  "proc 32x16 stride 64 height 48 aligned 1", "threads 3 ok",
-                                  "message 0x46d window", "message 0x46d window",
-                                  "message 0x468 window", "exit", "unload"}));
+    EXPECT_EQ(
+        log.Lines(),
+        (Lines{"load", "table", "init 64x48", "message 0x467 window", "update 0 Nearest 16x8 5",
+               "proc 32x16 stride 64 height 48 aligned 1", "threads 3 ok", "message 0x46d window",
+               "message 0x46d window", "message 0x468 window", "exit", "unload"}));
 }
 
 TEST(StandinHost, ClosesWhatIsStillOpenInTheEditorsOrder) {
@@ -130,7 +130,8 @@ TEST(StandinHost, CopiesTheProjectBlockInAndOut) {
         host.RestoreProject(&block, 75);
         FAIL() << "a 75-byte block was taken";
     } catch (const THostError &e) {
-        EXPECT_NE(std::string(e.what()).find("keeps 76 bytes of project data, not 75"), std::string::npos)
+        EXPECT_NE(std::string(e.what()).find("keeps 76 bytes of project data, not 75"),
+                  std::string::npos)
             << e.what();
     }
 }
@@ -143,15 +144,17 @@ TEST(StandinHost, TakesTheFrameTheFilterLeaves) {
         int Width, Height, OutWidth, OutHeight;
         int Scale, Sign;  // pixel (x, y) becomes (Sign·Scale·x, Sign·Scale·y, Sign·Scale²·x·y)
     };
-    for (const Case &c : {Case{"Nearest", 32, 16, 16, 8, 2, 1}, Case{"Negate", 13, 5, 13, 5, 1, -1}}) {
+    for (const Case &c :
+         {Case{"Nearest", 32, 16, 16, 8, 2, 1}, Case{"Negate", 13, 5, 13, 5, 1, -1}}) {
         const TFrameResult result = RunMode(c.Mode, Numbered(c.Width, c.Height));
         ASSERT_EQ(result.Image.Width, c.OutWidth) << c.Mode;
         ASSERT_EQ(result.Image.Height, c.OutHeight) << c.Mode;
         for (int y = 0; y < c.OutHeight; ++y)
             for (int x = 0; x < c.OutWidth; ++x)
-                ExpectPixel(result.Image.At(x, y), c.Sign * c.Scale * x, c.Sign * c.Scale * y,
-                            c.Sign * c.Scale * c.Scale * x * y,
-                            std::string(c.Mode) + " pixel " + std::to_string(x) + "," + std::to_string(y));
+                ExpectPixel(
+                    result.Image.At(x, y), c.Sign * c.Scale * x, c.Sign * c.Scale * y,
+                    c.Sign * c.Scale * c.Scale * x * y,
+                    std::string(c.Mode) + " pixel " + std::to_string(x) + "," + std::to_string(y));
     }
     EXPECT_EQ(RunMode("Fail", Numbered(13, 5)).Result, FALSE);
 }
@@ -182,9 +185,11 @@ TEST(StandinHost, RejectsFramesOutsideTheLargestFrame) {
             EXPECT_NE(what.find("FakeFilter.dll: " + fault), std::string::npos) << what;
         }
     };
-    expectFault("Negate", Numbered(41, 30), "frame size 41x30 is outside the host's largest frame 40x30");
+    expectFault("Negate", Numbered(41, 30),
+                "frame size 41x30 is outside the host's largest frame 40x30");
     expectFault("Oversize", Numbered(40, 30), "frame size 41x30 is outside");
-    expectFault("Stray", Numbered(10, 10), "func_proc left ycp_edit pointing outside the host's frames");
+    expectFault("Stray", Numbered(10, 10),
+                "func_proc left ycp_edit pointing outside the host's frames");
 }
 
 TEST(StandinHost, CallsNothingARecordLeavesNull) {
@@ -207,10 +212,12 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
     testing_support::TempDir dir;
     const std::string notALibrary = dir.Write("Text.auf", "not a library");
     // Cut short, the loader would map pages past the end of the file.
-    const std::string whole = testing_support::ReadFile(testing_support::TestBinDir() + "FakeFilter.dll");
+    const std::string whole =
+        testing_support::ReadFile(testing_support::TestBinDir() + "FakeFilter.dll");
     const std::string truncated = dir.Write("Cut.auf", whole.substr(0, whole.size() / 2));
 #ifdef _WIN32
-    const char *const truncatedFault = "not a loadable library for this system";  // the loader's own check
+    const char *const truncatedFault =
+        "not a loadable library for this system";  // the loader's own check
 #else
     const char *const truncatedFault = "truncated library (section headers past the end)";
 #endif
@@ -221,7 +228,8 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
         {notALibrary, "not a loadable library for this system"},
         {truncated, truncatedFault},
         {testing_support::TestBinDir() + "FakeFilterNoExport.dll", "no export GetFilterTable"},
-        {testing_support::TestBinDir() + "FakeFilterNoRecord.dll", "GetFilterTable returned no record"},
+        {testing_support::TestBinDir() + "FakeFilterNoRecord.dll",
+         "GetFilterTable returned no record"},
     };
     for (const auto &c : cases) {
         try {
@@ -235,14 +243,16 @@ TEST(StandinHost, NamesTheFileAndFaultWhenAPluginCannotBeUsed) {
 
 TEST(StandinHost, UnloadsAPluginThatReturnsNoRecord) {
     TLogFile log;
-    EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterNoRecord.dll", 8, 8), THostError);
+    EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterNoRecord.dll", 8, 8),
+                 THostError);
     EXPECT_EQ(log.Lines(), (Lines{"load", "table", "unload"}));
 }
 
 TEST(StandinHost, AllowsOneHostPerProcess) {
     {
         TStandinHost first(testing_support::TestBinDir() + "FakeFilter.dll", 8, 8);
-        EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8), THostError);
+        EXPECT_THROW(TStandinHost(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8),
+                     THostError);
     }
     TStandinHost next(testing_support::TestBinDir() + "FakeFilterBare.dll", 8, 8);
     EXPECT_EQ(next.Init(), TRUE);

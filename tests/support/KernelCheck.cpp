@@ -34,9 +34,9 @@ private:
 
 }  // namespace
 
-testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel,
-                                          const KernelCase &c, const TapTable &columns,
-                                          const TapTable &rows, reference_model::TapOrder order,
+testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel, const KernelCase &c,
+                                          const TapTable &columns, const TapTable &rows,
+                                          reference_model::TapOrder order,
                                           reference_model::Stats *stats) {
     const Geometry &g = c.geometry;
     const int32_t maxH = c.maxHeight ? c.maxHeight : std::max(g.srcHeight, g.dstHeight);
@@ -46,8 +46,8 @@ testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel,
     if (c.toLinear) context.Context().toLinear = c.toLinear;
     if (!RunProcess(kernel, context.Context(), dst.Pixels(), src.Pixels(), c.threads,
                     c.callerMxcsr))
-        return testing::AssertionFailure() << "the caller's MXCSR " << c.callerMxcsr
-                                           << " was not restored";
+        return testing::AssertionFailure()
+               << "the caller's MXCSR " << c.callerMxcsr << " was not restored";
 
     reference_model::Job job;
     job.src = src.Pixels();

@@ -31,9 +31,9 @@ struct KernelCase {
 // Runs `kernel` with the given taps (one list per destination column and
 // row) and compares with the reference model using `order` horizontally.
 // `stats`, when given, receives the reference's clamp counts.
-testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel,
-                                          const KernelCase &c, const TapTable &columns,
-                                          const TapTable &rows, reference_model::TapOrder order,
+testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel, const KernelCase &c,
+                                          const TapTable &columns, const TapTable &rows,
+                                          reference_model::TapOrder order,
                                           reference_model::Stats *stats = nullptr);
 
 }  // namespace testing_support

@@ -18,8 +18,8 @@ namespace {
 constexpr uint8_t GuardFill = 0xA5;
 
 void FillGuard(uint8_t *block, int32_t perThread, int32_t threads) {
-    if (block) std::memset(block + ptrdiff_t{perThread} * threads, GuardFill,
-                           TKernelContext::GuardBytes);
+    if (block)
+        std::memset(block + ptrdiff_t{perThread} * threads, GuardFill, TKernelContext::GuardBytes);
 }
 
 bool GuardIntact(const uint8_t *block, int32_t perThread, int32_t threads) {

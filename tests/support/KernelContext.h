@@ -27,11 +27,11 @@ class TKernelContext {
 public:
     // Weights from a builder, reduce or enlarge per direction as the driver
     // chooses them.
-    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry,
-                   int32_t threads, TWeightSetter &setter);
+    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry, int32_t threads,
+                   TWeightSetter &setter);
     // Explicit taps: one list per destination column and per destination row.
-    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry,
-                   int32_t threads, const TapTable &columns, const TapTable &rows);
+    TKernelContext(const LinearFilterPluginInfo &kernel, const Geometry &geometry, int32_t threads,
+                   const TapTable &columns, const TapTable &rows);
     ~TKernelContext();
     TKernelContext(const TKernelContext &) = delete;
     TKernelContext &operator=(const TKernelContext &) = delete;

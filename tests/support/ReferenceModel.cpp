@@ -123,8 +123,8 @@ Stats Resize(const Job &job, PIXEL_YC *dst, int32_t dstPitch) {
         for (int32_t x = 0; x < job.dstWidth; ++x) {
             int16_t code[3];
             for (int ch = 0; ch < 3; ++ch) {
-                const float sum =
-                    SumTaps(e.weights, first + x * 3 + ch, CountOf(e), rowStride, TapOrder::InOrder);
+                const float sum = SumTaps(e.weights, first + x * 3 + ch, CountOf(e), rowStride,
+                                          TapOrder::InOrder);
                 stats.belowZero += sum < 0.0f;
                 stats.aboveTop += sum > 65535.0f;
                 code[ch] = CodeOfLinear(sum, job.fromLinear);

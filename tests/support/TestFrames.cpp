@@ -52,9 +52,8 @@ testing::AssertionResult TTestFrame::UntouchedOutside(int32_t w, int32_t h) cons
         const ptrdiff_t pixel = (p - frame) / 6;
         const int32_t x = int32_t(pixel % FMaxW), y = int32_t(pixel / FMaxW);
         if (x >= w || y >= h)
-            return testing::AssertionFailure() << "pixel (" << x << ", " << y
-                                               << ") outside the " << w << " x " << h
-                                               << " image was written";
+            return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") outside the "
+                                               << w << " x " << h << " image was written";
     }
     return testing::AssertionSuccess();
 }
@@ -66,12 +65,12 @@ TPageEndBlock::TPageEndBlock(size_t bytes) {
 #ifdef _WIN32
     FMapping = VirtualAlloc(nullptr, FMappingBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     DWORD old;
-    if (!FMapping ||
-        !VirtualProtect(static_cast<char *>(FMapping) + dataPages * page, page, PAGE_NOACCESS, &old))
+    if (!FMapping || !VirtualProtect(static_cast<char *>(FMapping) + dataPages * page, page,
+                                     PAGE_NOACCESS, &old))
         throw std::runtime_error("TPageEndBlock: cannot map");
 #else
-    FMapping = mmap(nullptr, FMappingBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                    -1, 0);
+    FMapping =
+        mmap(nullptr, FMappingBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (FMapping == MAP_FAILED ||
         mprotect(static_cast<char *>(FMapping) + dataPages * page, page, PROT_NONE) != 0)
         throw std::runtime_error("TPageEndBlock: cannot map");

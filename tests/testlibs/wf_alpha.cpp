@@ -3,8 +3,8 @@
 
 namespace {
 test_log::TLoadLines LoadLog("wf_alpha");
-const WindowFuncPluginInfo kAlpha = {"Alpha", nullptr, 0, 0, 0, 0,
-                                     WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing};
+const WindowFuncPluginInfo kAlpha = {"Alpha", nullptr,         0,     0,         0,
+                                     0,       WfCreateNothing, WfOne, WfRadius2, WfDestroyNothing};
 }  // namespace
 
 MV_EXTERN_C MV_EXPORT const WindowFuncPluginInfo *MV_STDCALL

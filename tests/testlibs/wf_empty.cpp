@@ -5,7 +5,6 @@ namespace {
 test_log::TLoadLines LoadLog("wf_empty");
 }
 
-MV_EXTERN_C MV_EXPORT const WindowFuncPluginInfo *MV_STDCALL
-GetWindowFuncPluginInfo(int32_t) {
+MV_EXTERN_C MV_EXPORT const WindowFuncPluginInfo *MV_STDCALL GetWindowFuncPluginInfo(int32_t) {
     return nullptr;
 }

@@ -17,8 +17,8 @@ void MV_CDECL Destroy(void *context) {
     delete static_cast<int32_t *>(context);
 }
 
-const WindowFuncPluginInfo kRecord = {"ParamRadius", "  R", 0, 16, 2, 0,
-                                      Create, Weight, Radius, Destroy};
+const WindowFuncPluginInfo kRecord = {"ParamRadius", "  R",  0,      16,     2, 0,
+                                      Create,        Weight, Radius, Destroy};
 }  // namespace
 
 MV_EXTERN_C MV_EXPORT const WindowFuncPluginInfo *MV_STDCALL

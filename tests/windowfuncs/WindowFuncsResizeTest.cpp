@@ -45,7 +45,7 @@ protected:
 
 // Runs Tessolk over `src` into `dst` with the context's tables.
 void RunFrame(const LinearFilterPluginInfo &kernel, TKernelContext &context, const TTestFrame &src,
-         TTestFrame &dst) {
+              TTestFrame &dst) {
     context.StartFrame();
     RunProcess(kernel, context.Context(), dst.Pixels(), src.Pixels(), context.Threads());
 }
@@ -88,10 +88,13 @@ TEST_F(WindowFuncsResize, RampStaysARampAfterDoubling) {
     const struct {
         const char *name;
         int32_t param;
-    } windows[] = {
-        // Keys' cubic reproduces straight lines only with a = -0.5; Lanczos
-        // only approximately.
-        {"Spline16", 0}, {"Spline36", 0}, {"Spline64", 0}, {"Bicubic", 50}, {"Bilinear", 0}};
+    } windows[] = {// Keys' cubic reproduces straight lines only with a = -0.5; Lanczos
+                   // only approximately.
+                   {"Spline16", 0},
+                   {"Spline36", 0},
+                   {"Spline64", 0},
+                   {"Bicubic", 50},
+                   {"Bilinear", 0}};
     for (const auto &w : windows) {
         SCOPED_TRACE(testing::Message() << w.name << " " << w.param);
         TNormalWeightSetter setter;

@@ -32,8 +32,8 @@ struct TCase {
     const char *name;
     int32_t param;
 };
-const TCase kCases[] = {{"Spline16", 0}, {"Spline36", 0}, {"Spline64", 0}, {"Lanczos", 1},
-                        {"Lanczos", 2},  {"Lanczos", 3},  {"Lanczos", 4},  {"Lanczos", 8},
+const TCase kCases[] = {{"Spline16", 0}, {"Spline36", 0}, {"Spline64", 0},  {"Lanczos", 1},
+                        {"Lanczos", 2},  {"Lanczos", 3},  {"Lanczos", 4},   {"Lanczos", 8},
                         {"Bicubic", 0},  {"Bicubic", 50}, {"Bicubic", 100}, {"Bilinear", 0}};
 
 class WindowFuncs : public testing::Test {
@@ -146,8 +146,18 @@ TEST_F(WindowFuncs, ValuesFromTheFormulas) {
 // Morvane widens the 16-bit value without sign; a settings file may hold
 // anything. Every value is taken into the record's parameter range.
 TEST_F(WindowFuncs, ParametersAreClampedNeverFault) {
-    const int32_t values[] = {65535, 0, 9,     32767, 32768, 65536, -1, -32768,
-                              70000, 3, 65534, std::numeric_limits<int32_t>::max(),
+    const int32_t values[] = {65535,
+                              0,
+                              9,
+                              32767,
+                              32768,
+                              65536,
+                              -1,
+                              -32768,
+                              70000,
+                              3,
+                              65534,
+                              std::numeric_limits<int32_t>::max(),
                               std::numeric_limits<int32_t>::min()};
     for (int32_t i = 0; FLib.At(i); ++i) {
         const WindowFuncPluginInfo *info = FLib.At(i);
@@ -168,8 +178,8 @@ TEST_F(WindowFuncs, ParametersAreClampedNeverFault) {
     EXPECT_EQ(TContext(lanczos, 65534).Radius(), 1);  // -2
     EXPECT_EQ(TContext(lanczos, 5).Radius(), 5);
     const WindowFuncPluginInfo *bicubic = Record("Bicubic");
-    EXPECT_EQ(TContext(bicubic, 65535)(1.5), 0);        // -1 taken as 0: a = 0
-    EXPECT_EQ(TContext(bicubic, 1000)(0.5), 0.625);     // as 100: a = -1
+    EXPECT_EQ(TContext(bicubic, 65535)(1.5), 0);     // -1 taken as 0: a = 0
+    EXPECT_EQ(TContext(bicubic, 1000)(0.5), 0.625);  // as 100: a = -1
     // Contexts that did not come from the record still give a valid radius.
     for (void *foreign : {static_cast<void *>(nullptr), reinterpret_cast<void *>(~uintptr_t(0))}) {
         const int32_t r = lanczos->GetRadius(foreign);

@@ -93,7 +93,8 @@ TEST(ProfilePosix, OnlyKeysThisProcessChangedAreWrittenBack) {
     // Only what this run read counts: it never read "fresh".
     EXPECT_TRUE(WriteIniString(file, "S", "fresh", "1", reads));
     EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\nfresh=1\n");
-    for (const char *key : {"Func_a=b", "two\nlines", "[head]"}) EXPECT_FALSE(WriteIniString(file, "S", key, "1")) << key;
+    for (const char *key : {"Func_a=b", "two\nlines", "[head]"})
+        EXPECT_FALSE(WriteIniString(file, "S", key, "1")) << key;
     EXPECT_EQ(ReadFile(file), "[S]\nmine=3\ntheirs=2\nabsent=other\nfresh=1\n");
 }
 
