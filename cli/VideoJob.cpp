@@ -82,29 +82,41 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
     // Declared after what they use, so that leaving early waits for them.
     std::future<bool> reading;
     std::future<void> writing;
+    // A frame is written while the filter works on the next: the copies
+    // into and out of the system then share the cores with the filter's
+    // arithmetic rather than with the conversions, which wait on memory as
+    // they do.
+    std::vector<uint8_t> *unwritten = nullptr;
+    const auto startWriting = [&] {
+        if (writing.valid()) writing.get();
+        if (!unwritten) return;
+        writing = std::async(std::launch::async, [&out, bytes = unwritten] {
+            out.Write(bytes->data(), bytes->size());
+            out.Flush();  // a reader downstream gets each frame at once
+        });
+        unwritten = nullptr;
+    };
     const auto finishWriting = [&] {
+        startWriting();
         if (writing.valid()) writing.get();
     };
     const auto start = std::chrono::steady_clock::now();
     for (int current = 0; more; current ^= 1) {
         const TY4mFrame &frame = frames[current];
         TY4mFrame &next = frames[current ^ 1];
-        reading =
-            std::async(std::launch::async, [&reader, &next] { return reader.ReadFrame(next); });
         workers.ForBands(format.Height, [&](int first, int last) {
             ToHostRows(format, frame.Bytes.data(), hostFrame, stride, first, last);
         });
+        reading =
+            std::async(std::launch::async, [&reader, &next] { return reader.ReadFrame(next); });
+        startWriting();
         const TFrameView view = session.ProcessInput(format.Width, format.Height, outcome.Frames);
         outcome.AddTime(view.Seconds);
         std::vector<uint8_t> &bytes = encoded[current];
         workers.ForBands(StreamBands(outFormat), [&](int first, int last) {
             ToStreamRows(outFormat, view.Pixels, stride, bytes.data() + line, first, last);
         });
-        finishWriting();
-        writing = std::async(std::launch::async, [&out, &bytes] {
-            out.Write(bytes.data(), bytes.size());
-            out.Flush();  // a reader downstream gets each frame at once
-        });
+        unwritten = &bytes;
         if (progress) ShowProgress(*progress, outcome.Frames, start);
         try {
             more = reading.get();
