@@ -13,8 +13,8 @@
 // half than 1/510 at 8 bits, far more than float's error at these sizes.
 struct THostScale {
     float Offset, Factor;
-    // No exact result lies at a half or within float's error of one (8-bit
-    // codes), so rounding to nearest even gives the same and costs less.
+    // No exact result lies at a half or within float's error of one, so
+    // rounding to nearest even gives the same and costs less.
     bool NoHalves = false;
 };
 

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <type_traits>
 #include <vector>
 
@@ -35,10 +36,25 @@ TScale ChromaScale(const TY4mFormat &f) {
     return {128 * unit, 224 * unit};
 }
 
+// Whether no exact result of a scale lies at a half or within float's error
+// of one. The exact results are whole multiples of 4096 / (Range * sum), in
+// lowest terms p / q: with q even some are halves; with q odd none lies
+// nearer to a half than 1 / (2q). Float rounds the factor once and the
+// product once, 2^-23 of the largest result at most; twice that must fall
+// short of 1 / (2q). Every 8-bit scale passes, as do most limited-range
+// ones; full range from 10 bits on does not (q = 1023 and up).
+bool NoHalves(const TScale &s, int sum, int depth) {
+    const int64_t den = int64_t(s.Range) * sum, q = den / std::gcd(int64_t(4096), den);
+    if (q % 2 == 0) return false;
+    const double codes = std::max(s.Offset, double((1 << depth) - 1) - s.Offset) * sum;
+    const double largest = codes * 4096 / (s.Range * sum);
+    return 2 * largest * std::ldexp(1.0, -23) < 1.0 / (2 * double(q));
+}
+
 // A sum of codes weighted by whole numbers adding up to `sum`, onto the
 // host's scale.
 THostScale ToHost(const TScale &s, int sum, int depth) {
-    return {float(s.Offset * sum), float(4096 / s.Range / sum), depth == 8};
+    return {float(s.Offset * sum), float(4096 / s.Range / sum), NoHalves(s, sum, depth)};
 }
 
 // A sum of host values weighted by whole numbers adding up to `sum` (a power

@@ -249,7 +249,8 @@ TEST(Y4mConversion, EveryFormatMatchesThePlainConversion) {
             const std::string what = std::string(c.tag) + " " + std::to_string(c.depth) +
                                      (c.full ? " full " : " ") + std::to_string(f.Width) + "x" +
                                      std::to_string(f.Height);
-            const int tolerance = c.depth == 8 ? 0 : 1;
+            // No exact result is a half there, so float rounds as exactly as double.
+            const int tolerance = c.depth == 8 || (!c.full && c.depth == 10) ? 0 : 1;
             const TY4mFrame frame = RandomFrame(f, random);
             std::vector<uint16_t> planes[3];
             for (int p = 0; p < f.Planes(); ++p) planes[p] = frame.Plane(f, p);
