@@ -25,6 +25,8 @@ protected:
     TempDir root;
     std::string folder = root.Path() + "plugins";
     test_log::TLogFile log;
+    // Where a test needs no scope of its own; unloaded before the log closes.
+    platform::TLibrarySet libraries;
 
     void SetUp() override { std::filesystem::create_directory(folder); }
     void Install(const std::string &tag) {
@@ -43,7 +45,6 @@ TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
     std::filesystem::create_directory(platform::IncludeTrailingDelimiter(folder) + "x.dll");
     root.Write("plugins/notalib.dll", "this is no library");
     {
-        platform::TLibrarySet libraries;
         TFilterPluginList list;
         list.LoadFromDir(folder, libraries);
         ASSERT_EQ(list.Count(), 3);
@@ -68,7 +69,6 @@ TEST_F(KernelList, TakesOnlyLibrariesThatGiveAUsableRecord) {
 TEST_F(KernelList, TrailingDelimiterMakesNoDifference) {
     Install("kl_alpha");
     Install("kl_beta");
-    platform::TLibrarySet libraries;
     TFilterPluginList without, with;
     without.LoadFromDir(folder, libraries);
     with.LoadFromDir(platform::IncludeTrailingDelimiter(folder), libraries);
@@ -78,7 +78,6 @@ TEST_F(KernelList, TrailingDelimiterMakesNoDifference) {
 }
 
 TEST_F(KernelList, MissingOrEmptyFolderGivesNothing) {
-    platform::TLibrarySet libraries;
     TFilterPluginList list;
     list.LoadFromDir(root.Path() + "does-not-exist", libraries);
     list.LoadFromDir(folder, libraries);
@@ -94,7 +93,6 @@ TEST_F(KernelList, HiddenLibrariesArePassedOver) {
 #else
     std::filesystem::copy_file(TestBinDir() + "kl_alpha.dll", folder + "/.kl_alpha.dll");
 #endif
-    platform::TLibrarySet libraries;
     TFilterPluginList list;
     list.LoadFromDir(folder, libraries);
     EXPECT_EQ(list.Count(), 0);
@@ -104,7 +102,6 @@ TEST_F(KernelList, LookupIsWholeNameCaseSensitiveFirstFound) {
     Install("kl_alpha");
     Install("kl_alpha_again");
     Install("kl_beta");
-    platform::TLibrarySet libraries;
     TFilterPluginList list;
     list.LoadFromDir(folder, libraries);
     ASSERT_EQ(list.Count(), 3);
@@ -124,9 +121,9 @@ TEST_F(KernelList, UnloadsLastLoadedFirst) {
     Install("kl_alpha_again");
     std::vector<std::string> order;
     {
-        platform::TLibrarySet libraries;
+        platform::TLibrarySet scoped;  // unloaded at the end of the block
         TFilterPluginList list;
-        list.LoadFromDir(folder, libraries);
+        list.LoadFromDir(folder, scoped);
         ASSERT_EQ(list.Count(), 3);
         const char *tags[] = {"", "kl_alpha", "kl_beta", "kl_alpha_again"};
         for (int i = 0; i < list.Count(); ++i) order.push_back(tags[list.Items(i)->tileWidth]);
