@@ -48,10 +48,20 @@ struct TPngRead {
 };
 
 // No C++ object is created or destroyed between setjmp and a longjmp.
-bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes) {
+// The colour profile's bytes stay libpng's until the read struct goes.
+struct TPngProfile {
+    png_bytep Bytes = nullptr;
+    png_uint_32 Size = 0;
+};
+
+bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes,
+              TPngProfile &profile) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
     png_init_io(r.Png, file);
     png_read_info(r.Png, r.Info);
+    png_charp name;
+    int compression;
+    png_get_iCCP(r.Png, r.Info, &name, &compression, &profile.Bytes, &profile.Size);
     const png_byte colour = png_get_color_type(r.Png, r.Info);
     const png_byte depth = png_get_bit_depth(r.Png, r.Info);
     hadAlpha = (colour & PNG_COLOR_MASK_ALPHA) || png_get_valid(r.Png, r.Info, PNG_INFO_tRNS);
@@ -110,8 +120,11 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     TPicture picture;
     bool hadAlpha = false;
     int passes = 1;
-    if (!ReadInto(file, r, picture, hadAlpha, passes))
+    TPngProfile profile;
+    if (!ReadInto(file, r, picture, hadAlpha, passes, profile))
         fail(std::string("damaged PNG (") + fault.Text + ")");
+    if (profile.Bytes)
+        picture.IccProfile.assign(reinterpret_cast<const char *>(profile.Bytes), profile.Size);
     // The claimed size is refused before any sample memory is taken.
     if (picture.Width > kMaxFrameWidth || picture.Height > kMaxFrameHeight)
         fail("the picture's size " + std::to_string(picture.Width) + "x" +
@@ -165,6 +178,10 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
     png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height),
                  picture.Depth, picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!picture.IccProfile.empty())
+        png_set_iCCP(w.Png, w.Info, "ICC profile", PNG_COMPRESSION_TYPE_BASE,
+                     reinterpret_cast<png_const_bytep>(picture.IccProfile.data()),
+                     png_uint_32(picture.IccProfile.size()));
     png_write_info(w.Png, w.Info);
     if (picture.Depth == 16) png_set_swap(w.Png);
     png_write_image(w.Png, rows.data());
