@@ -174,8 +174,9 @@ void TJpegReader::TState::Open(int maxWidth, int maxHeight) {
         }))
         FailDecoding();
     if (Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK)
-        Fail(std::string(Info.jpeg_color_space == JCS_CMYK ? "CMYK" : "YCCK") +
-             " JPEG is not supported (only grey and colour)");
+        Fail(std::string(Info.jpeg_color_space == JCS_CMYK ? "CMYK JPEG"
+                                                           : "CMYK JPEG (stored as YCCK)") +
+             " is not supported (only grey and colour)");
     if (Info.num_components != 1 && Info.num_components != 3)
         Fail("a JPEG of " + std::to_string(Info.num_components) +
              " components is not supported (only grey and colour)");

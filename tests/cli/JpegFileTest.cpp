@@ -260,7 +260,8 @@ TEST(Jpeg, RefusesWhatItCannotReadInOneLine) {
     const struct {
         std::string file, fault;
     } cases[] = {
-        {MakeJpeg(cmyk, ycck), "t.jpg: YCCK JPEG is not supported (only grey and colour)"},
+        {MakeJpeg(cmyk, ycck),
+         "t.jpg: CMYK JPEG (stored as YCCK) is not supported (only grey and colour)"},
         {MakeJpeg(cmyk, plainCmyk), "t.jpg: CMYK JPEG is not supported (only grey and colour)"},
         {"GIF89a", "t.jpg: not a JPEG file"},
         {good.substr(0, 200), "t.jpg: damaged or truncated JPEG (Premature end of JPEG file)"},
