@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -257,6 +258,15 @@ TEST(Jpeg, RefusesWhatItCannotReadInOneLine) {
     ycck.Space = plainCmyk.Space = JCS_CMYK;
     ycck.Stored = JCS_YCCK;
     const std::string good = MakeJpeg(Blocks(64, 48, 3), TMaking{});
+    // The last scan of a progressive picture again and again: each one
+    // decodes, and a small file keeps the decoder busy without end.
+    TMaking progressive;
+    progressive.Progressive = true;
+    const std::string scans = MakeJpeg(Blocks(64, 48, 3), progressive);
+    const std::size_t last = scans.rfind("\xff\xda");
+    std::string spinning = scans.substr(0, last);
+    for (int i = 0; i < 600; ++i) spinning += scans.substr(last, scans.size() - 2 - last);
+    spinning += "\xff\xd9";
     const struct {
         std::string file, fault;
     } cases[] = {
@@ -267,6 +277,7 @@ TEST(Jpeg, RefusesWhatItCannotReadInOneLine) {
         {good.substr(0, 200), "t.jpg: damaged or truncated JPEG (Premature end of JPEG file)"},
         {good.substr(0, good.size() / 2), "t.jpg: damaged or truncated JPEG"},
         {good.substr(0, good.size() - 2), "t.jpg: damaged or truncated JPEG"},
+        {spinning, "t.jpg: damaged or truncated JPEG (more than 500 scans)"},
     };
     for (const auto &c : cases) {
         const std::string fault = ReaderFault(c.file);
@@ -371,6 +382,21 @@ TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
         sizes[q == 95] = ReadFile(out).size();
     }
     EXPECT_LT(sizes[0], sizes[1]);
+
+    // A batch into a folder, each in its own box, keeps each input's name.
+    const std::string folder = path + "fit";
+    std::filesystem::create_directory(folder);
+    RunMorvane(
+        install.Filter(),
+        {"-q", "-f", "Box", "--fit", "10x10", path + "in.jpg", path + "grey.JPEG", "-o", folder},
+        status);
+    ASSERT_EQ(status, 0);
+    std::ostringstream warnings;
+    TJpegReader turned(folder + "/in.jpg", 8192, 8192, warnings),
+        greyFit(folder + "/grey.JPEG", 8192, 8192, warnings);
+    EXPECT_EQ(turned.Width() * 100 + turned.Height(), 7 * 100 + 10);
+    EXPECT_EQ(greyFit.Width() * 100 + greyFit.Height(), 10 * 100 + 7);
+    EXPECT_EQ(greyFit.Components(), 1);
 
     const std::string old = ReadFile(path + "a.jpg");
     const std::string whole = ReadFile(path + "in.jpg");
