@@ -80,16 +80,19 @@ TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, 
     return FromRgbImage(ReadPpm(path));
 }
 
-void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture,
-                  int jpegQuality) {
-    std::string bytes;
+void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture, int jpegQuality,
+                  std::ostream &warnings) {
+    std::string bytes, dropped;
     // The encoders' faults name the format; the message names the file.
     try {
-        bytes = kind == TFileKind::Png    ? EncodePng(picture)
+        bytes = kind == TFileKind::Png    ? EncodePng(picture, &dropped)
                 : kind == TFileKind::Jpeg ? EncodeJpeg(picture, jpegQuality)
                                           : EncodePpm(ToRgbImage(picture));
     } catch (const THostError &e) {
         throw THostError(path + ": " + e.what());
     }
     WriteFileAtomically(path, bytes);
+    if (!dropped.empty())
+        warnings << "morvane: " << path << ": warning: the colour profile is left out (" << dropped
+                 << ")\n";
 }

@@ -16,6 +16,7 @@ bool IsPicture(TFileKind kind);
 // Throws THostError "<path>: <fault>"; warnings are one line each.
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings);
-// All or nothing, through WriteFileAtomically; `jpegQuality` 1..100.
-void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture,
-                  int jpegQuality);
+// All or nothing, through WriteFileAtomically; `jpegQuality` 1..100. A
+// colour profile the file cannot hold is one line on `warnings`.
+void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture, int jpegQuality,
+                  std::ostream &warnings);

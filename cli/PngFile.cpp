@@ -11,7 +11,7 @@ TPicture ReadPng(const std::string &path, std::ostream &) {
     throw THostError(path + ": PNG is not available in this build of the tool");
 }
 
-std::string EncodePng(const TPicture &) {
+std::string EncodePng(const TPicture &, std::string *) {
     throw THostError("PNG is not available in this build of the tool");
 }
 
@@ -31,6 +31,7 @@ namespace {
 // that follows in C++ code.
 struct TPngFault {
     char Text[256] = "";
+    char Warning[256] = "";  // the last one
 };
 
 extern "C" void OnPngError(png_structp png, png_const_charp message) {
@@ -39,7 +40,10 @@ extern "C" void OnPngError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
-extern "C" void OnPngWarning(png_structp, png_const_charp) {}
+extern "C" void OnPngWarning(png_structp png, png_const_charp message) {
+    auto *fault = static_cast<TPngFault *>(png_get_error_ptr(png));
+    std::snprintf(fault->Warning, sizeof fault->Warning, "%s", message);
+}
 
 struct TPngRead {
     png_structp Png = nullptr;
@@ -178,10 +182,14 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
     png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height),
                  picture.Depth, picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // A profile libpng finds faulty is left out with a warning rather than
+    // costing the picture.
+    png_set_benign_errors(w.Png, 1);
     if (!picture.IccProfile.empty())
         png_set_iCCP(w.Png, w.Info, "ICC profile", PNG_COMPRESSION_TYPE_BASE,
                      reinterpret_cast<png_const_bytep>(picture.IccProfile.data()),
                      png_uint_32(picture.IccProfile.size()));
+    png_set_benign_errors(w.Png, 0);
     png_write_info(w.Png, w.Info);
     if (picture.Depth == 16) png_set_swap(w.Png);
     png_write_image(w.Png, rows.data());
@@ -191,7 +199,7 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
 
 }  // namespace
 
-std::string EncodePng(const TPicture &picture) {
+std::string EncodePng(const TPicture &picture, std::string *droppedProfile) {
     const int bytesPerSample = picture.Depth / 8;
     std::vector<uint8_t> bytes(picture.Samples.size() * bytesPerSample);
     if (picture.Depth == 8)
@@ -207,6 +215,9 @@ std::string EncodePng(const TPicture &picture) {
     if (!w.Png || !(w.Info = png_create_info_struct(w.Png))) throw THostError("PNG: out of memory");
     std::string out;
     if (!WriteRows(w, picture, out, rows)) throw THostError(std::string("PNG: ") + fault.Text);
+    if (droppedProfile && !picture.IccProfile.empty() &&
+        !png_get_valid(w.Png, w.Info, PNG_INFO_iCCP))
+        *droppedProfile = fault.Warning;
     return out;
 }
 

@@ -168,7 +168,7 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     TPicture result = ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
                                 sameLayout && outKind == TFileKind::Png ? picture.Depth : 8);
     result.IccProfile = picture.IccProfile;
-    WritePicture(output, outKind, result, o.Quality);
+    WritePicture(output, outKind, result, o.Quality, err);
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 

@@ -279,6 +279,16 @@ TEST(Jpeg, RefusesWhatItCannotReadInOneLine) {
         {good.substr(0, good.size() - 2), "t.jpg: damaged or truncated JPEG"},
         {spinning, "t.jpg: damaged or truncated JPEG (more than 500 scans)"},
     };
+    // Bytes before the end marker: the picture decodes, with one warning.
+    std::string extra = good;
+    extra.insert(extra.size() - 2, "abc");
+    std::ostringstream warnings;
+    TJpegReader reader("t.jpg", reinterpret_cast<const uint8_t *>(extra.data()), extra.size(), 8192,
+                       8192, warnings);
+    ReadAll(reader, 48);
+    EXPECT_EQ(
+        warnings.str(),
+        "morvane: t.jpg: warning: Corrupt JPEG data: 3 extraneous bytes before marker 0xd9\n");
     for (const auto &c : cases) {
         const std::string fault = ReaderFault(c.file);
         EXPECT_EQ(fault.substr(0, c.fault.size()), c.fault);
@@ -382,6 +392,21 @@ TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
         sizes[q == 95] = ReadFile(out).size();
     }
     EXPECT_LT(sizes[0], sizes[1]);
+
+    // A profile that is no ICC profile: a JPEG carries it, libpng refuses it.
+    m.Icc = "not a profile";
+    work.Write("bogus.jpg", MakeJpeg(Blocks(16, 16, 3), m));
+    for (const char *out : {"bogus-out.jpg", "bogus-out.png"}) {
+        const std::string err =
+            RunMorvane(install.Filter(),
+                       {"-q", "-f", "Box", "-s", "8x8", path + "bogus.jpg", path + out}, status);
+        EXPECT_EQ(status, 0) << err;
+        const bool png = std::string(out).find(".png") != std::string::npos;
+        EXPECT_EQ(
+            err.find("morvane: " + path + out + ": warning: the colour profile is left out ("),
+            png ? 0 : std::string::npos)
+            << err;
+    }
 
     // A batch into a folder, each in its own box, keeps each input's name.
     const std::string folder = path + "fit";
