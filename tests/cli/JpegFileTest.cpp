@@ -423,6 +423,12 @@ TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
     EXPECT_EQ(greyFit.Width() * 100 + greyFit.Height(), 10 * 100 + 7);
     EXPECT_EQ(greyFit.Components(), 1);
 
+    work.Write("wide.jpg", MakeJpeg(Blocks(9000, 8, 1), grey));
+    EXPECT_EQ(RunMorvane(install.Filter(),
+                         {"-f", "Box", "-s", "8x8", path + "wide.jpg", path + "wide.png"}, status),
+              "morvane: " + path +
+                  "wide.jpg: the picture's size 9000x8 is beyond the largest frame 8192x8192\n");
+    EXPECT_FALSE(FileExists(path + "wide.png"));
     const std::string old = ReadFile(path + "a.jpg");
     const std::string whole = ReadFile(path + "in.jpg");
     work.Write("cut.jpg", whole.substr(0, whole.size() - 100));
