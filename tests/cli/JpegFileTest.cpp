@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Exif.h"
 #include "cli/JpegFile.h"
 #include "cli/Tool.h"
@@ -40,11 +41,12 @@ TEST(Jpeg, ABuildWithoutLibjpegSaysSo) {
     TFakeInstall install;
     TempDir work;
     int status = 0;
-    const std::string err =
-        RunMorvane(install.Filter(), {"-s", "8x8", "builtin", work.Path() + "out.jpg"}, status);
+    const std::string err = RunMorvane(
+        install.Filter(), {"-f", "Box", "-s", "8x8", "builtin", work.Path() + "out.jpg"}, status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(err.find("out.jpg: JPEG is not available in this build"), std::string::npos) << err;
     EXPECT_FALSE(FileExists(work.Path() + "out.jpg"));
+    EXPECT_NE(HelpText().find("JPEG is not available in this build"), std::string::npos);
 }
 
 #else
