@@ -201,18 +201,46 @@ BOOL MV_CDECL SysInfo(void *, SYS_INFO *info) {
 
 BOOL MV_CDECL Active(FILTER *) { return TRUE; }
 
-TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
-    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
-    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
-    int frames = 0, resized = 0;
-    for (int round = 0; round < 4; ++round) {
-        testing_support::TTestHost host(choose.Threads(round));
+// The filter built into this test, loaded from `filter` with the test's
+// dialog and driven by the callbacks on `threads` host threads. Whatever
+// the test's outcome, leaving releases the dialog and closes the filter,
+// so that no driver outlives the libraries its builder holds a context of
+// and the next test starts from a closed filter.
+class TBuiltInFilter {
+public:
+    TBuiltInFilter(const std::string &filter, int threads)
+        : host(threads), FHosted(FilterState.CreateConfigDialog) {
+        FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * {
+            return new TTestDialog;
+        };
         host.exfunc.get_sys_info = SysInfo;
         host.exfunc.is_filter_active = Active;
-        FILTER fp = *LoadFilterTable(filter);
+        fp = *LoadFilterTable(filter);
         fp.exfunc = &host.exfunc;
+    }
+    ~TBuiltInFilter() {
+        if (FilterState.ConfigDialog) Message(WM_FILTER_EXIT);
+        func_exit(&fp);
+        FilterState.CreateConfigDialog = FHosted;
+    }
+    TBuiltInFilter(const TBuiltInFilter &) = delete;
+    TBuiltInFilter &operator=(const TBuiltInFilter &) = delete;
+    void Message(UINT message) { func_WndProc(FilterWindowToken, message, 0, 0, nullptr, &fp); }
+
+    testing_support::TTestHost host;
+    FILTER fp{};
+
+private:
+    const ConfigDialogFactory FHosted;
+};
+
+TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
+    int frames = 0, resized = 0;
+    for (int round = 0; round < 4; ++round) {
+        TBuiltInFilter built(filter, choose.Threads(round));
+        FILTER &fp = built.fp;
         ASSERT_EQ(func_init(&fp), TRUE);
-        func_WndProc(FilterWindowToken, WM_FILTER_INIT, 0, 0, nullptr, &fp);
+        built.Message(WM_FILTER_INIT);
         ASSERT_NE(Form, nullptr);
         auto &sizes = Form->Combo(Form->cbSizeList);
         auto &functions = Form->Combo(Form->cbLumaMode);
@@ -250,10 +278,7 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
                 << used.WndFuncParam << " " << ReadConfigName(used.FilterPluginName) << " to "
                 << used.Width << "x" << used.Height;
         }
-        func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
-        func_exit(&fp);
     }
-    FilterState.CreateConfigDialog = hosted;
     EXPECT_EQ(frames, 200);
     EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
 }
@@ -263,13 +288,8 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
 // After every frame its bytes are what the block says at that moment, and
 // the dialog, while it exists, shows that block.
 TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
-    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
-    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
-    testing_support::TTestHost host(3);
-    host.exfunc.get_sys_info = SysInfo;
-    host.exfunc.is_filter_active = Active;
-    FILTER fp = *LoadFilterTable(filter);
-    fp.exfunc = &host.exfunc;
+    TBuiltInFilter built(filter, 3);
+    FILTER &fp = built.fp;
     ASSERT_EQ(func_init(&fp), TRUE);
     TFilterConfig &block = *static_cast<TFilterConfig *>(fp.ex_data_ptr);
     bool open = false;
@@ -283,8 +303,7 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
             break;
         case 2: func_update(&fp, 0); break;
         case 3:
-            func_WndProc(FilterWindowToken, open ? WM_FILTER_EXIT : WM_FILTER_INIT, 0, 0, nullptr,
-                         &fp);
+            built.Message(open ? WM_FILTER_EXIT : WM_FILTER_INIT);
             open = !open;
             ASSERT_EQ(Form != nullptr, open);
             break;
@@ -326,9 +345,6 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
         }
         }
     }
-    if (open) func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
-    func_exit(&fp);
-    FilterState.CreateConfigDialog = hosted;
     EXPECT_GT(frames, 100);
     EXPECT_GT(shown, 30);
     EXPECT_GT(resized, frames / 3);
