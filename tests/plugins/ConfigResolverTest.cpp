@@ -62,7 +62,7 @@ TEST(ConfigResolver, RunsCorrectionsAndTheDialogsView) {
     } cases[] = {
         {"exact", Block(320, 240, "Lanczos", 5, "AVX"), true, true, W::WindowFunc, 0, 5, 1, S::None,
          5, "Lanczos", 5, "AVX", 320, 0, 0, S::None, W::WindowFunc, 5},
-        {"unknown function", Block(320, 240, "Nope", 7, "SSE"), true, true, W::WindowFunc, 0, 3, 0,
+        {"unknown names", Block(320, 240, "Nope", 7, "Nope"), true, true, W::WindowFunc, 0, 3, 0,
          S::None, 7, "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
         {"empty names", Block(320, 240, "", 2, ""), true, true, W::WindowFunc, 0, 3, 0, S::None, 2,
          "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
