@@ -33,7 +33,9 @@ struct TConfigOffer {
 enum class TWeighting : int32_t { None, AreaAverage, WindowFunc };
 enum class TSizeFault : int32_t { None, NotASize, BeyondLargestFrame };
 
-// What the frames get for a block.
+// What the frames get for a block. Frames pass unchanged too where the
+// source already has the target size, or where the chosen function refuses
+// its parameter once asked (a radius beyond what the kernels hold).
 struct TConfigRun {
     // False without kernels: nothing is applied and the filter keeps what
     // it had, which is nothing while no kernel was ever listed.
