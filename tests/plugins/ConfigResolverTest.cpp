@@ -40,92 +40,103 @@ TConfigOffer Offer(bool funcs, bool kernels) {
     return o;
 }
 
-TEST(ConfigResolver, RunsCorrectionsAndTheDialogsView) {
-    const struct {
-        const char *what;
-        TFilterConfig block;
-        bool funcs, kernels;
-        // The frames, for the block as given; its parameter after func_update.
-        W weighting;
-        int func, param, kernel;
-        S size;
-        int synced;
-        // The dialog's view: the block it keeps, its function and size entries.
-        const char *shownFunc;
-        int shownParam;
-        const char *shownKernel;
-        int shownWidth, funcEntry, sizeEntry;
-        S refused;
-        // The frames once restored with the dialog open: function, parameter.
-        W after;
-        int afterParam;
-    } cases[] = {
-        {"exact", Block(320, 240, "Lanczos", 5, "AVX"), true, true, W::WindowFunc, 0, 5, 1, S::None,
-         5, "Lanczos", 5, "AVX", 320, 0, 0, S::None, W::WindowFunc, 5},
-        {"unknown names", Block(320, 240, "Nope", 7, "Nope"), true, true, W::WindowFunc, 0, 3, 0,
-         S::None, 7, "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
-        {"empty names", Block(320, 240, "", 2, ""), true, true, W::WindowFunc, 0, 3, 0, S::None, 2,
-         "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
-        {"above the limits", Block(320, 240, "Lanczos", 40, "SSE"), true, true, W::WindowFunc, 0,
-         40, 0, S::None, 4, "Lanczos", 40, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
-        {"below: 16 bits without sign", Block(320, 240, "Lanczos", -1, "SSE"), true, true,
-         W::WindowFunc, 0, 65535, 0, S::None, 4, "Lanczos", -1, "SSE", 320, 0, 0, S::None,
-         W::WindowFunc, 4},
-        {"letter case", Block(320, 240, "TENT", 0, "avx"), true, true, W::WindowFunc, 0, 3, 0,
-         S::None, 0, "Tent", 7, "AVX", 320, 2, 0, S::None, W::WindowFunc, 7},
-        {"exact before case", Block(320, 240, "tent", 8, "SSE"), true, true, W::WindowFunc, 3, 8, 0,
-         S::None, 8, "tent", 8, "SSE", 320, 3, 0, S::None, W::WindowFunc, 8},
-        {"unlisted size", Block(400, 300, "AreaAverage", 9, "SSE"), true, true, W::AreaAverage, -1,
-         0, 0, S::None, 9, "AreaAverage", 9, "SSE", 400, kArea, -1, S::None, W::AreaAverage, 0},
-        {"beyond the largest", Block(641, 480, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0,
-         5, 0, S::BeyondLargestFrame, 5, "Lanczos", 5, "SSE", 320, 0, 0, S::BeyondLargestFrame,
-         W::WindowFunc, 5},
-        {"listed beyond", Block(800, 600, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0, 5, 0,
-         S::BeyondLargestFrame, 5, "Lanczos", 5, "SSE", 800, 0, 2, S::None, W::WindowFunc, 5},
-        {"no size", Block(0, 240, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0, 5, 0,
-         S::NotASize, 5, "Lanczos", 5, "SSE", 320, 0, 0, S::NotASize, W::WindowFunc, 5},
-        {"area average, no functions", Block(320, 240, "AreaAverage", 0, "SSE"), false, true,
-         W::AreaAverage, -1, 0, 0, S::None, 0, "AreaAverage", 0, "SSE", 320, 0, 0, S::None,
-         W::AreaAverage, 0},
-        {"a function, none listed", Block(320, 240, "Lanczos", 5, "SSE"), false, true, W::None, -1,
-         0, 0, S::None, 5, "AreaAverage", 0, "SSE", 320, 0, 0, S::None, W::AreaAverage, 0},
-        {"no kernels", Block(320, 240, "Lanczos", 5, "Any"), true, false, W::None, -1, 0, -1,
-         S::None, 5, "Lanczos", 5, "Any", 320, 0, 0, S::None, W::None, 0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        TConfigOffer offer = Offer(c.funcs, c.kernels);
-        const TConfigRun run = ResolveConfig(c.block, offer).Run;
-        EXPECT_EQ(run.Applies, c.kernels);
-        EXPECT_EQ(run.Weighting, c.weighting);
-        EXPECT_EQ(run.WindowFunc, c.func);
-        // A fallback is reported exactly when what runs is not what the block names.
-        if (run.Weighting == W::WindowFunc) {
-            EXPECT_EQ(run.Param, c.param);
-            EXPECT_EQ(run.FuncFallback,
-                      offer.WindowFuncs[c.func].Name != ReadConfigName(c.block.WndFuncName));
-        }
-        EXPECT_EQ(run.Kernel, c.kernel);
-        if (run.Applies)
-            EXPECT_EQ(run.KernelFallback,
-                      offer.Kernels[c.kernel] != ReadConfigName(c.block.FilterPluginName));
-        EXPECT_EQ(run.SizeFault, c.size);
-        EXPECT_EQ(ResolveConfig(c.block, offer).Synced.WndFuncParam, c.synced);
+struct TCase {
+    const char *what;
+    TFilterConfig block;
+    bool funcs, kernels;
+    // The frames, for the block as given; its parameter after func_update.
+    W weighting;
+    int func, param, kernel;
+    S size;
+    int synced;
+    // The dialog's view: the block it keeps, its function and size entries.
+    const char *shownFunc;
+    int shownParam;
+    const char *shownKernel;
+    int shownWidth, funcEntry, sizeEntry;
+    S refused;
+    // The frames once restored with the dialog open: function, parameter.
+    W after;
+    int afterParam;
+};
 
-        offer.DialogShown = true;
-        const TConfigResolution r = ResolveConfig(c.block, offer);
-        EXPECT_EQ(ReadConfigName(r.Shown.WndFuncName), c.shownFunc);
-        EXPECT_EQ(r.Shown.WndFuncParam, c.shownParam);
-        EXPECT_EQ(ReadConfigName(r.Shown.FilterPluginName), c.shownKernel);
-        EXPECT_EQ(r.Shown.Width, c.shownWidth);
-        EXPECT_EQ(r.FuncEntry, c.funcEntry);
-        const int kernelEntry = !c.kernels ? -1 : std::string(c.shownKernel) == "AVX" ? 1 : 0;
-        EXPECT_EQ(r.KernelEntry, kernelEntry);
-        EXPECT_EQ(r.SizeEntry, c.sizeEntry);
-        EXPECT_EQ(r.SizeRefused, c.refused);
-        const TConfigRun after = RunAfterRestore(c.block, offer);
-        EXPECT_EQ(after.Weighting, c.after);
-        if (after.Weighting == W::WindowFunc) EXPECT_EQ(after.Param, c.afterParam);
+const TCase kCases[] = {
+    {"exact", Block(320, 240, "Lanczos", 5, "AVX"), true, true, W::WindowFunc, 0, 5, 1, S::None, 5,
+     "Lanczos", 5, "AVX", 320, 0, 0, S::None, W::WindowFunc, 5},
+    {"unknown names", Block(320, 240, "Nope", 7, "Nope"), true, true, W::WindowFunc, 0, 3, 0,
+     S::None, 7, "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
+    {"empty names", Block(320, 240, "", 2, ""), true, true, W::WindowFunc, 0, 3, 0, S::None, 2,
+     "Lanczos", 4, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
+    {"above the limits", Block(320, 240, "Lanczos", 40, "SSE"), true, true, W::WindowFunc, 0, 40, 0,
+     S::None, 4, "Lanczos", 40, "SSE", 320, 0, 0, S::None, W::WindowFunc, 4},
+    {"below: 16 bits without sign", Block(320, 240, "Lanczos", -1, "SSE"), true, true,
+     W::WindowFunc, 0, 65535, 0, S::None, 4, "Lanczos", -1, "SSE", 320, 0, 0, S::None,
+     W::WindowFunc, 4},
+    {"letter case", Block(320, 240, "TENT", 0, "avx"), true, true, W::WindowFunc, 0, 3, 0, S::None,
+     0, "Tent", 7, "AVX", 320, 2, 0, S::None, W::WindowFunc, 7},
+    {"exact before case", Block(320, 240, "tent", 8, "SSE"), true, true, W::WindowFunc, 3, 8, 0,
+     S::None, 8, "tent", 8, "SSE", 320, 3, 0, S::None, W::WindowFunc, 8},
+    {"unlisted size", Block(400, 300, "AreaAverage", 9, "SSE"), true, true, W::AreaAverage, -1, 0,
+     0, S::None, 9, "AreaAverage", 9, "SSE", 400, kArea, -1, S::None, W::AreaAverage, 0},
+    {"beyond the largest", Block(641, 480, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0, 5, 0,
+     S::BeyondLargestFrame, 5, "Lanczos", 5, "SSE", 320, 0, 0, S::BeyondLargestFrame, W::WindowFunc,
+     5},
+    {"listed beyond", Block(800, 600, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0, 5, 0,
+     S::BeyondLargestFrame, 5, "Lanczos", 5, "SSE", 800, 0, 2, S::None, W::WindowFunc, 5},
+    {"no size", Block(0, 240, "Lanczos", 5, "SSE"), true, true, W::WindowFunc, 0, 5, 0, S::NotASize,
+     5, "Lanczos", 5, "SSE", 320, 0, 0, S::NotASize, W::WindowFunc, 5},
+    {"area average, no functions", Block(320, 240, "AreaAverage", 0, "SSE"), false, true,
+     W::AreaAverage, -1, 0, 0, S::None, 0, "AreaAverage", 0, "SSE", 320, 0, 0, S::None,
+     W::AreaAverage, 0},
+    {"a function, none listed", Block(320, 240, "Lanczos", 5, "SSE"), false, true, W::None, -1, 0,
+     0, S::None, 5, "AreaAverage", 0, "SSE", 320, 0, 0, S::None, W::AreaAverage, 0},
+    {"no kernels", Block(320, 240, "Lanczos", 5, "Any"), true, false, W::None, -1, 0, -1, S::None,
+     5, "Lanczos", 5, "Any", 320, 0, 0, S::None, W::None, 0},
+};
+
+void ExpectRun(const TCase &c) {
+    const TConfigOffer offer = Offer(c.funcs, c.kernels);
+    const TConfigRun run = ResolveConfig(c.block, offer).Run;
+    EXPECT_EQ(run.Applies, c.kernels);
+    EXPECT_EQ(run.Weighting, c.weighting);
+    EXPECT_EQ(run.WindowFunc, c.func);
+    // A fallback is reported exactly when what runs is not what the block names.
+    if (run.Weighting == W::WindowFunc) {
+        EXPECT_EQ(run.Param, c.param);
+        EXPECT_EQ(run.FuncFallback,
+                  offer.WindowFuncs[c.func].Name != ReadConfigName(c.block.WndFuncName));
+    }
+    EXPECT_EQ(run.Kernel, c.kernel);
+    if (run.Applies)
+        EXPECT_EQ(run.KernelFallback,
+                  offer.Kernels[c.kernel] != ReadConfigName(c.block.FilterPluginName));
+    EXPECT_EQ(run.SizeFault, c.size);
+    EXPECT_EQ(ResolveConfig(c.block, offer).Synced.WndFuncParam, c.synced);
+}
+
+void ExpectShown(const TCase &c) {
+    TConfigOffer offer = Offer(c.funcs, c.kernels);
+    offer.DialogShown = true;
+    const TConfigResolution r = ResolveConfig(c.block, offer);
+    EXPECT_EQ(ReadConfigName(r.Shown.WndFuncName), c.shownFunc);
+    EXPECT_EQ(r.Shown.WndFuncParam, c.shownParam);
+    EXPECT_EQ(ReadConfigName(r.Shown.FilterPluginName), c.shownKernel);
+    EXPECT_EQ(r.Shown.Width, c.shownWidth);
+    EXPECT_EQ(r.FuncEntry, c.funcEntry);
+    const int kernelEntry = !c.kernels ? -1 : std::string(c.shownKernel) == "AVX" ? 1 : 0;
+    EXPECT_EQ(r.KernelEntry, kernelEntry);
+    EXPECT_EQ(r.SizeEntry, c.sizeEntry);
+    EXPECT_EQ(r.SizeRefused, c.refused);
+    const TConfigRun after = RunAfterRestore(c.block, offer);
+    EXPECT_EQ(after.Weighting, c.after);
+    if (after.Weighting == W::WindowFunc) EXPECT_EQ(after.Param, c.afterParam);
+}
+
+TEST(ConfigResolver, RunsCorrectionsAndTheDialogsView) {
+    for (const TCase &c : kCases) {
+        SCOPED_TRACE(c.what);
+        ExpectRun(c);
+        ExpectShown(c);
     }
 }
 
