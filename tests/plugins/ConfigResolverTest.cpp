@@ -107,9 +107,10 @@ void ExpectRun(const TCase &c) {
                   offer.WindowFuncs[c.func].Name != ReadConfigName(c.block.WndFuncName));
     }
     EXPECT_EQ(run.Kernel, c.kernel);
-    if (run.Applies)
+    if (run.Applies) {
         EXPECT_EQ(run.KernelFallback,
                   offer.Kernels[c.kernel] != ReadConfigName(c.block.FilterPluginName));
+    }
     EXPECT_EQ(run.SizeFault, c.size);
     EXPECT_EQ(ResolveConfig(c.block, offer).Synced.WndFuncParam, c.synced);
 }
@@ -129,7 +130,9 @@ void ExpectShown(const TCase &c) {
     EXPECT_EQ(r.SizeRefused, c.refused);
     const TConfigRun after = RunAfterRestore(c.block, offer);
     EXPECT_EQ(after.Weighting, c.after);
-    if (after.Weighting == W::WindowFunc) EXPECT_EQ(after.Param, c.afterParam);
+    if (after.Weighting == W::WindowFunc) {
+        EXPECT_EQ(after.Param, c.afterParam);
+    }
 }
 
 TEST(ConfigResolver, RunsCorrectionsAndTheDialogsView) {
