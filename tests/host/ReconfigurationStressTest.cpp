@@ -110,6 +110,13 @@ protected:
         ASSERT_GE(lists.FilterPlugins.Count(), 1);
     }
 
+    struct TCounts {
+        int frames = 0, shown = 0, resized = 0;
+    };
+    // A frame through the filter at `step`: its bytes as `block` says and,
+    // while the dialog exists, the dialog showing `block`.
+    void FrameAsTheBlockSays(FILTER &fp, const TFilterConfig &block, int step, TCounts &counts);
+
     TInstallation inst;
     const std::string filter = InstallWithKernels(inst);
     const TLists lists{inst.Path() + "DLL"};
@@ -234,6 +241,25 @@ private:
     const ConfigDialogFactory FHosted;
 };
 
+// One of the user's changes in the dialog, chosen at random.
+void PlayTheUser(TChooser &choose) {
+    auto &sizes = Form->Combo(Form->cbSizeList);
+    auto &functions = Form->Combo(Form->cbLumaMode);
+    auto &kernels = Form->Combo(Form->cbSIMDMode);
+    switch (choose.Between(0, 4)) {
+    case 0: {  // a new size typed in, beyond the host's largest now and then
+        const auto [w, h] = choose.TargetSize();
+        Form->FPromptAnswers.push_back(std::to_string(w) + "x" + std::to_string(h));
+        Form->Button(Form->btnAddSize).Click();
+        break;
+    }
+    case 1: sizes.Select(choose.Between(0, sizes.Count() - 1)); break;
+    case 2: functions.Select(choose.Between(0, functions.Count() - 1)); break;
+    case 3: Form->UpDown().Click(choose.Between(0, 1) ? 1 : -1); break;
+    case 4: kernels.Select(choose.Between(0, kernels.Count() - 1)); break;
+    }
+}
+
 TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
     int frames = 0, resized = 0;
     for (int round = 0; round < 4; ++round) {
@@ -242,22 +268,8 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
         ASSERT_EQ(func_init(&fp), TRUE);
         built.Message(WM_FILTER_INIT);
         ASSERT_NE(Form, nullptr);
-        auto &sizes = Form->Combo(Form->cbSizeList);
-        auto &functions = Form->Combo(Form->cbLumaMode);
-        auto &kernels = Form->Combo(Form->cbSIMDMode);
         for (int i = 0; i < 50; ++i, ++frames) {
-            switch (choose.Between(0, 4)) {
-            case 0: {  // a new size typed in, beyond the host's largest now and then
-                const auto [w, h] = choose.TargetSize();
-                Form->FPromptAnswers.push_back(std::to_string(w) + "x" + std::to_string(h));
-                Form->Button(Form->btnAddSize).Click();
-                break;
-            }
-            case 1: sizes.Select(choose.Between(0, sizes.Count() - 1)); break;
-            case 2: functions.Select(choose.Between(0, functions.Count() - 1)); break;
-            case 3: Form->UpDown().Click(choose.Between(0, 1) ? 1 : -1); break;
-            case 4: kernels.Select(choose.Between(0, kernels.Count() - 1)); break;
-            }
+            PlayTheUser(choose);
             TFilterConfig used;
             std::memcpy(&used, fp.ex_data_ptr, sizeof used);
 
@@ -283,6 +295,40 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
     EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
 }
 
+void ReconfigurationStress::FrameAsTheBlockSays(FILTER &fp, const TFilterConfig &block, int step,
+                                                TCounts &counts) {
+    const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
+    testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
+    testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(step));
+    std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
+    for (int y = 0; y < sh; ++y)
+        std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
+                    sw * sizeof(PIXEL_YC));
+    ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
+    const TFilterConfig used = block;
+    const std::string what =
+        "step " + std::to_string(step) + ", " + ReadConfigName(used.WndFuncName) + " " +
+        std::to_string(used.WndFuncParam) + " " + ReadConfigName(used.FilterPluginName) + " to " +
+        std::to_string(used.Width) + "x" + std::to_string(used.Height);
+    const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
+    ++counts.frames;
+    counts.resized += frame.info.w != sw || frame.info.h != sh;
+    ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
+    ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
+                                           kMaxWidth, frame.info.w, frame.info.h))
+        << what;
+    if (!Form) return;
+    ++counts.shown;
+    EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
+              std::to_string(used.Width) + "x" + std::to_string(used.Height))
+        << what;
+    EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName)) << what;
+    EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName)) << what;
+    if (Form->pnlLumaParam->Visible()) {
+        EXPECT_EQ(Form->UpDown().Position(), used.WndFuncParam) << what;
+    }
+}
+
 // Any order the editor may take: blocks restored with or without
 // func_update, func_update alone, the dialog made and released, frames.
 // After every frame its bytes are what the block says at that moment, and
@@ -293,7 +339,8 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
     ASSERT_EQ(func_init(&fp), TRUE);
     TFilterConfig &block = *static_cast<TFilterConfig *>(fp.ex_data_ptr);
     bool open = false;
-    int frames = 0, shown = 0, resized = 0;
+    TCounts counts;
+    const auto &[frames, shown, resized] = counts;
     for (int step = 0; step < 400; ++step) {
         switch (choose.Between(0, 5)) {
         case 0:
@@ -307,42 +354,9 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
             open = !open;
             ASSERT_EQ(Form != nullptr, open);
             break;
-        default: {
-            const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
-            testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
-            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh,
-                                              uint32_t(step));
-            std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
-            for (int y = 0; y < sh; ++y)
-                std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
-                            sw * sizeof(PIXEL_YC));
-            ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
-            const TFilterConfig used = block;
-            const std::string what =
-                "step " + std::to_string(step) + ", " + ReadConfigName(used.WndFuncName) + " " +
-                std::to_string(used.WndFuncParam) + " " + ReadConfigName(used.FilterPluginName) +
-                " to " + std::to_string(used.Width) + "x" + std::to_string(used.Height);
-            const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
-            ++frames;
-            resized += frame.info.w != sw || frame.info.h != sh;
-            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
-            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w,
-                                                   frame.info.ycp_edit, kMaxWidth, frame.info.w,
-                                                   frame.info.h))
-                << what;
-            if (!Form) break;
-            ++shown;
-            EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
-                      std::to_string(used.Width) + "x" + std::to_string(used.Height))
-                << what;
-            EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName))
-                << what;
-            EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName))
-                << what;
-            if (Form->pnlLumaParam->Visible()) {
-                EXPECT_EQ(Form->UpDown().Position(), used.WndFuncParam) << what;
-            }
-        }
+        default:
+            FrameAsTheBlockSays(fp, block, step, counts);
+            if (HasFatalFailure()) return;
         }
     }
     EXPECT_GT(frames, 100);
