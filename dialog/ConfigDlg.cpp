@@ -5,8 +5,8 @@
 #include "platform/Blanks.h"
 #include "platform/CommaText.h"
 #include "platform/SameText.h"
+#include "plugins/ConfigResolver.h"
 #include "plugins/PluginName.h"
-#include "resize/AreaAverage.h"
 
 using namespace dialog;
 
@@ -63,15 +63,21 @@ void TConfigDialog::FormCreate(TControl *) {
 }
 
 int32_t TConfigDialog::AddSize(const std::string &text) {
-    TComboBox &list = *FForm->cbSizeList;
-    const int32_t existing = list.IndexOf(text);
+    const int32_t existing = FForm->cbSizeList->IndexOf(text);
     if (existing >= 0) return existing;
     const auto [w, h] = ParseSize(text);
-    if (w <= 0 || h <= 0) return -1;
-    if (w > FModel.HostMaxWidth || h > FModel.HostMaxHeight) {
-        FForm->WarningBox(dialog_text::WarningCaption, dialog_text::TooLargeText);
-        return -1;
-    }
+    const TSizeFault fault = CheckSize(w, h, FModel.HostMaxWidth, FModel.HostMaxHeight);
+    if (fault == TSizeFault::BeyondLargestFrame) WarnTooLarge();
+    return fault == TSizeFault::None ? ListSize(text) : -1;
+}
+
+void TConfigDialog::WarnTooLarge() {
+    FForm->WarningBox(dialog_text::WarningCaption, dialog_text::TooLargeText);
+}
+
+int32_t TConfigDialog::ListSize(const std::string &text) {
+    TComboBox &list = *FForm->cbSizeList;
+    const auto [w, h] = ParseSize(text);
     for (int32_t i = 0; i < list.Count(); ++i) {
         const auto [wi, hi] = ParseSize(list.Item(i));
         if (wi > w || (wi == w && hi >= h)) {
@@ -124,18 +130,9 @@ void TConfigDialog::cbSizeListChange(TControl *) {
 void TConfigDialog::cbLumaModeChange(TControl *) {
     const int32_t i = FForm->cbLumaMode->ItemIndex();
     if (i < 0) return;
-    LockNotify();
     {
-        struct TUnlock {
-            TConfigDialog *Dialog;
-            ~TUnlock() { Dialog->UnlockNotify(); }
-        } unlock{this};
-        const std::string selected = FForm->cbLumaMode->Text();
-        if (ReadConfigName(FModel.Config.WndFuncName) != selected) {
-            StoreName(selected, FModel.Config.WndFuncName);
-            FModel.Config.WndFuncParam =
-                i < FModel.Plugins.WndFuncPlugins.Count() ? FModel.Plugins.WndFuncParams[i] : 0;
-        }
+        const TNotifyLock lock(*this);
+        FModel.Config = WithFuncEntry(FModel.Config, Offer(), i);
         UpdateParamPanel();
     }
     NotifyChange();
@@ -166,7 +163,7 @@ void TConfigDialog::udLumaParamChangingEx(TControl *, int16_t NewValue) {
     // Only a window function with a parameter shows the control; the check
     // also keeps "AreaAverage" from reaching past the parameter array.
     const WindowFuncPluginInfo *info = SelectedWindowFunc();
-    if (!info || NewValue < info->paramMin || NewValue > info->paramMax) return;
+    if (!info || !InLimits(FuncOffer(*info, NewValue), NewValue)) return;
     FModel.Plugins.WndFuncParams[i] = NewValue;
     FModel.Config.WndFuncParam = NewValue;
     NotifyChange();
@@ -184,33 +181,27 @@ void TConfigDialog::NotifyChange() {
     FForm->SendWindowMessage(FModel.FilterWindow, WM_CONFIG_CHANGED, 0, 0);
 }
 
+TConfigOffer TConfigDialog::Offer() const {
+    TConfigOffer offer = FModel.Plugins.Offer(FModel.HostMaxWidth, FModel.HostMaxHeight);
+    offer.DialogShown = true;
+    offer.ListedSizes = FForm->cbSizeList->Items();
+    return offer;
+}
+
+void TConfigDialog::ShowSize(const TConfigResolution &r) {
+    if (r.SizeRefused == TSizeFault::BeyondLargestFrame) WarnTooLarge();
+    const int32_t index =
+        r.SizeEntry >= 0 ? r.SizeEntry : ListSize(FormatSize(r.Shown.Width, r.Shown.Height));
+    FForm->cbSizeList->SetItemIndex(index);
+}
+
 void TConfigDialog::LoadFromConfig() {
-    LockNotify();
-    struct TUnlock {
-        TConfigDialog *Dialog;
-        ~TUnlock() { Dialog->UnlockNotify(); }
-    } unlock{this};
-    TComboBox &sizes = *FForm->cbSizeList;
-    const int32_t index = AddSize(FormatSize(FModel.Config.Width, FModel.Config.Height));
-    if (index != -1) {
-        sizes.SetItemIndex(index);
-    } else {
-        sizes.SetItemIndex(0);
-        const auto [w, h] = ParseSize(sizes.Count() > 0 ? sizes.Item(0) : std::string());
-        FModel.Config.Width = w;
-        FModel.Config.Height = h;
-    }
-    TComboBox &funcs = *FForm->cbLumaMode;
-    if (funcs.Count() > 0) {
-        const int32_t found = funcs.IndexOf(ReadConfigName(FModel.Config.WndFuncName));
-        funcs.SetItemIndex(found < 0 ? 0 : found);
-        cbLumaModeChange();
-    }
-    TComboBox &kernels = *FForm->cbSIMDMode;
-    if (kernels.Count() > 0) {
-        const int32_t found = kernels.IndexOf(ReadConfigName(FModel.Config.FilterPluginName));
-        kernels.SetItemIndex(found < 0 ? 0 : found);
-        cbSIMDModeChange();
-    }
+    const TNotifyLock lock(*this);
+    const TConfigResolution r = ResolveConfig(FModel.Config, Offer());
+    FModel.Config = r.Shown;
+    ShowSize(r);
+    FForm->cbLumaMode->SetItemIndex(r.FuncEntry);
+    UpdateParamPanel();
+    if (r.KernelEntry >= 0) FForm->cbSIMDMode->SetItemIndex(r.KernelEntry);
     UpdateDeleteButton();
 }

@@ -11,6 +11,7 @@
 #include "dialog/ConfigDialogModel.h"
 #include "dialog/DialogControls.h"
 #include "platform/SizeText.h"
+#include "plugins/ConfigResolver.h"
 #include "plugins/PluginName.h"
 
 class TConfigDialog {
@@ -35,10 +36,23 @@ public:
     void LoadFromConfig();
 
 private:
+    // Holds notifications off for its life.
+    struct TNotifyLock {
+        explicit TNotifyLock(TConfigDialog &dialog) : Dialog(dialog) { Dialog.LockNotify(); }
+        ~TNotifyLock() { Dialog.UnlockNotify(); }
+        TConfigDialog &Dialog;
+    };
     void NotifyChange();
     void LockNotify() { ++FNotifyLock; }
     void UnlockNotify() { --FNotifyLock; }
+    // What the resolver is asked with: the filter's lists and this list of sizes.
+    TConfigOffer Offer() const;
+    // The listed, inserted or refused size of `r`, selected.
+    void ShowSize(const TConfigResolution &r);
     int32_t AddSize(const std::string &text);
+    // Inserts a size that fits in ascending order; returns its index.
+    int32_t ListSize(const std::string &text);
+    void WarnTooLarge();
     void UpdateParamPanel();
     void UpdateDeleteButton();
     void StoreSizeList();

@@ -7,15 +7,7 @@
 namespace dialog {
 
 int32_t TComboBox::IndexOf(const std::string &text) const {
-    // An exact entry first: of two names that differ only in letter case,
-    // each must stay findable.
-    int32_t folded = -1;
-    for (int32_t i = 0; i < Count(); ++i) {
-        const std::string item = Item(i);
-        if (item == text) return i;
-        if (folded < 0 && platform::SameText(item, text)) folded = i;
-    }
-    return folded;
+    return platform::FindName(Items(), text);
 }
 
 std::string TComboBox::Text() const {

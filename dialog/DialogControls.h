@@ -43,7 +43,7 @@ public:
     std::function<void()> OnChange;
 
     // The entry equal to `text`, else the first equal but for letter case
-    // (platform::SameText); -1 when absent.
+    // (platform::FindName); -1 when absent.
     int32_t IndexOf(const std::string &text) const;
     std::string Text() const;  // the selected item, "" with none
     std::vector<std::string> Items() const;

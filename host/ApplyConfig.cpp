@@ -1,16 +1,14 @@
-// Turning the names in the saved block into a weight builder and a kernel.
+// The saved block, as the resolver reads it, into the driver's weight
+// builder and kernel.
 #include <cstring>
 #include <memory>
 
 #include "host/PluginMain.h"
+#include "plugins/ConfigResolver.h"
 #include "resize/AreaAverage.h"
 #include "resize/NormalWeightSetter.h"
 
 namespace {
-
-bool HaveWindowFuncs() { return FilterState.Plugins.WndFuncPlugins.Count() > 0; }
-
-bool HaveKernels() { return FilterState.Plugins.FilterPlugins.Count() > 0; }
 
 bool IsApplied() {
     const TFilterState &s = FilterState;
@@ -18,63 +16,47 @@ bool IsApplied() {
            std::memcmp(&*s.AppliedConfig, &s.FilterConfig, sizeof s.FilterConfig) == 0;
 }
 
-// A builder for the saved window function, or null when the function refuses
-// to work (its radius is outside what the kernels hold): frames then pass.
-TWeightSetter *WindowFuncBuilder() {
+TConfigResolution Resolve() {
     const TFilterState &s = FilterState;
-    const TWndFuncPluginList &funcs = s.Plugins.WndFuncPlugins;
-    const int32_t index = funcs.IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
-    const WindowFuncPluginInfo *info = funcs.Items(index < 0 ? 0 : index);
-    // The 16-bit parameter is handed on widened without its sign.
-    const int32_t param =
-        index < 0 ? uint16_t(info->paramDefault) : uint16_t(s.FilterConfig.WndFuncParam);
+    return ResolveConfig(s.FilterConfig, s.Plugins.Offer(s.HostMaxWidth, s.HostMaxHeight));
+}
+
+// Null when frames are to pass: no weighting, or a window function that
+// refuses to work (its radius is outside what the kernels hold).
+std::unique_ptr<TWeightSetter> BuilderFor(const TConfigRun &run) {
+    if (run.Weighting == TWeighting::AreaAverage) return std::make_unique<TAreaAverage>();
+    if (run.Weighting != TWeighting::WindowFunc) return nullptr;
     auto builder = std::make_unique<TNormalWeightSetter>();
-    builder->SetWindowFunc(info, param);
-    return builder->HasWindowFunc() ? builder.release() : nullptr;
+    builder->SetWindowFunc(FilterState.Plugins.WndFuncPlugins.Items(run.WindowFunc), run.Param);
+    if (!builder->HasWindowFunc()) return nullptr;
+    return builder;
 }
 
 }  // namespace
 
 void SyncFuncParam() {
-    TFilterState &s = FilterState;
-    const TWndFuncPluginList &funcs = s.Plugins.WndFuncPlugins;
-    if (funcs.Count() == 0) return;
-    const int32_t index = funcs.IndexOf(ReadConfigName(s.FilterConfig.WndFuncName));
-    if (index < 0) return;
-    const WindowFuncPluginInfo *info = funcs.Items(index);
-    int32_t &param = s.FilterConfig.WndFuncParam;
-    int16_t &remembered = s.Plugins.WndFuncParams[index];
-    if (info->paramMin <= param && param <= info->paramMax)
-        remembered = int16_t(param);
-    else
-        param = remembered;
+    const TConfigResolution r = Resolve();
+    FilterState.FilterConfig.WndFuncParam = r.Synced.WndFuncParam;
+    if (r.RememberFunc >= 0) FilterState.Plugins.WndFuncParams[r.RememberFunc] = r.Remembered;
 }
 
 void ApplyConfig() {
     TFilterState &s = FilterState;
-    if (HaveKernels() && s.ResizeDriver) {
+    const TConfigRun run = Resolve().Run;
+    if (run.Applies && s.ResizeDriver) {
         // Everything that may fail comes first: a failure keeps the driver as it was.
-        const TFilterPluginList &kernels = s.Plugins.FilterPlugins;
-        const int32_t kernel = kernels.IndexOf(ReadConfigName(s.FilterConfig.FilterPluginName));
-        // The area average is built in; a window function that cannot be had
-        // leaves no builder, so frames pass rather than keep an older choice.
-        std::unique_ptr<TWeightSetter> builder(
-            ReadConfigName(s.FilterConfig.WndFuncName) == AreaAverageName ? new TAreaAverage
-            : HaveWindowFuncs()                                           ? WindowFuncBuilder()
-                                                                          : nullptr);
+        std::unique_ptr<TWeightSetter> builder = BuilderFor(run);
         s.ResizeDriver->SetWeightSetter(builder.release());
-        s.ResizeDriver->SetKernel(kernels.Items(kernel < 0 ? 0 : kernel));
+        s.ResizeDriver->SetKernel(s.Plugins.FilterPlugins.Items(run.Kernel));
     }
     s.AppliedConfig = s.FilterConfig;
 }
 
 void UpdateConfig() {
+    // The dialog shows the block once func_update's rule has held it, and
+    // what it corrects is applied with the rest, once.
     SyncFuncParam();
-    ApplyConfig();
-    if (!FilterState.ConfigDialog) return;
-    FilterState.ConfigDialog->LoadFromConfig();
-    if (IsApplied()) return;
-    SyncFuncParam();
+    if (FilterState.ConfigDialog) FilterState.ConfigDialog->LoadFromConfig();
     ApplyConfig();
 }
 

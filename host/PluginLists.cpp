@@ -1,7 +1,5 @@
 #include "host/PluginLists.h"
 
-#include <algorithm>
-
 #include "platform/Paths.h"
 
 namespace {
@@ -21,10 +19,7 @@ void ReadFuncSettings(TFilterPluginLists &lists) {
             funcs.Delete(i);
             continue;
         }
-        int16_t param = s.param;
-        if (info->paramName && info->paramMin <= info->paramMax)
-            param = std::clamp(param, info->paramMin, info->paramMax);
-        lists.WndFuncParams[i++] = param;
+        lists.WndFuncParams[i++] = HeldToLimits(FuncOffer(*info, s.param), s.param);
     }
 }
 

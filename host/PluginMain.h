@@ -74,9 +74,9 @@ BOOL MV_CDECL func_proc(FILTER *fp, FILTER_PROC_INFO *fpip);
 void SyncFuncParam();
 // Hands the driver a weight builder and a kernel for the saved names.
 void ApplyConfig();
-// func_update's work: the block reconciled, applied and shown in the dialog,
-// and applied again should the dialog have corrected it, so that the frames,
-// the block and the dialog agree.
+// func_update's work: the block held to the function's limits, shown (and
+// corrected) by the dialog, then applied, so that the frames, the block and
+// the dialog agree.
 void UpdateConfig();
 // UpdateConfig unless the block is exactly as last applied; before a frame.
 void UpdateConfigIfChanged();

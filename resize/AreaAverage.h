@@ -1,10 +1,8 @@
 // The built-in area average (AreaAverageName): each output pixel is the mean of
 // the source area it covers.
 #pragma once
+#include "plugins/ConfigResolver.h"  // AreaAverageName
 #include "resize/WeightSetter.h"
-
-// The window-function entry that selects it.
-constexpr const char *AreaAverageName = "AreaAverage";
 
 class TAreaAverage : public TWeightSetter {
 public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/LibrarySet.h"
+#include "plugins/ConfigResolver.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "resize/FilterPluginList.h"
 
@@ -31,4 +32,9 @@ struct TPluginSet {
         FilterPlugins = TFilterPluginList();
         Libraries.Clear();
     }
+    // What the lists offer a saved block, within the host's largest frame.
+    TConfigOffer Offer(int32_t maxWidth, int32_t maxHeight) const;
 };
+
+// A listed window function as the resolver sees it.
+TWindowFuncOffer FuncOffer(const WindowFuncPluginInfo &info, int16_t remembered);

@@ -159,6 +159,17 @@ TEST(DialogWindows, RealControlsEditTheFilterInsideItsWindow) {
     ex.get_sys_info = SysInfo;
     fp.exfunc = &ex;
     Filter = &fp;
+    // Whatever the test's outcome, the filter is closed before its plug-in
+    // folder goes: no dialog or driver outlives the libraries they use.
+    struct TCloseFilter {
+        FILTER *fp;
+        ~TCloseFilter() {
+            if (FilterState.ConfigDialog) func_WndProc(nullptr, WM_FILTER_EXIT, 0, 0, nullptr, fp);
+            if (FilterState.ResizeDriver || FilterState.Plugins.Libraries.Count() > 0)
+                func_exit(fp);
+            Filter = nullptr;
+        }
+    } close{&fp};
     ASSERT_EQ(func_init(&fp), TRUE);
 
     WNDCLASSW wc{};

@@ -8,7 +8,17 @@ namespace {
 BOOL Active = TRUE;
 BOOL MV_CDECL IsActive(FILTER *) { return Active; }
 
-TEST(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
+// Whatever the test's outcome, the filter is left without tables and
+// driver for the tests after it.
+class Activation : public ::testing::Test {
+protected:
+    void TearDown() override {
+        FilterState.GammaTables.FreeGammaTables();
+        FilterState.ResizeDriver.reset();
+    }
+};
+
+TEST_F(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
     EXPECT_EQ(func_init(nullptr), TRUE);
     EXFUNC exfunc{};
     exfunc.is_filter_active = IsActive;
@@ -34,8 +44,6 @@ TEST(Activation, SwitchingOffFreesTheTablesStayingOnKeepsThem) {
     Active = TRUE;
     EXPECT_EQ(func_WndProc(nullptr, WM_FILTER_INIT, 0, 0, nullptr, &fp), TRUE);
     EXPECT_EQ(func_WndProc(nullptr, 0x1234, 0, 0, nullptr, &fp), FALSE);
-    FilterState.GammaTables.FreeGammaTables();
-    FilterState.ResizeDriver.reset();
 }
 
 }  // namespace

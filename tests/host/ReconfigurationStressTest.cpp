@@ -110,6 +110,13 @@ protected:
         ASSERT_GE(lists.FilterPlugins.Count(), 1);
     }
 
+    struct TCounts {
+        int frames = 0, shown = 0, resized = 0;
+    };
+    // A frame through the filter at `step`: its bytes as `block` says and,
+    // while the dialog exists, the dialog showing `block`.
+    void FrameAsTheBlockSays(FILTER &fp, const TFilterConfig &block, int step, TCounts &counts);
+
     TInstallation inst;
     const std::string filter = InstallWithKernels(inst);
     const TLists lists{inst.Path() + "DLL"};
@@ -201,35 +208,68 @@ BOOL MV_CDECL SysInfo(void *, SYS_INFO *info) {
 
 BOOL MV_CDECL Active(FILTER *) { return TRUE; }
 
-TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
-    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
-    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
-    int frames = 0, resized = 0;
-    for (int round = 0; round < 4; ++round) {
-        testing_support::TTestHost host(choose.Threads(round));
+// The filter built into this test, loaded from `filter` with the test's
+// dialog and driven by the callbacks on `threads` host threads. Whatever
+// the test's outcome, leaving releases the dialog and closes the filter,
+// so that no driver outlives the libraries its builder holds a context of
+// and the next test starts from a closed filter.
+class TBuiltInFilter {
+public:
+    TBuiltInFilter(const std::string &filter, int threads)
+        : host(threads), FHosted(FilterState.CreateConfigDialog) {
+        FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * {
+            return new TTestDialog;
+        };
         host.exfunc.get_sys_info = SysInfo;
         host.exfunc.is_filter_active = Active;
-        FILTER fp = *LoadFilterTable(filter);
+        fp = *LoadFilterTable(filter);
         fp.exfunc = &host.exfunc;
+    }
+    ~TBuiltInFilter() {
+        if (FilterState.ConfigDialog) Message(WM_FILTER_EXIT);
+        func_exit(&fp);
+        FilterState.CreateConfigDialog = FHosted;
+    }
+    TBuiltInFilter(const TBuiltInFilter &) = delete;
+    TBuiltInFilter &operator=(const TBuiltInFilter &) = delete;
+    void Message(UINT message) { func_WndProc(FilterWindowToken, message, 0, 0, nullptr, &fp); }
+
+    testing_support::TTestHost host;
+    FILTER fp{};
+
+private:
+    const ConfigDialogFactory FHosted;
+};
+
+// One of the user's changes in the dialog, chosen at random.
+void PlayTheUser(TChooser &choose) {
+    auto &sizes = Form->Combo(Form->cbSizeList);
+    auto &functions = Form->Combo(Form->cbLumaMode);
+    auto &kernels = Form->Combo(Form->cbSIMDMode);
+    switch (choose.Between(0, 4)) {
+    case 0: {  // a new size typed in, beyond the host's largest now and then
+        const auto [w, h] = choose.TargetSize();
+        Form->FPromptAnswers.push_back(std::to_string(w) + "x" + std::to_string(h));
+        Form->Button(Form->btnAddSize).Click();
+        break;
+    }
+    case 1: sizes.Select(choose.Between(0, sizes.Count() - 1)); break;
+    case 2: functions.Select(choose.Between(0, functions.Count() - 1)); break;
+    case 3: Form->UpDown().Click(choose.Between(0, 1) ? 1 : -1); break;
+    case 4: kernels.Select(choose.Between(0, kernels.Count() - 1)); break;
+    }
+}
+
+TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
+    int frames = 0, resized = 0;
+    for (int round = 0; round < 4; ++round) {
+        TBuiltInFilter built(filter, choose.Threads(round));
+        FILTER &fp = built.fp;
         ASSERT_EQ(func_init(&fp), TRUE);
-        func_WndProc(FilterWindowToken, WM_FILTER_INIT, 0, 0, nullptr, &fp);
+        built.Message(WM_FILTER_INIT);
         ASSERT_NE(Form, nullptr);
-        auto &sizes = Form->Combo(Form->cbSizeList);
-        auto &functions = Form->Combo(Form->cbLumaMode);
-        auto &kernels = Form->Combo(Form->cbSIMDMode);
         for (int i = 0; i < 50; ++i, ++frames) {
-            switch (choose.Between(0, 4)) {
-            case 0: {  // a new size typed in, beyond the host's largest now and then
-                const auto [w, h] = choose.TargetSize();
-                Form->FPromptAnswers.push_back(std::to_string(w) + "x" + std::to_string(h));
-                Form->Button(Form->btnAddSize).Click();
-                break;
-            }
-            case 1: sizes.Select(choose.Between(0, sizes.Count() - 1)); break;
-            case 2: functions.Select(choose.Between(0, functions.Count() - 1)); break;
-            case 3: Form->UpDown().Click(choose.Between(0, 1) ? 1 : -1); break;
-            case 4: kernels.Select(choose.Between(0, kernels.Count() - 1)); break;
-            }
+            PlayTheUser(choose);
             TFilterConfig used;
             std::memcpy(&used, fp.ex_data_ptr, sizeof used);
 
@@ -250,12 +290,43 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
                 << used.WndFuncParam << " " << ReadConfigName(used.FilterPluginName) << " to "
                 << used.Width << "x" << used.Height;
         }
-        func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
-        func_exit(&fp);
     }
-    FilterState.CreateConfigDialog = hosted;
     EXPECT_EQ(frames, 200);
     EXPECT_GT(resized, frames / 2);  // the changes mostly ask for another size
+}
+
+void ReconfigurationStress::FrameAsTheBlockSays(FILTER &fp, const TFilterConfig &block, int step,
+                                                TCounts &counts) {
+    const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
+    testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
+    testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh, uint32_t(step));
+    std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
+    for (int y = 0; y < sh; ++y)
+        std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
+                    sw * sizeof(PIXEL_YC));
+    ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
+    const TFilterConfig used = block;
+    const std::string what =
+        "step " + std::to_string(step) + ", " + ReadConfigName(used.WndFuncName) + " " +
+        std::to_string(used.WndFuncParam) + " " + ReadConfigName(used.FilterPluginName) + " to " +
+        std::to_string(used.Width) + "x" + std::to_string(used.Height);
+    const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
+    ++counts.frames;
+    counts.resized += frame.info.w != sw || frame.info.h != sh;
+    ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
+    ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w, frame.info.ycp_edit,
+                                           kMaxWidth, frame.info.w, frame.info.h))
+        << what;
+    if (!Form) return;
+    ++counts.shown;
+    EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
+              std::to_string(used.Width) + "x" + std::to_string(used.Height))
+        << what;
+    EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName)) << what;
+    EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName)) << what;
+    if (Form->pnlLumaParam->Visible()) {
+        EXPECT_EQ(Form->UpDown().Position(), used.WndFuncParam) << what;
+    }
 }
 
 // Any order the editor may take: blocks restored with or without
@@ -263,17 +334,13 @@ TEST_F(ReconfigurationStress, DialogChangesBetweenFramesOnTheFiltersThreads) {
 // After every frame its bytes are what the block says at that moment, and
 // the dialog, while it exists, shows that block.
 TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
-    const ConfigDialogFactory hosted = FilterState.CreateConfigDialog;
-    FilterState.CreateConfigDialog = [](HWND) -> TConfigDialogBase * { return new TTestDialog; };
-    testing_support::TTestHost host(3);
-    host.exfunc.get_sys_info = SysInfo;
-    host.exfunc.is_filter_active = Active;
-    FILTER fp = *LoadFilterTable(filter);
-    fp.exfunc = &host.exfunc;
+    TBuiltInFilter built(filter, 3);
+    FILTER &fp = built.fp;
     ASSERT_EQ(func_init(&fp), TRUE);
     TFilterConfig &block = *static_cast<TFilterConfig *>(fp.ex_data_ptr);
     bool open = false;
-    int frames = 0, shown = 0, resized = 0;
+    TCounts counts;
+    const auto &[frames, shown, resized] = counts;
     for (int step = 0; step < 400; ++step) {
         switch (choose.Between(0, 5)) {
         case 0:
@@ -283,52 +350,15 @@ TEST_F(ReconfigurationStress, AnyOrderOfCallsGivesFramesAsTheBlockSays) {
             break;
         case 2: func_update(&fp, 0); break;
         case 3:
-            func_WndProc(FilterWindowToken, open ? WM_FILTER_EXIT : WM_FILTER_INIT, 0, 0, nullptr,
-                         &fp);
+            built.Message(open ? WM_FILTER_EXIT : WM_FILTER_INIT);
             open = !open;
             ASSERT_EQ(Form != nullptr, open);
             break;
-        default: {
-            const int sw = choose.Between(1, kMaxWidth), sh = choose.Between(1, kMaxHeight);
-            testing_support::THostFrames frame(kMaxWidth, kMaxHeight, sw, sh);
-            testing_support::FillRandomPixels(frame.info.ycp_edit, kMaxWidth, sw, sh,
-                                              uint32_t(step));
-            std::vector<PIXEL_YC> src(std::size_t(sw) * sh);
-            for (int y = 0; y < sh; ++y)
-                std::memcpy(&src[std::size_t(y) * sw], frame.info.ycp_edit + y * kMaxWidth,
-                            sw * sizeof(PIXEL_YC));
-            ASSERT_EQ(func_proc(&fp, &frame.info), TRUE);
-            const TFilterConfig used = block;
-            const std::string what =
-                "step " + std::to_string(step) + ", " + ReadConfigName(used.WndFuncName) + " " +
-                std::to_string(used.WndFuncParam) + " " + ReadConfigName(used.FilterPluginName) +
-                " to " + std::to_string(used.Width) + "x" + std::to_string(used.Height);
-            const std::vector<PIXEL_YC> expected = Expected(lists, used, src.data(), sw, sw, sh);
-            ++frames;
-            resized += frame.info.w != sw || frame.info.h != sh;
-            ASSERT_EQ(std::size_t(frame.info.w) * frame.info.h, expected.size()) << what;
-            ASSERT_TRUE(testing_support::SameImage(expected.data(), frame.info.w,
-                                                   frame.info.ycp_edit, kMaxWidth, frame.info.w,
-                                                   frame.info.h))
-                << what;
-            if (!Form) break;
-            ++shown;
-            EXPECT_EQ(Form->Combo(Form->cbSizeList).Text(),
-                      std::to_string(used.Width) + "x" + std::to_string(used.Height))
-                << what;
-            EXPECT_EQ(Form->Combo(Form->cbLumaMode).Text(), ReadConfigName(used.WndFuncName))
-                << what;
-            EXPECT_EQ(Form->Combo(Form->cbSIMDMode).Text(), ReadConfigName(used.FilterPluginName))
-                << what;
-            if (Form->pnlLumaParam->Visible()) {
-                EXPECT_EQ(Form->UpDown().Position(), used.WndFuncParam) << what;
-            }
-        }
+        default:
+            FrameAsTheBlockSays(fp, block, step, counts);
+            if (HasFatalFailure()) return;
         }
     }
-    if (open) func_WndProc(FilterWindowToken, WM_FILTER_EXIT, 0, 0, nullptr, &fp);
-    func_exit(&fp);
-    FilterState.CreateConfigDialog = hosted;
     EXPECT_GT(frames, 100);
     EXPECT_GT(shown, 30);
     EXPECT_GT(resized, frames / 3);
