@@ -1,5 +1,7 @@
 #include "cli/VideoJob.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "cli/OutputFile.h"
+#include "cli/Progress.h"
 #include "cli/Y4mConversion.h"
 #include "cli/Y4mStream.h"
 
@@ -21,13 +24,13 @@ struct TInputFile {
     }
 };
 
-void ShowProgress(std::ostream &progress, int frames, std::chrono::steady_clock::time_point start) {
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    char line[80];
-    std::snprintf(line, sizeof line, "\rmorvane: %d frames, %.1f frames/s ", frames,
-                  seconds > 0 ? frames / seconds : 0.0);
-    progress << line << std::flush;
+// The frames a regular file holds, from where the reader stands after the
+// header; 0 for a pipe.
+int FramesInFile(std::FILE *file, const TY4mFormat &format) {
+    struct stat info;
+    const long header = std::ftell(file);
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || header < 0) return 0;
+    return StreamFrameCount(info.st_size, header, int64_t(format.FrameBytes()));
 }
 
 }  // namespace
@@ -46,6 +49,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
     const std::string name = input == kStreamName ? "standard input" : input;
     TY4mReader reader(in.File, name);
     const TY4mFormat &format = reader.Format();
+    const int total = FramesInFile(in.File, format);
     job.InWidth = format.Width;
     job.InHeight = format.Height;
     const TFramePlan plan = PlanFrames(o, name, format.Width, format.Height);
@@ -100,6 +104,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
         startWriting();
         if (writing.valid()) writing.get();
     };
+    TProgress shown(progress, total, "frames");
     const auto start = std::chrono::steady_clock::now();
     for (int current = 0; more; current ^= 1) {
         const TY4mFrame &frame = frames[current];
@@ -117,13 +122,13 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
             ToStreamRows(outFormat, view.Pixels, stride, bytes.data() + line, first, last);
         });
         unwritten = &bytes;
-        if (progress) ShowProgress(*progress, outcome.Frames, start);
+        shown.Show(outcome.Frames);
         try {
             more = reading.get();
         } catch (const THostError &) {
             // What came before a damaged frame is good video; it is kept.
             finishWriting();
-            if (progress) *progress << "\n";
+            shown.End();
             job.Frames = outcome.Frames;
             out.Commit();
             throw;
@@ -132,7 +137,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
     finishWriting();
     outcome.StreamSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (progress) *progress << "\n";
+    shown.End();
     session.Finish();
     out.Commit();
     job.Frames = outcome.Frames;

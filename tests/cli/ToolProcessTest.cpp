@@ -532,6 +532,31 @@ TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
     EXPECT_EQ(std::count(readOnly.Err.begin(), readOnly.Err.end(), '\n'), 1) << readOnly.Err;
 }
 
+// On a terminal the progress line says how far, where the total is known:
+// a regular file's frames, a batch's inputs; a pipe's frames are counted.
+TEST_F(ToolProcess, ProgressOnATerminalSaysHowFarWhereTheTotalIsKnown) {
+    Make("five.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 5 -pix_fmt yuv420p");
+    Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    const struct {
+        const char *command, *shown, *notShown;
+    } cases[] = {
+        {"$MORVANE -s 32x24 five.y4m out.y4m", "morvane: 4/5 frames (80.0%), ", "6/5"},
+        {"cat five.y4m | $MORVANE -s 32x24 - out.y4m", "morvane: 5 frames, ", " left"},
+        {"mkdir -p o && $MORVANE -s 32x24 a.png five.y4m -o o", "morvane: 2/2 inputs (100.0%), ",
+         "frames ("},
+    };
+    for (const auto &c : cases) {
+        const TRun run =
+            Shell(std::string("script -qec \"") + c.command + "\" /dev/null > tty.txt");
+        ASSERT_EQ(run.Status, 0) << c.command << ": " << run.Err;
+        const std::string tty = ReadFile(Path("tty.txt"));
+        EXPECT_NE(tty.find(c.shown), std::string::npos) << c.command << ": " << tty;
+        if (std::string(c.notShown) != " left")
+            EXPECT_NE(tty.find(" s left"), std::string::npos) << c.command << ": " << tty;
+        EXPECT_EQ(tty.find(c.notShown), std::string::npos) << c.command << ": " << tty;
+    }
+}
+
 // In a batch, an input that fails any check is that input's failure.
 TEST_F(ToolProcess, ABatchInputBeyondTheLimitsFailsAlone) {
     Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
