@@ -57,13 +57,18 @@ void TResizeSession::Finish() {
     FHost.Exit();
 }
 
+TResizeOutcome OutcomeOf(const TResizeSession &session) {
+    TResizeOutcome outcome;
+    outcome.Threads = session.Threads();
+    outcome.AppliedParam = session.AppliedParam();
+    return outcome;
+}
+
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
                          const TFramePlan &plan, const TYcImage &source,
                          const std::function<void(const TFrameResult &)> &eachFrame) {
     TResizeSession session(filterPath, options, plan);
-    TResizeOutcome outcome;
-    outcome.Threads = session.Threads();
-    outcome.AppliedParam = session.AppliedParam();
+    TResizeOutcome outcome = OutcomeOf(session);
     for (int frame = 0; frame < options.Frames; ++frame) {
         TFrameResult result = session.Process(source, frame);
         outcome.AddTime(result.Seconds);

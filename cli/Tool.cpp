@@ -149,11 +149,8 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
         return;
     }
     const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
-    job.InWidth = picture.Width;
-    job.InHeight = picture.Height;
     const TFramePlan plan = PlanFrames(o, input, picture.Width, picture.Height);
-    job.OutWidth = plan.Width;
-    job.OutHeight = plan.Height;
+    job.SetSizes(picture.Width, picture.Height, plan);
     const TResizeOutcome outcome = RunResize(filterPath, o, plan, ToYcImage(picture));
     // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
     const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;

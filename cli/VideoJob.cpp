@@ -146,10 +146,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
     const TY4mFormat &format = reader.Format();
     const int total = FramesInFile(in.File, format);
     const TFramePlan plan = PlanFrames(o, name, format.Width, format.Height);
-    job.InWidth = format.Width;
-    job.InHeight = format.Height;
-    job.OutWidth = plan.Width;
-    job.OutHeight = plan.Height;
+    job.SetSizes(format.Width, format.Height, plan);
     TY4mFormat outFormat = format;
     outFormat.Width = plan.Width;
     outFormat.Height = plan.Height;
@@ -160,9 +157,7 @@ TResizeOutcome RunVideo(const std::string &filterPath, const TToolOptions &o,
     TY4mFrame frames[2];
     const bool any = reader.ReadFrame(frames[0]);
     TResizeSession session(filterPath, o, plan);
-    TResizeOutcome outcome;
-    outcome.Threads = session.Threads();
-    outcome.AppliedParam = session.AppliedParam();
+    TResizeOutcome outcome = OutcomeOf(session);
     TOutputFile out(output);
     out.Write(outFormat.Header());
     TProgress shown(progress, total, "frames");
