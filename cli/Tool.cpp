@@ -13,6 +13,7 @@
 #include "cli/OutputFile.h"
 #include "cli/Progress.h"
 #include "cli/PictureFiles.h"
+#include "cli/PictureJob.h"
 #include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
@@ -151,12 +152,12 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
     const TFramePlan plan = PlanFrames(o, input, picture.Width, picture.Height);
     job.SetSizes(picture.Width, picture.Height, plan);
-    const TResizeOutcome outcome = RunResize(filterPath, o, plan, ToYcImage(picture));
     // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
     const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;
-    WritePicture(output, outKind,
-                 ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
-                           sameLayout ? picture.Depth : 8));
+    TPicture result(plan.Width, plan.Height, sameLayout ? picture.Channels : 3,
+                    sameLayout ? picture.Depth : 8);
+    const TResizeOutcome outcome = RunPicture(filterPath, o, plan, picture, result);
+    WritePicture(output, outKind, result);
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 
