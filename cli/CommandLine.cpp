@@ -38,10 +38,6 @@ std::string FormatsText() {
     return text;
 }
 
-std::string LimitText() {
-    return std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight);
-}
-
 // CLI11's validators return "" or the fault.
 CLI::Validator SizeCheck(bool partial) {
     return CLI::Validator(
@@ -49,8 +45,8 @@ CLI::Validator SizeCheck(bool partial) {
             int w, h;
             if (ParseSizeWithin(text, partial, kMaxFrameWidth, kMaxFrameHeight, w, h)) return "";
             return std::string("expected a size such as 1280x720") +
-                   (partial ? ", 1280x or x720" : "") + " (up to " + LimitText() + "), got \"" +
-                   text + "\"";
+                   (partial ? ", 1280x or x720" : "") + " (up to " + LargestFrameText() +
+                   "), got \"" + text + "\"";
         },
         partial ? "WxH|Wx|xH" : "WxH");
 }
@@ -75,7 +71,7 @@ std::string Describe(CLI::App &app) {
         "the filter's saved configuration, then each picture or video frame passes\n"
         "through it. INPUT may also be \"builtin\" for the built-in test image.\n");
     std::string footer = FormatsText();
-    footer += "Largest frame: " + LimitText() +
+    footer += "Largest frame: " + LargestFrameText() +
               " (input and target). Video is read and written frame by frame;\n"
               "its chroma is brought to 4:4:4 before the filter and back after it.\n"
               "Exit status: 0 done, 1 a file, stream or plug-in fault, 2 a bad command line.\n";

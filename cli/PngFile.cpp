@@ -2,6 +2,7 @@
 
 #include "standin/HostError.h"
 #include "cli/TargetSize.h"
+#include "platform/SizeText.h"
 
 #ifndef MORVANE_HAVE_PNG
 
@@ -130,10 +131,9 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     if (profile.Bytes)
         picture.IccProfile.assign(reinterpret_cast<const char *>(profile.Bytes), profile.Size);
     // The claimed size is refused before any sample memory is taken.
-    if (picture.Width > kMaxFrameWidth || picture.Height > kMaxFrameHeight)
-        fail("the picture's size " + std::to_string(picture.Width) + "x" +
-             std::to_string(picture.Height) + " is beyond the largest frame " +
-             std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight));
+    if (!FitsLargestFrame(picture.Width, picture.Height))
+        fail("the picture's size " + FormatSize(picture.Width, picture.Height) +
+             " is beyond the largest frame " + LargestFrameText());
     if ((picture.Channels != 1 && picture.Channels != 3) ||
         (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");
@@ -147,8 +147,8 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     if (passes > 1 && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
         rowBytes * std::size_t(picture.Height) / 1032 > std::size_t(info.st_size))
         fail("damaged or truncated PNG (" + std::to_string(info.st_size) +
-             " bytes cannot hold an interlaced " + std::to_string(picture.Width) + "x" +
-             std::to_string(picture.Height) + " picture)");
+             " bytes cannot hold an interlaced " + FormatSize(picture.Width, picture.Height) +
+             " picture)");
     if (!ReadRows(r, passes, picture.Height, rowBytes, bytes))
         fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
     picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);

@@ -8,6 +8,7 @@
 
 #include "standin/HostError.h"
 #include "cli/OutputFile.h"
+#include "cli/TargetSize.h"
 
 namespace {
 
@@ -79,10 +80,9 @@ TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     const long width = header.Number("width");
     const long height = header.Number("height");
     const long maxval = header.Number("maximum value");
-    if (width < 1 || height < 1 || width > kMaxFrameWidth || height > kMaxFrameHeight)
+    if (width < 1 || height < 1 || !FitsLargestFrame(width, height))
         header.Fail("image size " + std::to_string(width) + "x" + std::to_string(height) +
-                    " is not supported (1x1 to " + std::to_string(kMaxFrameWidth) + "x" +
-                    std::to_string(kMaxFrameHeight) + ")");
+                    " is not supported (1x1 to " + LargestFrameText() + ")");
     if (maxval != 255)
         header.Fail("maximum value " + std::to_string(maxval) +
                     " is not supported, only 8-bit (255)");

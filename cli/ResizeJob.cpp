@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/ConfigBlock.h"
+#include "platform/SizeText.h"
 #include "standin/FrameBuffers.h"
 
 TResizeSession::TResizeSession(const std::string &filterPath, const TToolOptions &options,
@@ -33,9 +34,8 @@ void TResizeSession::Check(BOOL result, int width, int height, int frameNumber) 
         // or sizes cannot be used.
         throw THostError(FPath + ": the filter could not use window function \"" + FFunc + "\"" +
                          (FKernel.empty() ? "" : " with kernel \"" + FKernel + "\"") +
-                         " (the frame came back " + std::to_string(width) + "x" +
-                         std::to_string(height) + ", not " + std::to_string(FWidth) + "x" +
-                         std::to_string(FHeight) + ")");
+                         " (the frame came back " + FormatSize(width, height) + ", not " +
+                         FormatSize(FWidth, FHeight) + ")");
 }
 
 TFrameResult TResizeSession::Process(const TYcImage &frame, int frameNumber) {
@@ -57,13 +57,18 @@ void TResizeSession::Finish() {
     FHost.Exit();
 }
 
+TResizeOutcome OutcomeOf(const TResizeSession &session) {
+    TResizeOutcome outcome;
+    outcome.Threads = session.Threads();
+    outcome.AppliedParam = session.AppliedParam();
+    return outcome;
+}
+
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
                          const TFramePlan &plan, const TYcImage &source,
                          const std::function<void(const TFrameResult &)> &eachFrame) {
     TResizeSession session(filterPath, options, plan);
-    TResizeOutcome outcome;
-    outcome.Threads = session.Threads();
-    outcome.AppliedParam = session.AppliedParam();
+    TResizeOutcome outcome = OutcomeOf(session);
     for (int frame = 0; frame < options.Frames; ++frame) {
         TFrameResult result = session.Process(source, frame);
         outcome.AddTime(result.Seconds);
@@ -77,14 +82,14 @@ TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &opti
 TFramePlan PlanFrames(const TToolOptions &o, const std::string &name, int inWidth, int inHeight) {
     TFramePlan p;
     ResolveSize(o.Size, inWidth, inHeight, p.Width, p.Height);
-    const auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
-    if (p.Width > kMaxFrameWidth || p.Height > kMaxFrameHeight)
-        throw THostError(name + ": the target size " + size(p.Width, p.Height) +
-                         " is beyond the largest frame " + size(kMaxFrameWidth, kMaxFrameHeight));
+    if (!FitsLargestFrame(p.Width, p.Height))
+        throw THostError(name + ": the target size " + FormatSize(p.Width, p.Height) +
+                         " is beyond the largest frame " + LargestFrameText());
     p.MaxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, p.Width));
     p.MaxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, p.Height);
     if (std::max(inWidth, p.Width) > p.MaxWidth || std::max(inHeight, p.Height) > p.MaxHeight)
-        throw TUsageError("--max: the editor's largest frame " + size(p.MaxWidth, p.MaxHeight) +
+        throw TUsageError("--max: the editor's largest frame " +
+                          FormatSize(p.MaxWidth, p.MaxHeight) +
                           " must hold the input and the target size");
     return p;
 }

@@ -61,6 +61,9 @@ struct TResizeOutcome {
     void AddTime(double seconds) { (Frames++ ? RestSeconds : FirstSeconds) += seconds; }
 };
 
+// An outcome with no frames yet, of what the session runs.
+TResizeOutcome OutcomeOf(const TResizeSession &session);
+
 // The same picture options.Frames times, for the timing; `eachFrame`, if
 // given, sees every frame's result, as the benchmark takes its times.
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,

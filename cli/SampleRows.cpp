@@ -1,8 +1,13 @@
 #include "cli/SampleRows.h"
 
 #include <algorithm>
-#include <cmath>
+#include <atomic>
+#include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "cli/SampleLanes.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,10 +17,26 @@
 
 namespace {
 
+using namespace sample_lanes;
+
+// One lane, for the baseline and every vector tier's leftover samples.
+struct TScalarLanes {
+    using Real = float;
+    using Int = int32_t;
+    static Real Set(float v) { return v; }
+    static Real Add(Real a, Real b) { return a + b; }
+    static Real And(Real a, Real b) { return Bits(std::bit_cast<uint32_t>(a) & Word(b)); }
+    static Real Or(Real a, Real b) { return Bits(std::bit_cast<uint32_t>(a) | Word(b)); }
+    // Clamped first, as the vector lanes' packs clamp after.
+    static Int Truncate(Real v) { return Int(std::min(std::max(v, -32768.0f), 32767.0f)); }
+
+private:
+    static uint32_t Word(Real v) { return std::bit_cast<uint32_t>(v); }
+    static Real Bits(uint32_t w) { return std::bit_cast<Real>(w); }
+};
+
 int16_t ToHost(int32_t sum, THostScale s) {
-    float v = (float(sum) - s.Offset) * s.Factor;
-    v += std::copysign(0.5f, v);
-    return int16_t(int32_t(std::min(std::max(v, -32768.0f), 32767.0f)));
+    return int16_t(RoundHalfAway<TScalarLanes>((float(sum) - s.Offset) * s.Factor));
 }
 
 uint16_t Word(const uint16_t *at) {
@@ -66,23 +87,35 @@ void PackTail(const int16_t *y, const int16_t *cb, const int16_t *cr, int from, 
 
 #if defined(__SSE2__)
 
-// The scalar ToHost on four lanes, the same operations in the same order.
-struct TScale4 {
-    __m128 Offset, Factor, Half, Sign;
-    bool Nearest;  // round by the processor's own rounding to nearest
-    explicit TScale4(THostScale s)
-        : Offset(_mm_set1_ps(s.Offset)),
-          Factor(_mm_set1_ps(s.Factor)),
-          Half(_mm_set1_ps(0.5f)),
-          Sign(_mm_set1_ps(-0.0f)),
-          Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
-    // Unclamped: the saturating pack that follows clamps to int16.
-    __m128i operator()(__m128i sums) const {
-        const __m128 v = _mm_mul_ps(_mm_sub_ps(_mm_cvtepi32_ps(sums), Offset), Factor);
-        if (Nearest) return _mm_cvtps_epi32(v);
-        return _mm_cvttps_epi32(_mm_add_ps(v, _mm_or_ps(_mm_and_ps(v, Sign), Half)));
+// SSE2 has no 32-bit multiply that keeps the low halves: even and odd
+// lanes are multiplied apart (the low 32 bits of a product do not depend on
+// sign).
+struct TSse2Lanes {
+    using Real = __m128;
+    using Int = __m128i;
+    static Real Set(float v) { return _mm_set1_ps(v); }
+    static Int Set(int32_t v) { return _mm_set1_epi32(v); }
+    static Real ToReal(Int v) { return _mm_cvtepi32_ps(v); }
+    static Real Sub(Real a, Real b) { return _mm_sub_ps(a, b); }
+    static Real Mul(Real a, Real b) { return _mm_mul_ps(a, b); }
+    static Real Add(Real a, Real b) { return _mm_add_ps(a, b); }
+    static Real And(Real a, Real b) { return _mm_and_ps(a, b); }
+    static Real Or(Real a, Real b) { return _mm_or_ps(a, b); }
+    static Int Truncate(Real v) { return _mm_cvttps_epi32(v); }
+    static Int Nearest(Real v) { return _mm_cvtps_epi32(v); }
+    static Int AddInt(Int a, Int b) { return _mm_add_epi32(a, b); }
+    static Int ShiftRight(Int v, int by) { return _mm_sra_epi32(v, _mm_cvtsi32_si128(by)); }
+    static Int MulLow(Int a, Int b) {
+        const __m128i even = _mm_mul_epu32(a, b), odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), b);
+        return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                                  _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
     }
-    // Eight sums in two vectors to eight int16.
+};
+
+// Eight sums in two vectors to eight int16: the saturating pack clamps.
+struct TScale4 : THostLanes<TSse2Lanes> {
+    using THostLanes::THostLanes;
+    using THostLanes::operator();
     __m128i operator()(__m128i low, __m128i high) const {
         return _mm_packs_epi32((*this)(low), (*this)(high));
     }
@@ -122,49 +155,23 @@ int ScaleBody(const int32_t *in, int count, const TScale4 &s, int16_t *out) {
     return i;
 }
 
-const bool kAvx2 = sample_rows_avx2::Available();
-
-template <class T>
-void Scale(const T *in, int count, THostScale scale, int16_t *out) {
-    const int done = kAvx2 ? sample_rows_avx2::ScaleBody(in, count, scale, out) : 0;
-    ScaleTail(in, done + ScaleBody(in + done, count - done, TScale4(scale), out + done), count,
-              scale, out);
-}
-
-// The scalar ToCode on four lanes where every step fits int32. SSE2 has
-// no 32-bit multiply that keeps the low halves: even and odd lanes are
-// multiplied apart (the low 32 bits of a product do not depend on sign).
-struct TCodes4 {
-    __m128i Factor, Bias, Shift;
-    explicit TCodes4(TCodeScale s)
-        : Factor(_mm_set1_epi32(s.Factor)),
-          Bias(_mm_set1_epi32(int32_t(s.Bias))),
-          Shift(_mm_cvtsi32_si128(s.Shift)) {}
-    // Unclamped: the packs that follow clamp.
+struct TCodes4 : TCodeLanes<TSse2Lanes> {
+    using TCodeLanes::TCodeLanes;
     __m128i operator()(const int32_t *in) const {
-        const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
-        const __m128i even = _mm_mul_epu32(sums, Factor),
-                      odd = _mm_mul_epu32(_mm_srli_epi64(sums, 32), Factor);
-        const __m128i products =
-            _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
-                               _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
-        return _mm_sra_epi32(_mm_add_epi32(products, Bias), Shift);
+        return TCodeLanes::operator()(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)));
     }
 };
 
 // Eight codes of 8 bits: the signed pack keeps every value's side of 0 and
 // 255, the unsigned one clamps.
-void Codes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
+int CodesBody(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
+    const TCodes4 s(scale);
     int i = 0;
-    if (scale.Fits32) {
-        if (kAvx2) i = sample_rows_avx2::CodesBody(in, count, scale, out);
-        const TCodes4 s(scale);
-        for (; i + 8 <= count; i += 8) {
-            const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(words, words));
-        }
+    for (; i + 8 <= count; i += 8) {
+        const __m128i words = _mm_packs_epi32(s(in + i), s(in + i + 4));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(words, words));
     }
-    CodeTail(in, i, count, scale, out);
+    return i;
 }
 
 // Codes of 16 bits: shifted by 32768 they pack signed, which clamps them
@@ -176,27 +183,25 @@ __m128i PackWords(__m128i low, __m128i high) {
 }
 
 // Deeper codes; up to 15 bits they are clamped after a signed pack.
-void Codes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
+int CodesBody(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
+    const TCodes4 s(scale);
+    const bool sixteen = scale.Max == 65535;
+    const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(int16_t(scale.Max));
     int i = 0;
-    if (scale.Fits32) {
-        if (kAvx2) i = sample_rows_avx2::CodesBody(in, count, scale, out);
-        const TCodes4 s(scale);
-        const bool sixteen = scale.Max == 65535;
-        const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(int16_t(scale.Max));
-        for (; i + 8 <= count; i += 8) {
-            const __m128i low = s(in + i), high = s(in + i + 4);
-            const __m128i words =
-                sixteen ? PackWords(low, high)
-                        : _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(low, high), zero), max);
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), words);
-        }
+    for (; i + 8 <= count; i += 8) {
+        const __m128i low = s(in + i), high = s(in + i + 4);
+        const __m128i words =
+            sixteen ? PackWords(low, high)
+                    : _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(low, high), zero), max);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), words);
     }
-    CodeTail(in, i, count, scale, out);
+    return i;
 }
 
 // Each pixel is built in 8 bytes, the last two zero; pairs are closed up to
 // 12 bytes and four pairs make three whole 16-byte stores.
-void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
+int PackBody(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, bool streaming,
+             PIXEL_YC *out) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i low = _mm_set_epi32(0, 0, -1, -1);
     const auto closeUp = [&](__m128i pair) {  // pixels at bytes 0 and 8 to bytes 0 and 6
@@ -204,12 +209,8 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
                             _mm_srli_si128(_mm_andnot_si128(low, pair), 2));
     };
     char *at = reinterpret_cast<char *>(out);
-    // A frame is far larger than the caches and is not read again until the
-    // filter runs: aligned lines go straight to memory, without the reads
-    // that ordinary stores make first.
-    const bool streaming = reinterpret_cast<uintptr_t>(at) % 16 == 0;
-    int i = kAvx2 ? sample_rows_avx2::PackBody(y, cb, cr, count, streaming, out) : 0;
-    for (at += i * sizeof(PIXEL_YC); i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         const __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i));
         const __m128i vcb = cb ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cb + i)) : zero;
         const __m128i vcr = cr ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(cr + i)) : zero;
@@ -233,14 +234,13 @@ void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIX
             _mm_storeu_si128(to + 2, third);
         }
     }
-    if (streaming) _mm_sfence();  // the kernel reads these lines on other threads
-    PackTail(y, cb, cr, i, count, out);
+    return i;
 }
 
 // The way back: each pixel is loaded as 8 bytes (its own 6 and two of the
 // next), so a group is loaded only while a pixel follows it.
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
-            bool add) {
+int UnpackBody(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+               bool add) {
     const char *at = reinterpret_cast<const char *>(in);
     const auto load = [](const char *pixel) {
         return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixel));
@@ -259,8 +259,8 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out), low);
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 4), high);
     };
-    int i = kAvx2 ? sample_rows_avx2::UnpackBody(in, count, y, cb, cr, weight, add) : 0;
-    for (at += i * sizeof(PIXEL_YC); i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
+    int i = 0;
+    for (; i + 9 <= count; i += 8, at += 8 * sizeof(PIXEL_YC)) {
         __m128i half[2][2];  // [pixels 0-3, 4-7][y cb of four, cr of four]
         for (int h = 0; h < 2; ++h) {
             const char *p = at + 24 * h;
@@ -275,56 +275,177 @@ void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
         store(cb + i, _mm_unpackhi_epi64(half[0][0], half[1][0]), true);
         store(cr + i, _mm_unpacklo_epi64(half[0][1], half[1][1]), true);
     }
-    UnpackTail(in, i, count, y, cb, cr, weight, add);
-}
-
-#else
-
-void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
-            bool add) {
-    UnpackTail(in, 0, count, y, cb, cr, weight, add);
-}
-
-template <class T>
-void Scale(const T *in, int count, THostScale scale, int16_t *out) {
-    ScaleTail(in, 0, count, scale, out);
-}
-
-template <class T>
-void Codes(const int32_t *in, int count, TCodeScale scale, T *out) {
-    CodeTail(in, 0, count, scale, out);
-}
-
-void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
-    PackTail(y, cb, cr, 0, count, out);
+    return i;
 }
 
 #endif
 
+// A line `from` samples on, where there is one.
+template <class T>
+T *From(T *line, int from) {
+    return line ? line + from : nullptr;
+}
+
+// A frame is far larger than the caches and is not read again until the
+// filter runs: aligned lines go straight to memory, without the reads that
+// ordinary stores make first.
+bool Streaming(const PIXEL_YC *out) { return reinterpret_cast<uintptr_t>(out) % 16 == 0; }
+
+// Each tier does what it can and hands the rest to the tier below.
+struct TBaseline {
+    template <class T>
+    static void Scale(const T *in, int count, THostScale scale, int16_t *out) {
+        ScaleTail(in, 0, count, scale, out);
+    }
+    template <class T>
+    static void Codes(const int32_t *in, int count, TCodeScale scale, T *out) {
+        CodeTail(in, 0, count, scale, out);
+    }
+    static void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count,
+                     PIXEL_YC *out) {
+        PackTail(y, cb, cr, 0, count, out);
+    }
+    static void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
+                       int weight, bool add) {
+        UnpackTail(in, 0, count, y, cb, cr, weight, add);
+    }
+};
+
+#if defined(__SSE2__)
+
+struct TSse2 {
+    template <class T>
+    static void Scale(const T *in, int count, THostScale scale, int16_t *out) {
+        ScaleTail(in, ScaleBody(in, count, TScale4(scale), out), count, scale, out);
+    }
+    template <class T>
+    static void Codes(const int32_t *in, int count, TCodeScale scale, T *out) {
+        CodeTail(in, scale.Fits32 ? CodesBody(in, count, scale, out) : 0, count, scale, out);
+    }
+    static void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count,
+                     PIXEL_YC *out) {
+        const bool streaming = Streaming(out);
+        const int i = PackBody(y, cb, cr, count, streaming, out);
+        if (streaming) _mm_sfence();  // the kernel reads these lines on other threads
+        PackTail(y, cb, cr, i, count, out);
+    }
+    static void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
+                       int weight, bool add) {
+        UnpackTail(in, UnpackBody(in, count, y, cb, cr, weight, add), count, y, cb, cr, weight,
+                   add);
+    }
+};
+
+struct TAvx2 {
+    template <class T>
+    static void Scale(const T *in, int count, THostScale scale, int16_t *out) {
+        const int i = sample_rows_avx2::ScaleBody(in, count, scale, out);
+        TSse2::Scale(in + i, count - i, scale, out + i);
+    }
+    template <class T>
+    static void Codes(const int32_t *in, int count, TCodeScale scale, T *out) {
+        const int i = scale.Fits32 ? sample_rows_avx2::CodesBody(in, count, scale, out) : 0;
+        TSse2::Codes(in + i, count - i, scale, out + i);
+    }
+    // Sixteen pixels are 96 bytes: the lines the SSE2 loop takes on keep
+    // their alignment, and its fence covers both.
+    static void Pack(const int16_t *y, const int16_t *cb, const int16_t *cr, int count,
+                     PIXEL_YC *out) {
+        const int i = sample_rows_avx2::PackBody(y, cb, cr, count, Streaming(out), out);
+        TSse2::Pack(y + i, From(cb, i), From(cr, i), count - i, out + i);
+    }
+    static void Unpack(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr,
+                       int weight, bool add) {
+        const int i = sample_rows_avx2::UnpackBody(in, count, y, cb, cr, weight, add);
+        TSse2::Unpack(in + i, count - i, From(y, i), From(cb, i), From(cr, i), weight, add);
+    }
+};
+
+#endif
+
+template <class Tier>
+constexpr TRowOps RowsOf() {
+    return {Tier::template Scale<uint8_t>,
+            Tier::template Scale<uint16_t>,
+            Tier::template Scale<int32_t>,
+            Tier::template Codes<uint8_t>,
+            Tier::template Codes<uint16_t>,
+            Tier::Pack,
+            Tier::Unpack};
+}
+
+constexpr TRowOps kBaseline = RowsOf<TBaseline>();
+#if defined(__SSE2__)
+constexpr TRowOps kSse2 = RowsOf<TSse2>();
+constexpr TRowOps kAvx2 = RowsOf<TAvx2>();
+#endif
+
+TRowTier HighestTier() {
+#if defined(__SSE2__)
+    return sample_rows_avx2::Available() ? TRowTier::Avx2 : TRowTier::Sse2;
+#else
+    return TRowTier::Baseline;
+#endif
+}
+
+TRowTier FirstTier() {
+    const char *named = std::getenv("MORVANE_ROW_TIER");
+    const std::string name = named ? named : "";
+    const TRowTier highest = HighestTier();
+    for (const auto &[tier, text] :
+         {std::pair{TRowTier::Baseline, "baseline"}, std::pair{TRowTier::Sse2, "sse2"},
+          std::pair{TRowTier::Avx2, "avx2"}})
+        if (name == text && tier < highest) return tier;
+    return highest;
+}
+
+std::atomic<TRowTier> gTier{FirstTier()};
+
+const TRowOps &Rows() { return *RowOpsOf(gTier.load(std::memory_order_relaxed)); }
+
 }  // namespace
 
-void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out) {
-    Scale(in, count, scale, out);
-}
-void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out) {
-    Scale(in, count, scale, out);
-}
-void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out) {
-    Scale(in, count, scale, out);
+const TRowOps *RowOpsOf(TRowTier tier) {
+    if (tier > HighestTier()) return nullptr;
+    switch (tier) {
+#if defined(__SSE2__)
+    case TRowTier::Avx2: return &kAvx2;
+    case TRowTier::Sse2: return &kSse2;
+#endif
+    default: return &kBaseline;
+    }
 }
 
-void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
-    Pack(y, cb, cr, count, out);
+TRowTier ActiveRowTier() { return gTier.load(); }
+
+bool UseRowTier(TRowTier tier) {
+    if (!RowOpsOf(tier)) return false;
+    gTier.store(tier);
+    return true;
+}
+
+void ScaleToHost(const uint8_t *in, int count, THostScale scale, int16_t *out) {
+    Rows().ScaleBytes(in, count, scale, out);
+}
+void ScaleToHost(const uint16_t *in, int count, THostScale scale, int16_t *out) {
+    Rows().ScaleWords(in, count, scale, out);
+}
+void ScaleToHost(const int32_t *in, int count, THostScale scale, int16_t *out) {
+    Rows().ScaleSums(in, count, scale, out);
 }
 
 void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint8_t *out) {
-    Codes(in, count, scale, out);
+    Rows().CodeBytes(in, count, scale, out);
 }
 void ScaleToCodes(const int32_t *in, int count, TCodeScale scale, uint16_t *out) {
-    Codes(in, count, scale, out);
+    Rows().CodeWords(in, count, scale, out);
+}
+
+void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out) {
+    Rows().Pack(y, cb, cr, count, out);
 }
 
 void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
                   bool add) {
-    Unpack(in, count, y, cb, cr, weight, add);
+    Rows().Unpack(in, count, y, cb, cr, weight, add);
 }

@@ -1,7 +1,8 @@
 // Row loops that every sample of a picture or video passes through: codes
-// to the host's scale, and lines of values to and from PIXEL_YC. Where the
-// compiler targets SSE2 (every x86-64 build) they use it directly, because
-// its vectoriser cannot see that a clamped 32-bit value packs to 16 bits.
+// to the host's scale, and lines of values to and from PIXEL_YC. Each
+// processor tier has its own table of them, chosen once at start; the
+// vector tiers are written by hand, because the vectoriser cannot see that
+// a clamped 32-bit value packs to 16 bits. Every tier gives the same bytes.
 #pragma once
 #include <cstdint>
 
@@ -46,3 +47,26 @@ void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int coun
 // of them. A null `y`, or null `cb` and `cr`, is skipped.
 void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
                   bool add);
+
+// The tiers, lowest first; each table does what the one below does, wider.
+enum class TRowTier { Baseline, Sse2, Avx2 };
+
+struct TRowOps {
+    void (*ScaleBytes)(const uint8_t *in, int count, THostScale scale, int16_t *out);
+    void (*ScaleWords)(const uint16_t *in, int count, THostScale scale, int16_t *out);
+    void (*ScaleSums)(const int32_t *in, int count, THostScale scale, int16_t *out);
+    void (*CodeBytes)(const int32_t *in, int count, TCodeScale scale, uint8_t *out);
+    void (*CodeWords)(const int32_t *in, int count, TCodeScale scale, uint16_t *out);
+    void (*Pack)(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out);
+    void (*Unpack)(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
+                   bool add);
+};
+
+// A tier's table, or null where this build or processor has no such tier.
+const TRowOps *RowOpsOf(TRowTier tier);
+// The tier the functions above use: the highest this processor runs, or a
+// lower one named by MORVANE_ROW_TIER ("baseline", "sse2", "avx2") at start.
+TRowTier ActiveRowTier();
+// Switches every later call to `tier`, for tests that compare tiers; false
+// (and no change) where the tier is missing.
+bool UseRowTier(TRowTier tier);

@@ -4,24 +4,37 @@
 
 #include <immintrin.h>
 
+#include "cli/SampleLanes.h"
+
 namespace sample_rows_avx2 {
 
 namespace {
 
-struct TScale8 {
-    __m256 Offset, Factor, Half, Sign;
-    bool Nearest;
-    explicit TScale8(THostScale s)
-        : Offset(_mm256_set1_ps(s.Offset)),
-          Factor(_mm256_set1_ps(s.Factor)),
-          Half(_mm256_set1_ps(0.5f)),
-          Sign(_mm256_set1_ps(-0.0f)),
-          Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
-    __m256i operator()(__m256i sums) const {
-        const __m256 v = _mm256_mul_ps(_mm256_sub_ps(_mm256_cvtepi32_ps(sums), Offset), Factor);
-        if (Nearest) return _mm256_cvtps_epi32(v);
-        return _mm256_cvttps_epi32(_mm256_add_ps(v, _mm256_or_ps(_mm256_and_ps(v, Sign), Half)));
-    }
+__m128i Load128(const void *at) { return _mm_loadu_si128(static_cast<const __m128i *>(at)); }
+__m256i Load256(const void *at) { return _mm256_loadu_si256(static_cast<const __m256i *>(at)); }
+void Store256(void *at, __m256i v) { _mm256_storeu_si256(static_cast<__m256i *>(at), v); }
+
+struct TAvx2Lanes {
+    using Real = __m256;
+    using Int = __m256i;
+    static Real Set(float v) { return _mm256_set1_ps(v); }
+    static Int Set(int32_t v) { return _mm256_set1_epi32(v); }
+    static Real ToReal(Int v) { return _mm256_cvtepi32_ps(v); }
+    static Real Sub(Real a, Real b) { return _mm256_sub_ps(a, b); }
+    static Real Mul(Real a, Real b) { return _mm256_mul_ps(a, b); }
+    static Real Add(Real a, Real b) { return _mm256_add_ps(a, b); }
+    static Real And(Real a, Real b) { return _mm256_and_ps(a, b); }
+    static Real Or(Real a, Real b) { return _mm256_or_ps(a, b); }
+    static Int Truncate(Real v) { return _mm256_cvttps_epi32(v); }
+    static Int Nearest(Real v) { return _mm256_cvtps_epi32(v); }
+    static Int AddInt(Int a, Int b) { return _mm256_add_epi32(a, b); }
+    static Int ShiftRight(Int v, int by) { return _mm256_sra_epi32(v, _mm_cvtsi32_si128(by)); }
+    static Int MulLow(Int a, Int b) { return _mm256_mullo_epi32(a, b); }
+};
+
+struct TScale8 : sample_lanes::THostLanes<TAvx2Lanes> {
+    using THostLanes::THostLanes;
+    using THostLanes::operator();
     // Sixteen sums in two vectors to sixteen int16 in order: the pack works
     // within 128-bit halves, the permute puts the quarters back.
     __m256i operator()(__m256i low, __m256i high) const {
@@ -30,21 +43,9 @@ struct TScale8 {
     }
 };
 
-__m128i Load128(const void *at) { return _mm_loadu_si128(static_cast<const __m128i *>(at)); }
-__m256i Load256(const void *at) { return _mm256_loadu_si256(static_cast<const __m256i *>(at)); }
-void Store256(void *at, __m256i v) { _mm256_storeu_si256(static_cast<__m256i *>(at), v); }
-
-struct TCodes8 {
-    __m256i Factor, Bias;
-    __m128i Shift;
-    explicit TCodes8(TCodeScale s)
-        : Factor(_mm256_set1_epi32(s.Factor)),
-          Bias(_mm256_set1_epi32(int32_t(s.Bias))),
-          Shift(_mm_cvtsi32_si128(s.Shift)) {}
-    __m256i operator()(const int32_t *in) const {
-        return _mm256_sra_epi32(_mm256_add_epi32(_mm256_mullo_epi32(Load256(in), Factor), Bias),
-                                Shift);
-    }
+struct TCodes8 : sample_lanes::TCodeLanes<TAvx2Lanes> {
+    using TCodeLanes::TCodeLanes;
+    __m256i operator()(const int32_t *in) const { return TCodeLanes::operator()(Load256(in)); }
 };
 
 // Eight pixels are 24 words, three 16-byte blocks; word g of them is

@@ -1,7 +1,6 @@
-// The row loops of SampleRows on eight lanes, for processors with AVX2.
-// Each does the same operations lane by lane as its SSE2 twin, so the
-// results are the same; each returns how many samples it did, the rest
-// being the caller's.
+// The row loops of SampleRows on eight lanes, for processors with AVX2:
+// the AVX2 tier's bodies. Each returns how many samples it did, the rest
+// being the next tier's.
 #pragma once
 #include "cli/SampleRows.h"
 

@@ -1,5 +1,7 @@
 #include "cli/TargetSize.h"
 
+#include "platform/SizeText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -53,3 +55,9 @@ void ResolveSize(const TSizeRequest &r, int inWidth, int inHeight, int &width, i
     width = r.Width ? r.Width : Rounded(r.Height * aspect, r.Even);
     height = r.Height ? r.Height : Rounded(r.Width / aspect, r.Even);
 }
+
+bool FitsLargestFrame(long width, long height) {
+    return width <= kMaxFrameWidth && height <= kMaxFrameHeight;
+}
+
+std::string LargestFrameText() { return FormatSize(kMaxFrameWidth, kMaxFrameHeight); }

@@ -7,6 +7,11 @@
 constexpr int kMaxFrameWidth = 8192;
 constexpr int kMaxFrameHeight = 8192;
 
+// Whether every input and target of `width` × `height` fits that frame.
+bool FitsLargestFrame(long width, long height);
+// The largest frame as a size text.
+std::string LargestFrameText();
+
 struct TSizeRequest {
     int Width = 0, Height = 0;  // 0: follows the input's aspect ratio
     bool Fit = false;           // the largest size inside Width × Height

@@ -12,7 +12,9 @@
 #include "cli/PluginInventory.h"
 #include "cli/OutputFile.h"
 #include "cli/JpegFile.h"
+#include "cli/Progress.h"
 #include "cli/PictureFiles.h"
+#include "cli/PictureJob.h"
 #include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
@@ -115,7 +117,7 @@ void CheckOutputsAgainstInputs(const TToolOptions &o) {
 // One input to its output; throws on any fault.
 void ResizeOne(const TToolOptions &o, const std::string &filterPath,
                const TPluginInventory &inventory, const std::string &input, std::ostream &out,
-               std::ostream &err) {
+               std::ostream &err, std::ostream *progress) {
     const std::string output = OutputFor(o, input);
     // What can never be written is refused before the input is read.
     const TOutputTarget target = ResolveOutput(output);
@@ -148,25 +150,20 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     // The report must not mix with video on standard output.
     std::ostream &report = device ? err : out;
     if (inKind == TFileKind::Stream) {
-        const bool terminal = isatty(fileno(stderr)) != 0;
-        const TResizeOutcome outcome =
-            RunVideo(filterPath, o, input, output, job, terminal && !o.Quiet ? &err : nullptr);
+        const TResizeOutcome outcome = RunVideo(filterPath, o, input, output, job, progress);
         if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
         return;
     }
     const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
-    job.InWidth = picture.Width;
-    job.InHeight = picture.Height;
     const TFramePlan plan = PlanFrames(o, input, picture.Width, picture.Height);
-    job.OutWidth = plan.Width;
-    job.OutHeight = plan.Height;
-    const TResizeOutcome outcome = RunResize(filterPath, o, plan, ToYcImage(picture));
+    job.SetSizes(picture.Width, picture.Height, plan);
     // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and
     // depth, JPEG its grey or colour; both keep its colour profile.
     const bool sameLayout =
         (outKind == TFileKind::Png || outKind == TFileKind::Jpeg) && inKind != TFileKind::Builtin;
-    TPicture result = ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
-                                sameLayout && outKind == TFileKind::Png ? picture.Depth : 8);
+    TPicture result(plan.Width, plan.Height, sameLayout ? picture.Channels : 3,
+                    sameLayout && outKind == TFileKind::Png ? picture.Depth : 8);
+    const TResizeOutcome outcome = RunPicture(filterPath, o, plan, picture, result);
     result.IccProfile = picture.IccProfile;
     WritePicture(output, outKind, result, o.Quality, err);
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
@@ -175,9 +172,9 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
 // Memory runs out on a particular file; the message names it.
 void ResizeNamed(const TToolOptions &o, const std::string &filterPath,
                  const TPluginInventory &inventory, const std::string &input, std::ostream &out,
-                 std::ostream &err) {
+                 std::ostream &err, std::ostream *progress) {
     try {
-        ResizeOne(o, filterPath, inventory, input, out, err);
+        ResizeOne(o, filterPath, inventory, input, out, err, progress);
     } catch (const std::bad_alloc &) {
         throw THostError((input == kStreamName ? std::string("standard input") : input) +
                          ": out of memory");
@@ -236,17 +233,22 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
         run.Kernel = inventory.DefaultKernel();
         run.KernelByDefault = true;
     }
+    // A video's frames, or a batch's inputs.
+    std::ostream *const progress = isatty(fileno(stderr)) && !o.Quiet ? &err : nullptr;
     if (o.Inputs.size() == 1) {
-        ResizeNamed(run, filterPath, inventory, o.Inputs.front(), out, err);
+        ResizeNamed(run, filterPath, inventory, o.Inputs.front(), out, err, progress);
         WarnOfUnkeptSettings(o, filterPath, inventory, err);
         return 0;
     }
     // Each input on its own: a failure, whatever its kind, is reported and
     // the rest go on.
-    int failures = 0;
+    int failures = 0, done = 0;
+    TProgress inputs(progress, int(o.Inputs.size()), "inputs");
     for (const std::string &input : o.Inputs) {
+        // What an input reports starts on a line of its own; its lines stay.
+        inputs.Clear();
         try {
-            ResizeNamed(run, filterPath, inventory, input, out, err);
+            ResizeNamed(run, filterPath, inventory, input, out, err, nullptr);
         } catch (const TUsageError &e) {
             err << "morvane: " << input << ": " << e.what() << "\n";
             ++failures;
@@ -254,7 +256,10 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
             err << "morvane: " << e.what() << "\n";
             ++failures;
         }
+        out.flush();
+        inputs.Show(++done);
     }
+    inputs.End();
     if (failures < int(o.Inputs.size())) WarnOfUnkeptSettings(o, filterPath, inventory, err);
     if (failures)
         err << "morvane: " << failures << " of " << o.Inputs.size()

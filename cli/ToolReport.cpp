@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/SizeText.h"
 #include "resize/AreaAverage.h"
 
 namespace {
-
-std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
 
 std::string Milliseconds(double seconds) {
     char text[32];
@@ -40,8 +39,8 @@ void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const
         o.Kernel + (!o.KernelByDefault                   ? ""
                     : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
                                                          : " (the first found)");
-    out << "morvane: " << job.Input << " " << Size(job.InWidth, job.InHeight) << " -> "
-        << job.Output << " " << Size(job.OutWidth, job.OutHeight)
+    out << "morvane: " << job.Input << " " << FormatSize(job.InWidth, job.InHeight) << " -> "
+        << job.Output << " " << FormatSize(job.OutWidth, job.OutHeight)
         << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
     if (job.InWidth == job.OutWidth && job.InHeight == job.OutHeight)
         out << "  note      the size is unchanged: the filter passed the frame through unchanged\n";

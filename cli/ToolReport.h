@@ -13,6 +13,13 @@ struct TJobSummary {
     int InWidth = 0, InHeight = 0;
     int OutWidth = 0, OutHeight = 0;
     int Frames = 0;  // video frames written; 0 for a picture
+
+    void SetSizes(int inWidth, int inHeight, const TFramePlan &plan) {
+        InWidth = inWidth;
+        InHeight = inHeight;
+        OutWidth = plan.Width;
+        OutHeight = plan.Height;
+    }
 };
 
 // Sizes, function and parameter, kernel, threads and time per frame; at an

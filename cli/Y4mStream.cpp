@@ -139,8 +139,7 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
         }
     }
     if (f.Width == 0 || f.Height == 0)
-        fail("bad YUV4MPEG2 header: no size (W and H, 1 to " + std::to_string(kMaxFrameWidth) +
-             "x" + std::to_string(kMaxFrameHeight) + ")");
+        fail("bad YUV4MPEG2 header: no size (W and H, 1 to " + LargestFrameText() + ")");
     return f;
 }
 

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "standin/HostError.h"
+#include "cli/SampleRows.h"
 #include "cli/Y4mConversion.h"
 #include "cli/YcConversion.h"
 
@@ -216,12 +218,29 @@ std::vector<TFormatCase> EveryFormat() {
     return cases;
 }
 
-TY4mFormat RandomFormat(const TFormatCase &c, std::mt19937 &random) {
-    std::string header = "YUV4MPEG2 W" + std::to_string(1 + random() % 41) + " H" +
-                         std::to_string(1 + random() % 13) + " " + c.tag;
+TY4mFormat FormatOf(const TFormatCase &c, int width, int height) {
+    std::string header =
+        "YUV4MPEG2 W" + std::to_string(width) + " H" + std::to_string(height) + " " + c.tag;
     if (c.depth > 8) header += (std::string(c.tag) == "Cmono" ? "" : "p") + std::to_string(c.depth);
     if (c.full) header += " XCOLORRANGE=FULL";
     return ParseY4mHeader(header, "s");
+}
+
+TY4mFormat RandomFormat(const TFormatCase &c, std::mt19937 &random) {
+    const int width = 1 + int(random() % 41);
+    return FormatOf(c, width, 1 + int(random() % 13));
+}
+
+// Host values as a filter leaves them, a few far out of range.
+TYcImage RandomHost(const TY4mFormat &f, std::mt19937 &random) {
+    TYcImage host(f.Width, f.Height);
+    for (PIXEL_YC &px : host.Pixels) {
+        const bool wild = random() % 50 == 0;
+        px.y = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 5000) - 400);
+        px.cb = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 4800) - 2400);
+        px.cr = int16_t(int(random() % 4800) - 2400);
+    }
+    return host;
 }
 
 TY4mFrame RandomFrame(const TY4mFormat &f, std::mt19937 &random) {
@@ -267,14 +286,7 @@ TEST(Y4mConversion, EveryFormatMatchesThePlainConversion) {
                                    << p << ": expected " << want << ", got " << got;
                     }
 
-            // Host values as a filter leaves them, a few far out of range.
-            TYcImage host(f.Width, f.Height);
-            for (PIXEL_YC &px : host.Pixels) {
-                const bool wild = random() % 50 == 0;
-                px.y = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 5000) - 400);
-                px.cb = int16_t(wild ? int(random() % 65536) - 32768 : int(random() % 4800) - 2400);
-                px.cr = int16_t(int(random() % 4800) - 2400);
-            }
+            const TYcImage host = RandomHost(f, random);
             const TY4mFrame back = ToY4mFrame(f, host);
             for (int p = 0; p < f.Planes(); ++p) {
                 const std::vector<uint16_t> codes = back.Plane(f, p);
@@ -323,4 +335,62 @@ TEST(Y4mConversion, BandsOfAnyCutGiveTheWholeFrame) {
         }
         EXPECT_EQ(banded, back.Bytes) << c.tag << " " << c.depth;
     }
+}
+
+namespace {
+
+// Puts back the tier a test found, however it ends.
+struct TTierKept {
+    const TRowTier Kept = ActiveRowTier();
+    ~TTierKept() { UseRowTier(Kept); }
+};
+
+std::string PixelText(const PIXEL_YC &p) {
+    return "(" + std::to_string(p.y) + ", " + std::to_string(p.cb) + ", " + std::to_string(p.cr) +
+           ")";
+}
+
+}  // namespace
+
+// Every row tier this processor runs gives the baseline's bytes both ways,
+// at every width to 80: each vector body, alone and followed by the next
+// tier's, and every count of leftover samples; lines past the first start
+// at every alignment.
+TEST(Y4mConversion, EveryRowTierGivesTheBaselinesBytes) {
+    const TTierKept kept;
+    std::vector<TRowTier> tiers;
+    for (TRowTier tier : {TRowTier::Sse2, TRowTier::Avx2})
+        if (RowOpsOf(tier)) tiers.push_back(tier);
+    if (tiers.empty()) GTEST_SKIP() << "no vector tier on this build or processor";
+    if (!RowOpsOf(TRowTier::Avx2))
+        std::cout << "[ note ] no AVX2 here: that tier is not compared\n";
+    std::mt19937 random(31);
+    for (const TFormatCase &c : EveryFormat())
+        for (int width = 1; width <= 80; ++width) {
+            const TY4mFormat f = FormatOf(c, width, 1 + int(random() % 4));
+            const TY4mFrame frame = RandomFrame(f, random);
+            const TYcImage host = RandomHost(f, random);
+            ASSERT_TRUE(UseRowTier(TRowTier::Baseline));
+            const TYcImage wantIn = ToYcImage(f, frame);
+            const TY4mFrame wantOut = ToY4mFrame(f, host);
+            for (TRowTier tier : tiers) {
+                ASSERT_TRUE(UseRowTier(tier));
+                const std::string what = "tier " + std::to_string(int(tier)) + ", " + c.tag + " " +
+                                         std::to_string(c.depth) + (c.full ? " full, " : ", ") +
+                                         std::to_string(f.Width) + "x" + std::to_string(f.Height);
+                const TYcImage in = ToYcImage(f, frame);
+                for (std::size_t i = 0; i < in.Pixels.size(); ++i) {
+                    const PIXEL_YC &got = in.Pixels[i], &want = wantIn.Pixels[i];
+                    if (got.y != want.y || got.cb != want.cb || got.cr != want.cr)
+                        FAIL() << what << ": to the host at (" << i % width << ", " << i / width
+                               << "): expected " << PixelText(want) << ", got " << PixelText(got);
+                }
+                const TY4mFrame out = ToY4mFrame(f, host);
+                const auto at = std::mismatch(out.Bytes.begin(), out.Bytes.end(),
+                                              wantOut.Bytes.begin(), wantOut.Bytes.end());
+                if (at.first != out.Bytes.end())
+                    FAIL() << what << ": to codes at byte " << at.first - out.Bytes.begin()
+                           << ": expected " << int(*at.second) << ", got " << int(*at.first);
+            }
+        }
 }

@@ -453,6 +453,17 @@ TEST_F(ToolProcess, OutputsAreWrittenOrRefusedByWhatTheyAre) {
     }
 }
 
+namespace {
+
+// A shell loop that waits up to 10 s for `condition`, then fails the script
+// with `fault` on standard error, ending the jobs it started.
+std::string WaitFor(const std::string &condition, const std::string &fault) {
+    return "n=0; until " + condition + "; do n=$((n+1)); if [ $n -gt 200 ]; then echo \"" + fault +
+           "\" >&2; kill -9 $(jobs -p) 2>/dev/null; exit 8; fi; sleep 0.05; done; ";
+}
+
+}  // namespace
+
 // Every signal that ends the process by default removes the temporary file
 // and ends it as the signal would; a reader that stops early ends the run
 // with one line.
@@ -462,7 +473,8 @@ TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
         // Job control, so that the background run does not start with SIGINT and SIGQUIT ignored.
         const TRun run = Shell(
             "set -m; rm -f feed out.y4m; mkfifo feed; $MORVANE -q -s 32x24 - out.y4m < feed & pid=$!; exec 3>feed; "
-            "cat one.y4m >&3; until ls -a | grep -q \"^.morvane-\"; do sleep 0.05; done; kill -" +
+            "cat one.y4m >&3; " +
+            WaitFor("ls -a | grep -q \"^.morvane-\"", "no temporary file") + "kill -" +
             std::to_string(signal) +
             " $pid; wait $pid; echo $? > status.txt; exec 3>&-; "
             "ls -a | grep -c morvane- > left.txt; true");
@@ -493,9 +505,16 @@ TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
     EXPECT_NE(ReadFile(Path("real/s.ini")).find("Func_Lanczos=1,5,0"), std::string::npos)
         << ReadFile(Path("real/s.ini"));
 
+    // The third holds the lock until both runs wait for it, each with the
+    // folder open; it lets go when the script ends, however it ends.
+    const std::string waiting = "ls -l /proc/$a/fd /proc/$b/fd | grep -c \"/real$\"";
     const TRun overlapping = Shell(
-        "flock real sleep 2 & sleep 0.3; " + run + "-f Lanczos --param 7 b.png & a=$!; " + run +
-        "-f Bicubic --param 9 c.png & b=$!; sleep 1; cp real/s.ini held.ini; wait $a || exit 3; wait $b || exit 4");
+        "trap \"touch release\" EXIT; flock real sh -c \"touch locked; until [ -e release ]; "
+        "do sleep 0.05; done\" & " +
+        WaitFor("[ -e locked ]", "the lock was not taken") + run +
+        "-f Lanczos --param 7 b.png & a=$!; " + run + "-f Bicubic --param 9 c.png & b=$!; " +
+        WaitFor("[ $(" + waiting + ") = 2 ]", "the runs did not wait on the lock") +
+        "cp real/s.ini held.ini; touch release; wait $a || exit 3; wait $b || exit 4");
     ASSERT_EQ(overlapping.Status, 0) << overlapping.Err;
     EXPECT_EQ(ReadFile(Path("held.ini")).find("Func_Lanczos=1,7,0"), std::string::npos)
         << "written under the lock";
@@ -511,6 +530,31 @@ TEST_F(ToolProcess, TheSettingsFileKeepsEveryRunsRememberedValue) {
               std::string::npos)
         << readOnly.Err;
     EXPECT_EQ(std::count(readOnly.Err.begin(), readOnly.Err.end(), '\n'), 1) << readOnly.Err;
+}
+
+// On a terminal the progress line says how far, where the total is known:
+// a regular file's frames, a batch's inputs; a pipe's frames are counted.
+TEST_F(ToolProcess, ProgressOnATerminalSaysHowFarWhereTheTotalIsKnown) {
+    Make("five.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 5 -pix_fmt yuv420p");
+    Make("a.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
+    const struct {
+        const char *command, *shown, *notShown;
+    } cases[] = {
+        {"$MORVANE -s 32x24 five.y4m out.y4m", "morvane: 4/5 frames (80.0%), ", "6/5"},
+        {"cat five.y4m | $MORVANE -s 32x24 - out.y4m", "morvane: 5 frames, ", " left"},
+        {"mkdir -p o && $MORVANE -s 32x24 a.png five.y4m -o o", "morvane: 2/2 inputs (100.0%), ",
+         "frames ("},
+    };
+    for (const auto &c : cases) {
+        const TRun run =
+            Shell(std::string("script -qec \"") + c.command + "\" /dev/null > tty.txt");
+        ASSERT_EQ(run.Status, 0) << c.command << ": " << run.Err;
+        const std::string tty = ReadFile(Path("tty.txt"));
+        EXPECT_NE(tty.find(c.shown), std::string::npos) << c.command << ": " << tty;
+        if (std::string(c.notShown) != " left")
+            EXPECT_NE(tty.find(" s left"), std::string::npos) << c.command << ": " << tty;
+        EXPECT_EQ(tty.find(c.notShown), std::string::npos) << c.command << ": " << tty;
+    }
 }
 
 // In a batch, an input that fails any check is that input's failure.

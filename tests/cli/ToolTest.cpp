@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/PpmFile.h"
+#include "cli/Progress.h"
 #include "cli/TestPattern.h"
 #include "cli/Tool.h"
 #include "platform/Paths.h"
@@ -272,4 +273,26 @@ TEST(ToolWithMorvane, SeesTheFunctionsTheSettingsSwitch) {
             EXPECT_FALSE(FileExists(work.Path() + "out.ppm")) << what;
         }
     }
+}
+
+// The progress line: the total, once passed (an estimate from a file's
+// size), is dropped rather than shown as more than all.
+TEST(Progress, TheLineSaysHowFarWhileTheTotalHolds) {
+    const struct {
+        int done, total;
+        double seconds;
+        const char *line;
+    } cases[] = {
+        {37, 0, 0.5, "morvane: 37 frames, 74.0 frames/s"},
+        {30, 120, 0.5, "morvane: 30/120 frames (25.0%), 60.0 frames/s, 1.5 s left"},
+        {120, 120, 2.0, "morvane: 120/120 frames (100.0%), 60.0 frames/s, 0.0 s left"},
+        {121, 120, 2.0, "morvane: 121 frames, 60.5 frames/s"},
+        {1, 4, 0.0, "morvane: 1/4 frames (25.0%), 0.0 frames/s, 0.0 s left"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ProgressText(c.done, c.total, c.seconds, "frames"), c.line);
+    // A file of a 40-byte header and three frames of 96 bytes, each after "FRAME\n".
+    EXPECT_EQ(StreamFrameCount(40 + 3 * 102, 40, 96), 3);
+    EXPECT_EQ(StreamFrameCount(40 + 3 * 102 - 1, 40, 96), 2);  // cut short in its last
+    EXPECT_EQ(StreamFrameCount(40, 40, 96), 0);
 }

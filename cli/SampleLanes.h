@@ -1,0 +1,54 @@
+// The arithmetic of SampleRows written once over a set of lanes `L`: one
+// scalar, four (SSE2) or eight (AVX2). Each tier's file supplies its `L`
+// and compiles these with its own flags, so every tier does the same
+// operations in the same order, lane by lane.
+//
+// `L` gives Real and Int (float and int32 lanes) and: Set (one value in every
+// lane), ToReal, Sub, Mul, Add, And, Or (bits of Real lanes), Truncate and
+// Nearest (Real to Int: towards zero, and by the processor's rounding to
+// nearest; a value beyond int32 may give anything the int16 clamp or pack
+// that follows still saturates), and for Int lanes MulLow (low 32 bits of
+// the product), AddInt and ShiftRight (arithmetic, by a count in a scalar).
+#pragma once
+#include <xmmintrin.h>
+
+#include "cli/SampleRows.h"
+
+namespace sample_lanes {
+
+// Rounding to nearest, halves away from zero: a half of the value's own
+// sign is added and the sum truncated.
+template <class L>
+typename L::Int RoundHalfAway(typename L::Real v) {
+    return L::Truncate(L::Add(v, L::Or(L::And(v, L::Set(-0.0f)), L::Set(0.5f))));
+}
+
+// A sum of codes onto the host's scale (see THostScale), unclamped.
+template <class L>
+struct THostLanes {
+    typename L::Real Offset, Factor;
+    bool Nearest;
+    explicit THostLanes(THostScale s)
+        : Offset(L::Set(s.Offset)),
+          Factor(L::Set(s.Factor)),
+          Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
+    typename L::Int operator()(typename L::Int sums) const {
+        const typename L::Real v = L::Mul(L::Sub(L::ToReal(sums), Offset), Factor);
+        return Nearest ? L::Nearest(v) : RoundHalfAway<L>(v);
+    }
+};
+
+// A sum of host values onto codes (see TCodeScale) where every step fits
+// int32, unclamped.
+template <class L>
+struct TCodeLanes {
+    typename L::Int Factor, Bias;
+    int Shift;
+    explicit TCodeLanes(TCodeScale s)
+        : Factor(L::Set(s.Factor)), Bias(L::Set(int32_t(s.Bias))), Shift(s.Shift) {}
+    typename L::Int operator()(typename L::Int sums) const {
+        return L::ShiftRight(L::AddInt(L::MulLow(sums, Factor), Bias), Shift);
+    }
+};
+
+}  // namespace sample_lanes
