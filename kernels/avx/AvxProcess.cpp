@@ -1,5 +1,7 @@
 // Varnoth's Process and buffer sizes: the shared tile walk with AVX pixel
-// work. The only translation unit built with -mavx.
+// work; with MORVANE_KERNEL_HQ VarnothHQ's, the HQ walk
+// (kernels/common/HqTileWalk.h) with the same pixel work. The only
+// translation unit built with -mavx.
 #include <immintrin.h>
 
 #include "kernels/avx/AvxColour.h"
@@ -7,6 +9,9 @@
 #include "kernels/avx/Varnoth.h"
 #include "kernels/common/KernelGeometry.h"
 #include "kernels/common/TileWalk.h"
+#ifdef MORVANE_KERNEL_HQ
+#include "kernels/common/HqTileWalk.h"
+#endif
 
 namespace varnoth::avx {
 namespace {
@@ -33,6 +38,38 @@ struct AvxKernel {
     }
 };
 
+#ifdef MORVANE_KERNEL_HQ
+// Eight sums clamped into [min, max] of the row-buffer values at a and b.
+inline __m256 ClampRows(__m256 v, const uint8_t *a, const uint8_t *b) {
+    const __m256 x = _mm256_loadu_ps(reinterpret_cast<const float *>(a));
+    const __m256 y = _mm256_loadu_ps(reinterpret_cast<const float *>(b));
+    return _mm256_min_ps(_mm256_max_ps(v, _mm256_min_ps(x, y)), _mm256_max_ps(x, y));
+}
+
+// kernel_tiles::RootOf on eight sums.
+inline __m256 RootOf(__m256 v) {
+    const __m256 top = _mm256_set1_ps(65535.0f);
+    v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), top);
+    return _mm256_sqrt_ps(_mm256_mul_ps(v, top));
+}
+
+// VarnothHQ: Group with the vertical clamp and root indices.
+struct AvxHqKernel : AvxKernel {
+    template <bool Clamp>
+    static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
+                        const uint8_t *b, const int16_t *fromRoot, __m128i pixels[3]) {
+        __m256 s0, s1, s2;
+        FilterGroup(x, w, n, s0, s1, s2);
+        if (Clamp) {
+            s0 = ClampRows(s0, a, b);
+            s1 = ClampRows(s1, a + 32, b + 32);
+            s2 = ClampRows(s2, a + 64, b + 64);
+        }
+        PixelsOfSums(RootOf(s0), RootOf(s1), RootOf(s2), fromRoot, pixels);
+    }
+};
+#endif
+
 }  // namespace
 
 int32_t MV_CDECL GetStripBufferSize(LinearFilterContext *context, int32_t) {
@@ -48,7 +85,11 @@ void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context, 
     // The caller's code may have left the upper ymm halves dirty, and ours
     // must leave them clean: mixing with legacy SSE code costs dearly.
     _mm256_zeroupper();
+#ifdef MORVANE_KERNEL_HQ
+    kernel_tiles::ProcessTilesHq<AvxHqKernel>(dst, src, *context, threadIndex);
+#else
     kernel_tiles::ProcessTiles<AvxKernel>(dst, src, *context, threadIndex);
+#endif
     _mm256_zeroupper();
 }
 
