@@ -41,10 +41,11 @@ TEST_P(KernelTest, EveryAxisCombinationMatchesTheReference) {
                 EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Model()))
                     << "radius " << radius;
                 // The HQ steps are at work: without them the model differs.
-                if (HighQuality())
+                if (HighQuality()) {
                     EXPECT_FALSE(MatchesReference(Kernel(), c, columns, rows,
                                                   testing_support::KernelModel(Order(), false)))
                         << "radius " << radius;
+                }
             }
         }
 }
