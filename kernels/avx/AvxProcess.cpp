@@ -46,18 +46,22 @@ inline __m256 ClampRows(__m256 v, const uint8_t *a, const uint8_t *b) {
     return _mm256_min_ps(_mm256_max_ps(v, _mm256_min_ps(x, y)), _mm256_max_ps(x, y));
 }
 
-// kernel_tiles::RootOf on eight sums.
-inline __m256 RootOf(__m256 v) {
-    const __m256 top = _mm256_set1_ps(65535.0f);
+// The log indices of eight sums (HqTables.h), packed to 16 bits: the float
+// part on eight lanes, the integer part on two halves of four (AVX has no
+// 256-bit integer shift).
+inline __m128i LogIndices(__m256 v) {
+    const __m256 top = _mm256_set1_ps(kernel_hq::LogIndexTop);
     v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), top);
-    return _mm256_sqrt_ps(_mm256_mul_ps(v, top));
+    v = _mm256_add_ps(v, _mm256_set1_ps(1.0f));
+    return _mm_packus_epi32(kernel_tiles::LogIndexOfFloat(_mm256_castps256_ps128(v)),
+                            kernel_tiles::LogIndexOfFloat(_mm256_extractf128_ps(v, 1)));
 }
 
-// VarnothHQ: Group with the vertical clamp and root indices.
+// VarnothHQ: Group with the vertical clamp and log indices.
 struct AvxHqKernel : AvxKernel {
     template <bool Clamp>
     static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
-                        const uint8_t *b, const int16_t *fromRoot, __m128i pixels[3]) {
+                        const uint8_t *b, const int16_t *fromIndex, __m128i pixels[3]) {
         __m256 s0, s1, s2;
         FilterGroup(x, w, n, s0, s1, s2);
         if (Clamp) {
@@ -65,7 +69,7 @@ struct AvxHqKernel : AvxKernel {
             s1 = ClampRows(s1, a + 32, b + 32);
             s2 = ClampRows(s2, a + 64, b + 64);
         }
-        PixelsOfSums(RootOf(s0), RootOf(s1), RootOf(s2), fromRoot, pixels);
+        PixelsOfIndexWords(LogIndices(s0), LogIndices(s1), LogIndices(s2), fromIndex, pixels);
     }
 };
 #endif

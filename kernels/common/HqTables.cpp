@@ -21,11 +21,20 @@ namespace {
 
 constexpr int32_t BoundaryCount = CodeCount - 1;
 
-// Entry i: the boundaries (sorted, none NaN) at or below i² / 65535.
+// The float 1 + v where log index i starts.
+double LogIndexStart(int32_t i) {
+    const uint32_t bits = uint32_t(i + LogIndexBase) << LogIndexShift;
+    float start;
+    memcpy(&start, &bits, sizeof start);
+    return start;
+}
+
+// Entry i: the boundaries (sorted, none NaN) at or below the middle of
+// index i's range.
 void FillInverse(const double *sorted, int16_t *table) {
     int32_t k = 0;
     for (int32_t i = 0; i < IndexCount; ++i) {
-        const double v = double(i) * double(i) / 65535.0;
+        const double v = 0.5 * (LogIndexStart(i) + LogIndexStart(i + 1)) - 1.0;
         while (k < BoundaryCount && sorted[k] <= v) ++k;
         table[i] = static_cast<int16_t>(k);
     }

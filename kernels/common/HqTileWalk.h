@@ -7,12 +7,12 @@
 //   2. When no axis is reduced and at least one is enlarged, the strip is
 //      filled from the sigmoidal forward table and the sums come back
 //      through the sigmoidal inverse.
-//   3. The sums come back through a root-indexed inverse table
+//   3. The sums come back through a log-indexed inverse table
 //      (HqTables.h) in every case.
 // Besides the pieces of TileWalk.h, the kernel provides
-//   Kernel::GroupHq<Clamp>(x, weights, n, a, b, fromRoot, pixels)  Group
+//   Kernel::GroupHq<Clamp>(x, weights, n, a, b, fromIndex, pixels)  Group
 //       with, when Clamp, the vertical clamp against the rows at a and b,
-//       and RootIndex for the table indices.
+//       and LogIndex for the table indices.
 // Compiled with each kernel's instruction set, with internal linkage.
 #pragma once
 #include <emmintrin.h>
@@ -50,20 +50,25 @@ inline void ClampColumn(const uint8_t *a, const uint8_t *b, __m128 &s0, __m128 &
     s2 = ClampBetween(s2, _mm_load_ps(x + 8), _mm_load_ps(y + 8));
 }
 
-// The value that RootIndex rounds: √(v × 65535) of v clamped to 0..65535
-// (NaN to 0), at most 65535 again, so a kernel's own clamp and rounding
-// to the nearest integer then give the root index unchanged.
-inline __m128 RootOf(__m128 v) {
-    v = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(65535.0f));
-    return _mm_sqrt_ps(_mm_mul_ps(v, _mm_set1_ps(65535.0f)));
+// 1 + v of sums v clamped to 0..LogIndexTop (NaN to 0), whose bits give
+// the log index (HqTables.h).
+inline __m128 LogIndexFloat(__m128 v) {
+    v = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(kernel_hq::LogIndexTop));
+    return _mm_add_ps(v, _mm_set1_ps(1.0f));
+}
+
+// The log index of the four floats `LogIndexFloat` gave, as int32.
+inline __m128i LogIndexOfFloat(__m128 t) {
+    return _mm_sub_epi32(_mm_srli_epi32(_mm_castps_si128(t), kernel_hq::LogIndexShift),
+                         _mm_set1_epi32(kernel_hq::LogIndexBase));
 }
 
 // What a call of Process works with beside ThreadWork.
 struct HqFrame {
-    const float *toLinear;    // the strip's forward table
-    const int16_t *fromRoot;  // the inverse table by root index
-    bool clampColumns;        // wider than the source
-    bool clampRows;           // taller than the source
+    const float *toLinear;     // the strip's forward table
+    const int16_t *fromIndex;  // the inverse table by log index
+    bool clampColumns;         // wider than the source
+    bool clampRows;            // taller than the source
 };
 
 inline HqFrame HqFrameOf(const LinearFilterContext &ctx, const kernel_hq::HqTables &t) {
@@ -154,7 +159,7 @@ void ProcessTileHq(const ThreadWork &w, const HqFrame &f, const TileJob &job) {
     TileFill fill{4 * v.firstGroup, 0};
     uint8_t *dstRow = w.dst + ptrdiff_t{TileHeight} * job.row * w.pitch +
                       ptrdiff_t{TileWidth} * PixelBytes * job.column;
-    const RowJob rowJob{f.fromRoot, job.ncols / 8, job.ncols % 8, w.streamed};
+    const RowJob rowJob{f.fromIndex, job.ncols / 8, job.ncols % 8, w.streamed};
     const uint8_t *const base = w.rows - v.firstGroupOffset;
     const WeightEntry *entry = v.firstEntry;
     for (int32_t r = 0; r < job.nrows; ++r, ++entry, dstRow += w.pitch) {

@@ -66,11 +66,12 @@ struct SseKernel {
 };
 
 #ifdef MORVANE_KERNEL_HQ
-// TessolkHQ: Group with the vertical clamp and root indices.
+// TessolkHQ: Group with the vertical clamp and log indices, stored as
+// RoundLinear stores its integers.
 struct SseHqKernel : SseKernel {
     template <bool Clamp>
     static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
-                        const uint8_t *b, const int16_t *fromRoot, __m128i pixels[3]) {
+                        const uint8_t *b, const int16_t *fromIndex, __m128i pixels[3]) {
         alignas(16) uint16_t index[48];
         for (int k = 0; k < 3; ++k) {
             __m128 lo, hi;
@@ -80,9 +81,11 @@ struct SseHqKernel : SseKernel {
                 lo = kernel_tiles::ClampBetween(lo, LoadAt(ak), LoadAt(bk));
                 hi = kernel_tiles::ClampBetween(hi, LoadAt(ak + 16), LoadAt(bk + 16));
             }
-            RoundLinear(kernel_tiles::RootOf(lo), kernel_tiles::RootOf(hi), index + 16 * k);
+            __m128i *to = reinterpret_cast<__m128i *>(index + 16 * k);
+            _mm_store_si128(to, kernel_tiles::LogIndexOfFloat(kernel_tiles::LogIndexFloat(lo)));
+            _mm_store_si128(to + 1, kernel_tiles::LogIndexOfFloat(kernel_tiles::LogIndexFloat(hi)));
         }
-        PixelsOfIndices(index, fromRoot, pixels);
+        PixelsOfIndices(index, fromIndex, pixels);
     }
 };
 #endif

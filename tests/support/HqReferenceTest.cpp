@@ -1,5 +1,5 @@
 // The reference model's HQ steps checked on their own: the sigmoidal curve
-// against the formula with the library's exp and log, the root-indexed
+// against the formula with the library's exp and log, the log-indexed
 // inverse tables (every code reachable, each code's own value coming back
 // to it), the nearest pair and the clamp's NaN rule, and whole resizes that
 // show what the steps are for (no ringing past the neighbours, dark codes
@@ -42,7 +42,7 @@ TEST(HqReference, SigmoidIsTheCurveOfTheFormula) {
     EXPECT_EQ(kernel_hq_curve::Sigmoid(INFINITY), 1.0);
 }
 
-// In both lights every code 0..4096 has root indices of its own, and each
+// In both lights every code 0..4096 has log indices of its own, and each
 // code's own forward value comes back to it.
 TEST(HqReference, EveryCodeIsReachableAndComesBack) {
     const float *toLinear = testing_support::SharedGammaTables().GammaToLinear();
@@ -55,7 +55,7 @@ TEST(HqReference, EveryCodeIsReachableAndComesBack) {
         for (int16_t code : t.inverse) seen[size_t(code)] = true;
         EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0);
         for (int16_t c = 0; c <= 4096; ++c)
-            ASSERT_EQ(CodeOfRoot(t.forward[size_t(c)], t.inverse.data()), c);
+            ASSERT_EQ(CodeOfLogIndex(t.forward[size_t(c)], t.inverse.data()), c);
         EXPECT_TRUE(std::is_sorted(t.inverse.begin(), t.inverse.end()));
         EXPECT_TRUE(std::is_sorted(t.forward.begin(), t.forward.end()));
         EXPECT_EQ(t.forward[0], 0.0f);
@@ -65,16 +65,20 @@ TEST(HqReference, EveryCodeIsReachableAndComesBack) {
     EXPECT_EQ(testing_support::SharedGammaTables().LinearToGamma()[1], 26);
 }
 
-TEST(HqReference, RootIndicesStayInsideTheTable) {
-    std::vector<int16_t> inverse(65536);
-    for (int32_t i = 0; i < 65536; ++i) inverse[size_t(i)] = int16_t(i / 16);
-    EXPECT_EQ(CodeOfRoot(65535.0f, inverse.data()), 4095);
-    EXPECT_EQ(CodeOfRoot(1e30f, inverse.data()), 4095);
-    EXPECT_EQ(CodeOfRoot(INFINITY, inverse.data()), 4095);
-    EXPECT_EQ(CodeOfRoot(-1.0f, inverse.data()), 0);
-    EXPECT_EQ(CodeOfRoot(std::numeric_limits<float>::quiet_NaN(), inverse.data()), 0);
-    // 1 → √65535 = 255.998 → index 256.
-    EXPECT_EQ(CodeOfRoot(1.0f, inverse.data()), 16);
+TEST(HqReference, LogIndicesStayInsideTheTable) {
+    EXPECT_EQ(LogIndexOf(0.0f), 0);
+    EXPECT_EQ(LogIndexOf(-1.0f), 0);
+    EXPECT_EQ(LogIndexOf(std::numeric_limits<float>::quiet_NaN()), 0);
+    // 1 + v = 2: the second octave's first step.
+    EXPECT_EQ(LogIndexOf(1.0f), 4096);
+    // 4096 steps per octave: 1 + v = 1.5 is half way through the first.
+    EXPECT_EQ(LogIndexOf(0.5f), 2048);
+    EXPECT_EQ(LogIndexOf(65534.0f), 65535);
+    EXPECT_EQ(LogIndexOf(65535.0f), 65535);
+    EXPECT_EQ(LogIndexOf(1e30f), 65535);
+    EXPECT_EQ(LogIndexOf(INFINITY), 65535);
+    // Code 1 of gamma 2.2 (0.00074) lands on index 3.
+    EXPECT_EQ(LogIndexOf(testing_support::SharedGammaTables().GammaToLinear()[1]), 3);
 }
 
 TEST(HqReference, NearestPairLiesEitherSideOfTheCentre) {

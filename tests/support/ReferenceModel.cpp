@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "kernels/common/HqCurve.h"
@@ -140,10 +141,16 @@ HqTables HqTablesFor(const float *toLinear, bool sigmoid) {
     }
     std::sort(bounds.begin(), bounds.end());
     HqTables t;
-    // Index i stands for i² / 65535 and holds the code of the boundaries
-    // at or below it.
+    // Index i covers 1 + v from the float of bits (i + base) << 11 to the
+    // next, and holds the code of the boundaries at or below its middle.
+    const auto start = [](int32_t i) {
+        const uint32_t bits = (uint32_t(i) + (0x3F800000u >> 11)) << 11;
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        return double(f);
+    };
     for (int32_t i = 0; i < 65536; ++i) {
-        const double v = double(i) * double(i) / 65535.0;
+        const double v = (start(i) + start(i + 1)) / 2 - 1.0;
         t.inverse.push_back(
             int16_t(std::upper_bound(bounds.begin(), bounds.end(), v) - bounds.begin()));
     }
@@ -154,12 +161,16 @@ HqTables HqTablesFor(const float *toLinear, bool sigmoid) {
     return t;
 }
 
-int16_t CodeOfRoot(float sum, const int16_t *inverse) {
+int32_t LogIndexOf(float sum) {
     float v = sum > 0.0f ? sum : 0.0f;
-    v = v < 65535.0f ? v : 65535.0f;
-    const float root = std::sqrt(v * 65535.0f);
-    return inverse[static_cast<int32_t>(std::nearbyint(root))];
+    v = v < 65534.0f ? v : 65534.0f;
+    const float t = v + 1.0f;
+    uint32_t bits;
+    std::memcpy(&bits, &t, sizeof bits);
+    return int32_t(bits >> 11) - int32_t(0x3F800000u >> 11);
 }
+
+int16_t CodeOfLogIndex(float sum, const int16_t *inverse) { return inverse[LogIndexOf(sum)]; }
 
 void NearestPair(int32_t out, int32_t src, int32_t dst, int32_t first, int32_t last, int32_t &a,
                  int32_t &b) {
@@ -201,7 +212,7 @@ Stats Resize(const Job &job, PIXEL_YC *dst, int32_t dstPitch) {
                                        rows[b * rowStride + x * 3 + ch]);
                 stats.belowZero += sum < 0.0f;
                 stats.aboveTop += sum > 65535.0f;
-                code[ch] = job.highQuality ? CodeOfRoot(sum, hq.inverse.data())
+                code[ch] = job.highQuality ? CodeOfLogIndex(sum, hq.inverse.data())
                                            : CodeOfLinear(sum, job.fromLinear);
             }
             dst[ptrdiff_t{y} * dstPitch + x] = PixelOf(Codes{code[0], code[1], code[2]});
