@@ -13,17 +13,30 @@ namespace {
 
 const char *const kVersion = "morvane 1.0";
 
+// One line per kind, each said once; a build without a library says so.
+std::string FormatsText() {
+    std::string text = "Formats by extension:\n";
 #ifdef MORVANE_HAVE_PNG
-const char *const kFormats =
-    "Formats by extension: .png (8 or 16 bits, grey or RGB; palettes expanded, alpha\n"
-    "dropped), .ppm (binary P6, 8 bits), .y4m or - for a YUV4MPEG2 stream on\n"
-    "standard input or output (4:4:4, 4:2:2, 4:2:0, mono; 8 to 16 bits).\n";
-#else
-const char *const kFormats =
-    "Formats by extension: .ppm (binary P6, 8 bits), .y4m or - for a YUV4MPEG2\n"
-    "stream on standard input or output (4:4:4, 4:2:2, 4:2:0, mono; 8 to 16 bits).\n"
-    "PNG is not available in this build (it was made without libpng).\n";
+    text += "  .png   8 or 16 bits, grey or RGB; palettes expanded, alpha dropped\n";
 #endif
+#ifdef MORVANE_HAVE_JPEG
+    text +=
+        "  .jpg, .jpeg  8 bits, grey or colour, baseline or progressive; turned\n"
+        "         upright as its EXIF orientation says; written at --quality\n";
+#endif
+    text +=
+        "  .ppm   binary P6, 8 bits\n"
+        "  .y4m, or - for a YUV4MPEG2 stream on standard input or output: 4:4:4,\n"
+        "         4:2:2, 4:2:0, mono; 8 to 16 bits\n"
+        "A picture's ICC colour profile goes into a PNG or JPEG output.\n";
+#ifndef MORVANE_HAVE_PNG
+    text += "PNG is not available in this build (it was made without libpng).\n";
+#endif
+#ifndef MORVANE_HAVE_JPEG
+    text += "JPEG is not available in this build (it was made without libjpeg).\n";
+#endif
+    return text;
+}
 
 std::string LimitText() {
     return std::to_string(kMaxFrameWidth) + "x" + std::to_string(kMaxFrameHeight);
@@ -61,7 +74,7 @@ std::string Describe(CLI::App &app) {
         "driving it as the video editor does: the options below are restored into\n"
         "the filter's saved configuration, then each picture or video frame passes\n"
         "through it. INPUT may also be \"builtin\" for the built-in test image.\n");
-    std::string footer = kFormats;
+    std::string footer = FormatsText();
     footer += "Largest frame: " + LimitText() +
               " (input and target). Video is read and written frame by frame;\n"
               "its chroma is brought to 4:4:4 before the filter and back after it.\n"
@@ -121,6 +134,8 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
            "--max", raw.MaxFrame,
            "the editor's largest frame (default: from the input and target sizes, width a multiple of 8)")
         ->check(SizeCheck(false));
+    app.add_option("--quality", o.Quality, "JPEG output's quality, 1 to 100 (default 90)")
+        ->check(CLI::Range(1, 100));
     app.add_flag("--list", o.List,
                  "list the window functions and kernels the plug-in folder offers, then stop");
     app.add_flag("-q,--quiet", o.Quiet, "no progress and no report, only warnings and faults");

@@ -39,6 +39,7 @@ struct TToolOptions {
     int PatternWidth = 1920, PatternHeight = 1080;
     int Frames = 1;
     int MaxWidth = 0, MaxHeight = 0;  // 0: sized from the input and the target
+    int Quality = 90;                 // of JPEG output, 1..100
 };
 
 // Throws TUsageError.

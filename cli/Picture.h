@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "standin/YcImage.h"
@@ -25,6 +26,7 @@ struct TPicture {
     int Channels = 3;               // 1 grey, 3 RGB
     int Depth = 8;                  // bits per sample: 8 or 16
     std::vector<uint16_t> Samples;  // Width × Height × Channels
+    std::string IccProfile;         // the colour profile's bytes; empty without one
 
     TPicture() = default;
     TPicture(int width, int height, int channels, int depth)

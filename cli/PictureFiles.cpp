@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 #include "cli/CommandLine.h"
 #include "standin/HostError.h"
+#include "cli/JpegFile.h"
 #include "cli/PngFile.h"
 #include "cli/PpmFile.h"
 #include "cli/OutputFile.h"
@@ -21,14 +23,50 @@ TFileKind KindOf(const std::string &name) {
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == ".png") return TFileKind::Png;
+    if (ext == ".jpg" || ext == ".jpeg") return TFileKind::Jpeg;
     if (ext == ".ppm") return TFileKind::Ppm;
     if (ext == ".y4m") return TFileKind::Stream;
     return TFileKind::Unknown;
 }
 
 bool IsPicture(TFileKind kind) {
-    return kind == TFileKind::Png || kind == TFileKind::Ppm || kind == TFileKind::Builtin;
+    return kind == TFileKind::Png || kind == TFileKind::Jpeg || kind == TFileKind::Ppm ||
+           kind == TFileKind::Builtin;
 }
+
+namespace {
+
+TPicture ReadJpeg(const std::string &path, std::ostream &warnings) {
+    TJpegReader reader(path, kMaxFrameWidth, kMaxFrameHeight, warnings);
+    TPicture picture(reader.Width(), reader.Height(), reader.Components(), 8);
+    std::vector<uint8_t> bytes(picture.Samples.size());
+    reader.ReadRows(bytes.data(), picture.Height);
+    reader.Finish();
+    std::copy(bytes.begin(), bytes.end(), picture.Samples.begin());
+    picture.IccProfile = reader.IccProfile();
+    return picture;
+}
+
+// 8 bits: deeper samples rounded.
+std::string EncodeJpeg(const TPicture &picture, int quality) {
+    std::string out;
+    TJpegWriter writer(picture.Width, picture.Height, picture.Channels, quality, picture.IccProfile,
+                       [&](const uint8_t *bytes, std::size_t size) {
+                           out.append(reinterpret_cast<const char *>(bytes), size);
+                       });
+    const int max = picture.MaxValue();
+    std::vector<uint8_t> row(std::size_t(picture.Width) * picture.Channels);
+    for (int y = 0; y < picture.Height; ++y) {
+        const uint16_t *from = &picture.Samples[y * row.size()];
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = uint8_t((from[i] * 255 + max / 2) / max);
+        writer.WriteRows(row.data(), 1);
+    }
+    writer.Finish();
+    return out;
+}
+
+}  // namespace
 
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings) {
@@ -38,10 +76,23 @@ TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, 
     if (stat(path.c_str(), &info) != 0) throw THostError(path + ": " + PathFault(errno));
     if (S_ISDIR(info.st_mode)) throw THostError(path + ": is a folder");
     if (kind == TFileKind::Png) return ReadPng(path, warnings);
+    if (kind == TFileKind::Jpeg) return ReadJpeg(path, warnings);
     return FromRgbImage(ReadPpm(path));
 }
 
-void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture) {
-    WriteFileAtomically(
-        path, kind == TFileKind::Png ? EncodePng(picture) : EncodePpm(ToRgbImage(picture)));
+void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture, int jpegQuality,
+                  std::ostream &warnings) {
+    std::string bytes, dropped;
+    // The encoders' faults name the format; the message names the file.
+    try {
+        bytes = kind == TFileKind::Png    ? EncodePng(picture, &dropped)
+                : kind == TFileKind::Jpeg ? EncodeJpeg(picture, jpegQuality)
+                                          : EncodePpm(ToRgbImage(picture));
+    } catch (const THostError &e) {
+        throw THostError(path + ": " + e.what());
+    }
+    WriteFileAtomically(path, bytes);
+    if (!dropped.empty())
+        warnings << "morvane: " << path << ": warning: the colour profile is left out (" << dropped
+                 << ")\n";
 }

@@ -6,14 +6,17 @@
 
 #include "cli/Picture.h"
 
-enum class TFileKind { Builtin, Png, Ppm, Stream, Unknown };
+enum class TFileKind { Builtin, Png, Jpeg, Ppm, Stream, Unknown };
 
-// "-" and ".y4m" are streams; extensions compare without case.
+// "-" and ".y4m" are streams, ".jpg" and ".jpeg" JPEG; extensions compare
+// without case.
 TFileKind KindOf(const std::string &name);
 bool IsPicture(TFileKind kind);
 
 // Throws THostError "<path>: <fault>"; warnings are one line each.
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings);
-// All or nothing, through WriteFileAtomically.
-void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture);
+// All or nothing, through WriteFileAtomically; `jpegQuality` 1..100. A
+// colour profile the file cannot hold is one line on `warnings`.
+void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture, int jpegQuality,
+                  std::ostream &warnings);

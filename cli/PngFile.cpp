@@ -11,7 +11,7 @@ TPicture ReadPng(const std::string &path, std::ostream &) {
     throw THostError(path + ": PNG is not available in this build of the tool");
 }
 
-std::string EncodePng(const TPicture &) {
+std::string EncodePng(const TPicture &, std::string *) {
     throw THostError("PNG is not available in this build of the tool");
 }
 
@@ -31,6 +31,7 @@ namespace {
 // that follows in C++ code.
 struct TPngFault {
     char Text[256] = "";
+    char Warning[256] = "";  // the last one
 };
 
 extern "C" void OnPngError(png_structp png, png_const_charp message) {
@@ -39,7 +40,10 @@ extern "C" void OnPngError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
-extern "C" void OnPngWarning(png_structp, png_const_charp) {}
+extern "C" void OnPngWarning(png_structp png, png_const_charp message) {
+    auto *fault = static_cast<TPngFault *>(png_get_error_ptr(png));
+    std::snprintf(fault->Warning, sizeof fault->Warning, "%s", message);
+}
 
 struct TPngRead {
     png_structp Png = nullptr;
@@ -48,10 +52,20 @@ struct TPngRead {
 };
 
 // No C++ object is created or destroyed between setjmp and a longjmp.
-bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes) {
+// The colour profile's bytes stay libpng's until the read struct goes.
+struct TPngProfile {
+    png_bytep Bytes = nullptr;
+    png_uint_32 Size = 0;
+};
+
+bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, int &passes,
+              TPngProfile &profile) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
     png_init_io(r.Png, file);
     png_read_info(r.Png, r.Info);
+    png_charp name;
+    int compression;
+    png_get_iCCP(r.Png, r.Info, &name, &compression, &profile.Bytes, &profile.Size);
     const png_byte colour = png_get_color_type(r.Png, r.Info);
     const png_byte depth = png_get_bit_depth(r.Png, r.Info);
     hadAlpha = (colour & PNG_COLOR_MASK_ALPHA) || png_get_valid(r.Png, r.Info, PNG_INFO_tRNS);
@@ -110,8 +124,11 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     TPicture picture;
     bool hadAlpha = false;
     int passes = 1;
-    if (!ReadInto(file, r, picture, hadAlpha, passes))
+    TPngProfile profile;
+    if (!ReadInto(file, r, picture, hadAlpha, passes, profile))
         fail(std::string("damaged PNG (") + fault.Text + ")");
+    if (profile.Bytes)
+        picture.IccProfile.assign(reinterpret_cast<const char *>(profile.Bytes), profile.Size);
     // The claimed size is refused before any sample memory is taken.
     if (picture.Width > kMaxFrameWidth || picture.Height > kMaxFrameHeight)
         fail("the picture's size " + std::to_string(picture.Width) + "x" +
@@ -165,6 +182,14 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
     png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height),
                  picture.Depth, picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // A profile libpng finds faulty is left out with a warning rather than
+    // costing the picture.
+    png_set_benign_errors(w.Png, 1);
+    if (!picture.IccProfile.empty())
+        png_set_iCCP(w.Png, w.Info, "ICC profile", PNG_COMPRESSION_TYPE_BASE,
+                     reinterpret_cast<png_const_bytep>(picture.IccProfile.data()),
+                     png_uint_32(picture.IccProfile.size()));
+    png_set_benign_errors(w.Png, 0);
     png_write_info(w.Png, w.Info);
     if (picture.Depth == 16) png_set_swap(w.Png);
     png_write_image(w.Png, rows.data());
@@ -174,7 +199,7 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
 
 }  // namespace
 
-std::string EncodePng(const TPicture &picture) {
+std::string EncodePng(const TPicture &picture, std::string *droppedProfile) {
     const int bytesPerSample = picture.Depth / 8;
     std::vector<uint8_t> bytes(picture.Samples.size() * bytesPerSample);
     if (picture.Depth == 8)
@@ -190,6 +215,9 @@ std::string EncodePng(const TPicture &picture) {
     if (!w.Png || !(w.Info = png_create_info_struct(w.Png))) throw THostError("PNG: out of memory");
     std::string out;
     if (!WriteRows(w, picture, out, rows)) throw THostError(std::string("PNG: ") + fault.Text);
+    if (droppedProfile && !picture.IccProfile.empty() &&
+        !png_get_valid(w.Png, w.Info, PNG_INFO_iCCP))
+        *droppedProfile = fault.Warning;
     return out;
 }
 

@@ -11,5 +11,6 @@ bool IsPngAvailable();
 // Throws THostError "<path>: <fault>". A dropped alpha channel is one line
 // on `warnings`.
 TPicture ReadPng(const std::string &path, std::ostream &warnings);
-// The whole file as bytes, written by the caller all at once.
-std::string EncodePng(const TPicture &picture);
+// The whole file as bytes, written by the caller all at once. A colour
+// profile libpng refuses is left out, and `droppedProfile` says why.
+std::string EncodePng(const TPicture &picture, std::string *droppedProfile = nullptr);

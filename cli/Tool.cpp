@@ -11,6 +11,7 @@
 #include "cli/ConfigBlock.h"
 #include "cli/PluginInventory.h"
 #include "cli/OutputFile.h"
+#include "cli/JpegFile.h"
 #include "cli/PictureFiles.h"
 #include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
@@ -30,6 +31,8 @@
 #endif
 
 namespace {
+
+const char *const kKindsText = "use .png, .jpg, .ppm, .y4m or - for a YUV4MPEG2 stream";
 
 std::string Joined(const std::vector<std::string> &names) {
     std::string text;
@@ -123,21 +126,23 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     const bool device =
         target.InPlace || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0;
     if (outKind == TFileKind::Unknown && device)
-        outKind = inKind == TFileKind::Stream ? TFileKind::Stream
-                  : inKind == TFileKind::Png  ? TFileKind::Png
-                                              : TFileKind::Ppm;
+        outKind =
+            inKind == TFileKind::Stream || inKind == TFileKind::Png || inKind == TFileKind::Jpeg
+                ? inKind
+                : TFileKind::Ppm;
     if (inKind == TFileKind::Unknown)
-        throw THostError(
-            input + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+        throw THostError(input + ": unknown kind of file (" + kKindsText + ")");
     if (outKind == TFileKind::Unknown || outKind == TFileKind::Builtin)
-        throw THostError(
-            output + ": unknown kind of file (use .png, .ppm, .y4m or - for a YUV4MPEG2 stream)");
+        throw THostError(output + ": unknown kind of file (" + kKindsText + ")");
     if ((inKind == TFileKind::Png || outKind == TFileKind::Png) && !IsPngAvailable())
         throw THostError((inKind == TFileKind::Png ? input : output) +
                          ": PNG is not available in this build");
+    if ((inKind == TFileKind::Jpeg || outKind == TFileKind::Jpeg) && !IsJpegAvailable())
+        throw THostError((inKind == TFileKind::Jpeg ? input : output) +
+                         ": JPEG is not available in this build");
     if (IsPicture(inKind) != IsPicture(outKind))
         throw THostError(output + ": " +
-                         (IsPicture(inKind) ? "a picture goes to .png or .ppm"
+                         (IsPicture(inKind) ? "a picture goes to .png, .jpg or .ppm"
                                             : "a video stream goes to .y4m or -"));
     TJobSummary job{input, output};
     // The report must not mix with video on standard output.
@@ -156,11 +161,14 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     job.OutWidth = plan.Width;
     job.OutHeight = plan.Height;
     const TResizeOutcome outcome = RunResize(filterPath, o, plan, ToYcImage(picture));
-    // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and depth.
-    const bool sameLayout = outKind == TFileKind::Png && inKind != TFileKind::Builtin;
-    WritePicture(output, outKind,
-                 ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
-                           sameLayout ? picture.Depth : 8));
+    // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and
+    // depth, JPEG its grey or colour; both keep its colour profile.
+    const bool sameLayout =
+        (outKind == TFileKind::Png || outKind == TFileKind::Jpeg) && inKind != TFileKind::Builtin;
+    TPicture result = ToPicture(outcome.Image, sameLayout ? picture.Channels : 3,
+                                sameLayout && outKind == TFileKind::Png ? picture.Depth : 8);
+    result.IccProfile = picture.IccProfile;
+    WritePicture(output, outKind, result, o.Quality, err);
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 

@@ -10,7 +10,7 @@
 
 #include "dialog/ConfigDialogModel.h"
 #include "dialog/DialogControls.h"
-#include "dialog/SizeText.h"
+#include "platform/SizeText.h"
 #include "plugins/PluginName.h"
 
 class TConfigDialog {

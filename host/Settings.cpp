@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "abi/FilterConfig.h"
-#include "dialog/SizeText.h"
+#include "platform/SizeText.h"
 #include "platform/CommaText.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"

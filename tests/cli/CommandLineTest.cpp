@@ -22,10 +22,27 @@ std::string FaultOf(const std::vector<std::string> &args) {
 }  // namespace
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
-    const TToolOptions o =
-        ParseCommandLine({"--size=1280x720", "-f", "Lanczos", "--param", "-3", "-k", "AVX",
-                          "--threads=3", "--frames", "2", "--pattern", "640x360", "--max",
-                          "2000x1200", "-q", "--filter", "x/M.auf", "builtin", "out.ppm"});
+    const TToolOptions o = ParseCommandLine({"--size=1280x720",
+                                             "-f",
+                                             "Lanczos",
+                                             "--param",
+                                             "-3",
+                                             "-k",
+                                             "AVX",
+                                             "--threads=3",
+                                             "--frames",
+                                             "2",
+                                             "--pattern",
+                                             "640x360",
+                                             "--max",
+                                             "2000x1200",
+                                             "-q",
+                                             "--filter",
+                                             "x/M.auf",
+                                             "--quality",
+                                             "1",
+                                             "builtin",
+                                             "out.ppm"});
     EXPECT_EQ(o.Size.Width, 1280);
     EXPECT_EQ(o.Size.Height, 720);
     EXPECT_EQ(o.Func, "Lanczos");
@@ -38,6 +55,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(o.MaxHeight, 1200);
     EXPECT_TRUE(o.Quiet);
     EXPECT_EQ(o.FilterPath, "x/M.auf");
+    EXPECT_EQ(o.Quality, 1);
+    EXPECT_EQ(ParseCommandLine({"-s", "8x8", "a", "b"}).Quality, 90);
     EXPECT_EQ(o.Inputs, std::vector<std::string>{"builtin"});
     EXPECT_EQ(o.Output, "out.ppm");
     EXPECT_FALSE(o.OutputIsFolder);
@@ -68,6 +87,9 @@ TEST(CommandLine, NamesTheOptionAtFault) {
         {{"-s", "64x64", "-p", "40000", "a", "b"},
          "--param: Value 40000 not in range -32768 to 32767"},
         {{"-s", "64x64", "-t", "0", "a", "b"}, "--threads: Value 0 not in range 1 to 256"},
+        {{"-s", "64x64", "--quality", "0", "a", "b"}, "--quality: Value 0 not in range 1 to 100"},
+        {{"-s", "64x64", "--quality", "101", "a", "b"},
+         "--quality: Value 101 not in range 1 to 100"},
         {{"-s", "64x64", "-f", std::string(33, 'a'), "a", "b"},
          "--func: \"" + std::string(33, 'a') + "\" is longer than 32 bytes"},
         {{"-s", "64x64", "-s", "32x32", "a", "b"}, "--size: At Most 1 required but received 2"},

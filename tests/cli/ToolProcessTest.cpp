@@ -252,7 +252,7 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "tiny.y4m out.y4m", "tiny.y4m: truncated frame 1: 100 of 100663296 bytes\n", 1},
         {"", "missing.png out.png", "missing.png: no such file", 1},
         {"", "good.png out.gif", "out.gif: unknown kind of file", 1},
-        {"", "good.png out.y4m", "out.y4m: a picture goes to .png or .ppm", 1},
+        {"", "good.png out.y4m", "out.y4m: a picture goes to .png, .jpg or .ppm", 1},
         {"", "-s 0x5 good.png out.png", "--size: expected a size such as 1280x720", 2},
         {"", "-s 9000x good.png out.png", "--size: expected a size such as 1280x720", 2},
         {"", "-s 20x20 --fit 10x10 good.png out.png", "excludes", 2},

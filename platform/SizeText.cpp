@@ -1,4 +1,4 @@
-#include "dialog/SizeText.h"
+#include "platform/SizeText.h"
 
 #include "platform/CommaText.h"
 

@@ -1,4 +1,4 @@
-// Sizes as the size list holds them: "WxH".
+// Sizes as text, everywhere one is shown or read: "WxH".
 #pragma once
 #include <cstdint>
 #include <string>
