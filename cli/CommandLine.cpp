@@ -113,7 +113,8 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
                        "the window function's parameter (default: the value the filter remembers)")
             ->check(CLI::Range(int(INT16_MIN), int(INT16_MAX)));
     app.add_option("-k,--kernel", o.Kernel,
-                   "kernel plug-in: SSE or AVX (default: the fastest this processor runs)")
+                   "kernel plug-in: SSE, AVX, SSE-HQ or AVX-HQ (default: the fastest this "
+                   "processor runs, SSE or AVX)")
         ->check(NameCheck);
     app.add_option("-t,--threads", o.Threads,
                    "the editor's worker threads (default: one per processor)")

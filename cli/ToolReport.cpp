@@ -55,6 +55,18 @@ void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const
     }
 }
 
+namespace {
+
+// What the HQ kernels do differently, beside their names in the list.
+const char *KernelNote(const std::string &name) {
+    if (name == "SSE-HQ" || name == "AVX-HQ")
+        return "  enlarges without halos (anti-ringing, sigmoidal light) and keeps every "
+               "shadow code; a little slower";
+    return "";
+}
+
+}  // namespace
+
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {
     out << "plug-in folder " << inventory.Folder << "\nwindow functions:\n";
     for (const TWindowFuncEntry &e : inventory.WindowFuncs) {
@@ -65,5 +77,5 @@ void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {
         out << "\n";
     }
     out << "  " << AreaAverageName << "  (built in)\nkernels:\n";
-    for (const std::string &k : inventory.Kernels) out << "  " << k << "\n";
+    for (const std::string &k : inventory.Kernels) out << "  " << k << KernelNote(k) << "\n";
 }

@@ -172,4 +172,27 @@ inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLin
     }
 }
 
+// PixelsOfSums from the eight 16-bit table indices of each of its vectors
+// (the HQ kernel's log indices).
+inline void PixelsOfIndexWords(__m128i i0, __m128i i1, __m128i i2, const int16_t *fromLinear,
+                               __m128i out[3]) {
+    uint16_t index[24];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index), i0);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 8), i1);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 16), i2);
+    __m128i codes[3];
+    kernel_colour::CodesOfIndices<1>(index, fromLinear, codes[0], codes[1], codes[2]);
+    __m128i ycc[3];
+    kernel_colour::YccOfCodes(codes[0], codes[1], codes[2], ycc[0], ycc[1], ycc[2]);
+    for (int v = 0; v < 3; ++v) {
+        __m128i words = _mm_setzero_si128();
+        for (int ch = 0; ch < 3; ++ch) {
+            const __m128i mask =
+                _mm_load_si128(reinterpret_cast<const __m128i *>(PixelOrder.mask[v][ch]));
+            words = _mm_or_si128(words, _mm_shuffle_epi8(ycc[ch], mask));
+        }
+        out[v] = words;
+    }
+}
+
 }  // namespace varnoth::avx

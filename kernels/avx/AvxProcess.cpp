@@ -1,5 +1,7 @@
 // Varnoth's Process and buffer sizes: the shared tile walk with AVX pixel
-// work. The only translation unit built with -mavx.
+// work; with MORVANE_KERNEL_HQ VarnothHQ's, the HQ walk
+// (kernels/common/HqTileWalk.h) with the same pixel work. The only
+// translation unit built with -mavx.
 #include <immintrin.h>
 
 #include "kernels/avx/AvxColour.h"
@@ -7,6 +9,9 @@
 #include "kernels/avx/Varnoth.h"
 #include "kernels/common/KernelGeometry.h"
 #include "kernels/common/TileWalk.h"
+#ifdef MORVANE_KERNEL_HQ
+#include "kernels/common/HqTileWalk.h"
+#endif
 
 namespace varnoth::avx {
 namespace {
@@ -33,6 +38,42 @@ struct AvxKernel {
     }
 };
 
+#ifdef MORVANE_KERNEL_HQ
+// Eight sums clamped into [min, max] of the row-buffer values at a and b.
+inline __m256 ClampRows(__m256 v, const uint8_t *a, const uint8_t *b) {
+    const __m256 x = _mm256_loadu_ps(reinterpret_cast<const float *>(a));
+    const __m256 y = _mm256_loadu_ps(reinterpret_cast<const float *>(b));
+    return _mm256_min_ps(_mm256_max_ps(v, _mm256_min_ps(x, y)), _mm256_max_ps(x, y));
+}
+
+// The log indices of eight sums (HqTables.h), packed to 16 bits: the float
+// part on eight lanes, the integer part on two halves of four (AVX has no
+// 256-bit integer shift).
+inline __m128i LogIndices(__m256 v) {
+    const __m256 top = _mm256_set1_ps(kernel_hq::LogIndexTop);
+    v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), top);
+    v = _mm256_add_ps(v, _mm256_set1_ps(1.0f));
+    return _mm_packus_epi32(kernel_tiles::LogIndexOfFloat(_mm256_castps256_ps128(v)),
+                            kernel_tiles::LogIndexOfFloat(_mm256_extractf128_ps(v, 1)));
+}
+
+// VarnothHQ: Group with the vertical clamp and log indices.
+struct AvxHqKernel : AvxKernel {
+    template <bool Clamp>
+    static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
+                        const uint8_t *b, const int16_t *fromIndex, __m128i pixels[3]) {
+        __m256 s0, s1, s2;
+        FilterGroup(x, w, n, s0, s1, s2);
+        if (Clamp) {
+            s0 = ClampRows(s0, a, b);
+            s1 = ClampRows(s1, a + 32, b + 32);
+            s2 = ClampRows(s2, a + 64, b + 64);
+        }
+        PixelsOfIndexWords(LogIndices(s0), LogIndices(s1), LogIndices(s2), fromIndex, pixels);
+    }
+};
+#endif
+
 }  // namespace
 
 int32_t MV_CDECL GetStripBufferSize(LinearFilterContext *context, int32_t) {
@@ -48,7 +89,11 @@ void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context, 
     // The caller's code may have left the upper ymm halves dirty, and ours
     // must leave them clean: mixing with legacy SSE code costs dearly.
     _mm256_zeroupper();
+#ifdef MORVANE_KERNEL_HQ
+    kernel_tiles::ProcessTilesHq<AvxHqKernel>(dst, src, *context, threadIndex);
+#else
     kernel_tiles::ProcessTiles<AvxKernel>(dst, src, *context, threadIndex);
+#endif
     _mm256_zeroupper();
 }
 

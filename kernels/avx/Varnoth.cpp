@@ -1,4 +1,5 @@
-// Varnoth: the kernel plug-in for processors with AVX. Its only export is
+// Varnoth: the kernel plug-in for processors with AVX, and with
+// MORVANE_KERNEL_HQ VarnothHQ ("AVX-HQ"). Its only export is
 // the record below, withheld where AVX cannot run: nothing else checks the
 // processor before the kernel is chosen by name, and an AVX instruction there
 // would kill the host. Compiled without AVX.
@@ -10,7 +11,11 @@ namespace varnoth {
 namespace {
 
 const LinearFilterPluginInfo Info = {
+#ifdef MORVANE_KERNEL_HQ
+    "AVX-HQ",
+#else
     "AVX",
+#endif
     avx::GetStripBufferSize,
     avx::GetRowBufferSize,
     avx::Process,

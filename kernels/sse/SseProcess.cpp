@@ -1,11 +1,15 @@
 // Tessolk's Process: the shared tile walk with SSE2 pixel work, four floats
-// at a time.
+// at a time; with MORVANE_KERNEL_HQ TessolkHQ's, the HQ walk
+// (kernels/common/HqTileWalk.h) with the same pixel work.
 #include <emmintrin.h>
 
 #include "kernels/common/TileWalk.h"
 #include "kernels/sse/SseColour.h"
 #include "kernels/sse/SseFilter.h"
 #include "kernels/sse/Tessolk.h"
+#ifdef MORVANE_KERNEL_HQ
+#include "kernels/common/HqTileWalk.h"
+#endif
 
 namespace tessolk {
 namespace {
@@ -61,11 +65,40 @@ struct SseKernel {
     }
 };
 
+#ifdef MORVANE_KERNEL_HQ
+// TessolkHQ: Group with the vertical clamp and log indices, stored as
+// RoundLinear stores its integers.
+struct SseHqKernel : SseKernel {
+    template <bool Clamp>
+    static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
+                        const uint8_t *b, const int16_t *fromIndex, __m128i pixels[3]) {
+        alignas(16) uint16_t index[48];
+        for (int k = 0; k < 3; ++k) {
+            __m128 lo, hi;
+            FilterBlock(x + 32 * k, w, n, lo, hi);
+            if (Clamp) {
+                const uint8_t *ak = a + 32 * k, *bk = b + 32 * k;
+                lo = kernel_tiles::ClampBetween(lo, LoadAt(ak), LoadAt(bk));
+                hi = kernel_tiles::ClampBetween(hi, LoadAt(ak + 16), LoadAt(bk + 16));
+            }
+            __m128i *to = reinterpret_cast<__m128i *>(index + 16 * k);
+            _mm_store_si128(to, kernel_tiles::LogIndexOfFloat(kernel_tiles::LogIndexFloat(lo)));
+            _mm_store_si128(to + 1, kernel_tiles::LogIndexOfFloat(kernel_tiles::LogIndexFloat(hi)));
+        }
+        PixelsOfIndices(index, fromIndex, pixels);
+    }
+};
+#endif
+
 }  // namespace
 
 void MV_CDECL Process(void *dst, const void *src, LinearFilterContext *context, int32_t threadIndex,
                       int32_t) {
+#ifdef MORVANE_KERNEL_HQ
+    kernel_tiles::ProcessTilesHq<SseHqKernel>(dst, src, *context, threadIndex);
+#else
     kernel_tiles::ProcessTiles<SseKernel>(dst, src, *context, threadIndex);
+#endif
 }
 
 }  // namespace tessolk

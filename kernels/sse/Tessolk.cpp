@@ -1,5 +1,6 @@
-// Tessolk: the kernel plug-in for processors with SSE2. Its only export is
-// the record below.
+// Tessolk: the kernel plug-in for processors with SSE2, and with
+// MORVANE_KERNEL_HQ TessolkHQ ("SSE-HQ"). Its only export is the record
+// below.
 #include "kernels/sse/Tessolk.h"
 
 #include "kernels/common/KernelGeometry.h"
@@ -17,7 +18,11 @@ int32_t MV_CDECL GetRowBufferSize(LinearFilterContext *context, int32_t maxRadiu
 namespace {
 
 const LinearFilterPluginInfo Info = {
+#ifdef MORVANE_KERNEL_HQ
+    "SSE-HQ",
+#else
     "SSE",
+#endif
     GetStripBufferSize,
     GetRowBufferSize,
     Process,

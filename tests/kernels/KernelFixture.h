@@ -1,6 +1,6 @@
 // The kernel plug-in under test, as a test parameter: each program
 // instantiates the kernel tests for its kernel (TessolkInstance.cpp,
-// VarnothInstance.cpp). The library is loaded once by explicit path, its
+// VarnothInstance.cpp, TessolkHqInstance.cpp, VarnothHqInstance.cpp). The library is loaded once by explicit path, its
 // record's name checked, and a kernel whose instruction set the processor
 // lacks is skipped visibly.
 #pragma once
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/KernelCheck.h"
 #include "tests/support/KernelLibrary.h"
 #include "tests/support/ReferenceModel.h"
 
@@ -18,6 +19,7 @@ struct KernelUnderTest {
     const char *name;  // what its record must say
     reference_model::TapOrder horizontalOrder;
     bool needsAvx;
+    bool highQuality = false;  // the HQ kernels' steps (reference_model::Job)
 };
 
 inline void PrintTo(const KernelUnderTest &k, std::ostream *os) { *os << k.file; }
@@ -48,9 +50,17 @@ protected:
     }
     static const LinearFilterPluginInfo &Kernel() { return *LoadedKernel(GetParam().file).Info(); }
     static reference_model::TapOrder Order() { return GetParam().horizontalOrder; }
+    static bool HighQuality() { return GetParam().highQuality; }
+    static testing_support::KernelModel Model() {
+        return testing_support::KernelModel(Order(), HighQuality());
+    }
 };
 
 const KernelUnderTest TessolkKernel{"Tessolk.dll", "SSE", reference_model::TapOrder::InOrder,
                                     false};
 const KernelUnderTest VarnothKernel{"Varnoth.dll", "AVX", reference_model::TapOrder::EvenOddPairs,
                                     true};
+const KernelUnderTest TessolkHqKernel{"TessolkHQ.dll", "SSE-HQ", reference_model::TapOrder::InOrder,
+                                      false, true};
+const KernelUnderTest VarnothHqKernel{"VarnothHQ.dll", "AVX-HQ",
+                                      reference_model::TapOrder::EvenOddPairs, true, true};

@@ -58,7 +58,7 @@ TEST_P(KernelTest, Radius8TablesAtTheWorstAlignmentStayInsideTheRowBuffer) {
             c.threads = threads;
             c.seed = uint32_t(h.src);
             EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(70, 75, 8.0, rng, true),
-                                         RandomTaps(h.src, h.dst, 8.0, rng, true), Order()))
+                                         RandomTaps(h.src, h.dst, 8.0, rng, true), Model()))
                 << h.src << " -> " << h.dst << " rows, " << threads << " threads";
         }
     }
@@ -92,7 +92,7 @@ TEST_P(KernelTest, ImagesThatFillTheFrameAreReadOnlyInside) {
         c.srcAtPageEnd = true;
         EXPECT_TRUE(MatchesReference(Kernel(), c,
                                      RandomTaps(g.srcWidth, g.dstWidth, 3.0, rng, true),
-                                     RandomTaps(g.srcHeight, g.dstHeight, 3.0, rng, true), Order()))
+                                     RandomTaps(g.srcHeight, g.dstHeight, 3.0, rng, true), Model()))
             << g.srcWidth << " x " << g.srcHeight;
     }
 }
@@ -108,7 +108,7 @@ TEST_P(KernelTest, PartialColumnGroupsStayInsideTheirLine) {
         c.geometry = g;
         c.threads = 2;
         EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(g.srcWidth, g.dstWidth, 2.0, rng),
-                                     RandomTaps(g.srcHeight, g.dstHeight, 2.0, rng), Order()))
+                                     RandomTaps(g.srcHeight, g.dstHeight, 2.0, rng), Model()))
             << g.dstWidth << " of " << g.maxWidth << " pixels per line";
     }
 }
@@ -127,7 +127,7 @@ TEST_P(KernelTest, UnalignedFramesGiveTheSameResult) {
             c.threads = 2;
             c.srcOffset = o[0];
             c.dstOffset = o[1];
-            EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order()))
+            EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Model()))
                 << "source +" << o[0] << ", destination +" << o[1] << ", " << maxW
                 << " pixels per line";
         }

@@ -25,6 +25,7 @@ struct OrderCase {
     TapTable columns, rows;
     TapOrder horizontal;  // the order of the horizontal taps
     bool telling;         // the horizontal order changes this case's result
+    bool highQuality;     // the HQ kernels' steps
 };
 
 // The one output pixel by the reference model.
@@ -40,6 +41,7 @@ PIXEL_YC Expected(const OrderCase &c, const PIXEL_YC *src, LinearFilterContext &
     job.fromLinear = ctx.fromLinear;
     job.dstWidth = job.dstHeight = 1;
     job.horizontalOrder = c.horizontal;
+    job.highQuality = c.highQuality;
     PIXEL_YC out{};
     reference_model::Resize(job, &out, 1);
     return out;
@@ -50,10 +52,14 @@ TEST_P(KernelTest, OrderDependentSumsFollowTheKernelsTapOrder) {
     toLinear[100] = Big;
     toLinear[200] = 1.0f;
     toLinear[300] = -Big;
+    // Code 1, which no pixel here has, puts two code boundaries between
+    // sums 1 and 2 for the HQ kernels' inverse (built from this table).
+    toLinear[1] = 3.0f;
     const PIXEL_YC line[] = {Grey(100), Grey(200), Grey(300), Grey(200)};
     const TapList four{0, {1, 1, 1, 1}}, one{0, {1}};
-    const OrderCase cases[] = {{"across", {4, 1, 1, 1, 4}, {four}, {one}, Order(), true},
-                               {"down", {1, 4, 1, 1, 1}, {one}, {four}, Order(), false}};
+    const OrderCase cases[] = {
+        {"across", {4, 1, 1, 1, 4}, {four}, {one}, Order(), true, HighQuality()},
+        {"down", {1, 4, 1, 1, 1}, {one}, {four}, Order(), false, HighQuality()}};
     for (const OrderCase &c : cases) {
         SCOPED_TRACE(c.name);
         testing_support::TKernelContext context(Kernel(), c.geometry, 1, c.columns, c.rows);

@@ -57,7 +57,7 @@ TEST_P(KernelTest, RandomFramesAndTablesMatchTheReference) {
             reference_model::Stats stats;
             EXPECT_TRUE(MatchesReference(
                 Kernel(), c, RandomTaps(s.srcWidth, s.dstWidth, radius(rng), rng),
-                RandomTaps(s.srcHeight, s.dstHeight, radius(rng), rng), Order(), &stats))
+                RandomTaps(s.srcHeight, s.dstHeight, radius(rng), rng), Model(), &stats))
                 << "frame width " << maxW << ", " << c.threads << " threads";
             total.belowZero += stats.belowZero;
             total.aboveTop += stats.aboveTop;
@@ -78,7 +78,7 @@ TEST_P(KernelTest, EveryTapCountMatchesTheReference) {
         c.seed = uint32_t(taps);
         EXPECT_TRUE(
             MatchesReference(Kernel(), c, testing_support::FixedTaps(150, 90, taps, rng, true),
-                             testing_support::FixedTaps(170, 200, taps, rng, true), Order()))
+                             testing_support::FixedTaps(170, 200, taps, rng, true), Model()))
             << taps << " taps";
     }
 }
@@ -93,7 +93,7 @@ TEST_P(KernelTest, ThreadCountDoesNotChangeTheResult) {
         c.geometry = {700, 500, 1000, 700, 1000};
         c.threads = threads;
         c.seed = 99;
-        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order())) << threads << " threads";
+        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Model())) << threads << " threads";
     }
 }
 
@@ -110,7 +110,7 @@ TEST_P(KernelTest, AreaAverageTablesMatchTheReference) {
         c.threads = 2;
         EXPECT_TRUE(
             MatchesReference(Kernel(), c, testing_support::TapsFrom(area, s.srcWidth, s.dstWidth),
-                             testing_support::TapsFrom(area, s.srcHeight, s.dstHeight), Order()))
+                             testing_support::TapsFrom(area, s.srcHeight, s.dstHeight), Model()))
             << s.name;
     }
 }
@@ -126,7 +126,7 @@ TEST_P(KernelTest, NonFiniteSumsAreClampedLikeTheReference) {
     c.geometry = {90, 70, 60, 80, 90};
     c.toLinear = toLinear.data();
     EXPECT_TRUE(MatchesReference(Kernel(), c, RandomTaps(90, 60, 3.0, rng),
-                                 RandomTaps(70, 80, 3.0, rng), Order()));
+                                 RandomTaps(70, 80, 3.0, rng), Model()));
 }
 
 }  // namespace
@@ -150,6 +150,6 @@ TEST_P(KernelTest, CallersFloatingPointStateNeitherMattersNorChanges) {
         c.threads = 2;
         c.seed = 8;
         c.callerMxcsr = s.mxcsr;
-        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Order())) << s.what;
+        EXPECT_TRUE(MatchesReference(Kernel(), c, columns, rows, Model())) << s.what;
     }
 }

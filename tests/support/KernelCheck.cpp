@@ -36,8 +36,7 @@ private:
 
 testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel, const KernelCase &c,
                                           const TapTable &columns, const TapTable &rows,
-                                          reference_model::TapOrder order,
-                                          reference_model::Stats *stats) {
+                                          const KernelModel &model, reference_model::Stats *stats) {
     const Geometry &g = c.geometry;
     const int32_t maxH = c.maxHeight ? c.maxHeight : std::max(g.srcHeight, g.dstHeight);
     TSourceFrame src(c, maxH);
@@ -61,7 +60,8 @@ testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel, 
     job.fromLinear = context.Context().fromLinear;
     job.dstWidth = g.dstWidth;
     job.dstHeight = g.dstHeight;
-    job.horizontalOrder = order;
+    job.horizontalOrder = model.order;
+    job.highQuality = model.highQuality;
     std::vector<PIXEL_YC> expected(size_t(g.dstWidth) * g.dstHeight);
     const reference_model::Stats s = reference_model::Resize(job, expected.data(), g.dstWidth);
     if (stats) *stats = s;

@@ -28,12 +28,20 @@ struct KernelCase {
     const float *toLinear = nullptr;
 };
 
+// What the reference model must do to give a kernel's bytes: its
+// horizontal tap order, and the HQ kernels' steps.
+struct KernelModel {
+    KernelModel(reference_model::TapOrder o, bool hq = false) : order(o), highQuality(hq) {}
+    reference_model::TapOrder order;
+    bool highQuality;
+};
+
 // Runs `kernel` with the given taps (one list per destination column and
-// row) and compares with the reference model using `order` horizontally.
+// row) and compares with the reference model as `model` says.
 // `stats`, when given, receives the reference's clamp counts.
 testing::AssertionResult MatchesReference(const LinearFilterPluginInfo &kernel, const KernelCase &c,
                                           const TapTable &columns, const TapTable &rows,
-                                          reference_model::TapOrder order,
+                                          const KernelModel &model,
                                           reference_model::Stats *stats = nullptr);
 
 }  // namespace testing_support

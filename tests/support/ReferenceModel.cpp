@@ -1,8 +1,12 @@
 #include "tests/support/ReferenceModel.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#include "kernels/common/HqCurve.h"
 
 // Each float product and sum must round to single precision as it is formed.
 static_assert(FLT_EVAL_METHOD == 0, "the reference model needs SSE float arithmetic");
@@ -35,29 +39,41 @@ const WeightEntry &EntryOf(const WeightTable &table, int32_t position) {
 int32_t CountOf(const WeightEntry &e) { return reinterpret_cast<const int32_t *>(e.weights)[-1]; }
 
 // Linear B, G, R of every source pixel, three floats per pixel.
-std::vector<float> LinearSource(const Job &job) {
+std::vector<float> LinearSource(const Job &job, const float *toLinear) {
     std::vector<float> out(size_t(job.srcWidth) * job.srcHeight * 3);
     for (int32_t y = 0; y < job.srcHeight; ++y)
         for (int32_t x = 0; x < job.srcWidth; ++x) {
             const Codes c = CodesOf(job.src[ptrdiff_t{y} * job.srcPitch + x]);
             float *p = &out[(size_t(y) * job.srcWidth + x) * 3];
-            p[0] = job.toLinear[c.b];
-            p[1] = job.toLinear[c.g];
-            p[2] = job.toLinear[c.r];
+            p[0] = toLinear[c.b];
+            p[1] = toLinear[c.g];
+            p[2] = toLinear[c.r];
         }
     return out;
 }
 
-// Every source row filtered to dstWidth columns.
-std::vector<float> Horizontal(const Job &job, const std::vector<float> &linear) {
+float Min(float a, float b) { return a < b ? a : b; }
+float Max(float a, float b) { return a > b ? a : b; }
+
+// Every source row filtered to dstWidth columns; with `clamp` each value
+// clamped against the two source columns nearest its centre.
+std::vector<float> Horizontal(const Job &job, const std::vector<float> &linear, bool clamp) {
     std::vector<float> out(size_t(job.dstWidth) * job.srcHeight * 3);
     for (int32_t y = 0; y < job.srcHeight; ++y)
         for (int32_t x = 0; x < job.dstWidth; ++x) {
             const WeightEntry &e = EntryOf(*job.hWeights, x);
-            const float *first = &linear[(size_t(y) * job.srcWidth + e.start / job.columnUnit) * 3];
-            for (int ch = 0; ch < 3; ++ch)
-                out[(size_t(y) * job.dstWidth + x) * 3 + ch] =
-                    SumTaps(e.weights, first + ch, CountOf(e), 3, job.horizontalOrder);
+            const int32_t firstColumn = e.start / job.columnUnit;
+            const float *row = &linear[size_t(y) * job.srcWidth * 3];
+            int32_t a = 0, b = 0;
+            if (clamp)
+                NearestPair(x, job.srcWidth, job.dstWidth, firstColumn,
+                            firstColumn + CountOf(e) - 1, a, b);
+            for (int ch = 0; ch < 3; ++ch) {
+                float v = SumTaps(e.weights, row + firstColumn * 3 + ch, CountOf(e), 3,
+                                  job.horizontalOrder);
+                if (clamp) v = ClampBetween(v, row[a * 3 + ch], row[b * 3 + ch]);
+                out[(size_t(y) * job.dstWidth + x) * 3 + ch] = v;
+            }
         }
     return out;
 }
@@ -113,21 +129,91 @@ float SumTaps(const float *w, const float *x, int32_t count, ptrdiff_t stride, T
     return sum;
 }
 
+HqTables HqTablesFor(const float *toLinear, bool sigmoid) {
+    // The boundary between codes c − 1 and c: the mean of their linear
+    // values, through the curve in sigmoidal light; NaN is never reached.
+    std::vector<double> bounds;
+    for (int32_t c = 1; c <= 4096; ++c) {
+        const double mean = 0.5 * (double(toLinear[c - 1]) + double(toLinear[c]));
+        bounds.push_back(std::isnan(mean) ? INFINITY
+                         : sigmoid        ? 65535.0 * kernel_hq_curve::Sigmoid(mean / 65535.0)
+                                          : mean);
+    }
+    std::sort(bounds.begin(), bounds.end());
+    HqTables t;
+    // Index i covers 1 + v from the float of bits (i + base) << 11 to the
+    // next, and holds the code of the boundaries at or below its middle.
+    const auto start = [](int32_t i) {
+        const uint32_t bits = (uint32_t(i) + (0x3F800000u >> 11)) << 11;
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        return double(f);
+    };
+    for (int32_t i = 0; i < 65536; ++i) {
+        const double v = (start(i) + start(i + 1)) / 2 - 1.0;
+        t.inverse.push_back(
+            int16_t(std::upper_bound(bounds.begin(), bounds.end(), v) - bounds.begin()));
+    }
+    for (int32_t c = 0; c <= 4096; ++c)
+        t.forward.push_back(
+            sigmoid ? float(65535.0 * kernel_hq_curve::Sigmoid(double(toLinear[c]) / 65535.0))
+                    : toLinear[c]);
+    return t;
+}
+
+int32_t LogIndexOf(float sum) {
+    float v = sum > 0.0f ? sum : 0.0f;
+    v = v < 65534.0f ? v : 65534.0f;
+    const float t = v + 1.0f;
+    uint32_t bits;
+    std::memcpy(&bits, &t, sizeof bits);
+    return int32_t(bits >> 11) - int32_t(0x3F800000u >> 11);
+}
+
+int16_t CodeOfLogIndex(float sum, const int16_t *inverse) { return inverse[LogIndexOf(sum)]; }
+
+void NearestPair(int32_t out, int32_t src, int32_t dst, int32_t first, int32_t last, int32_t &a,
+                 int32_t &b) {
+    // floor of the centre, (2·out + 1)·src − dst over 2·dst, in integers.
+    const int64_t num = (2 * int64_t{out} + 1) * src - dst, den = 2 * int64_t{dst};
+    int64_t below = num / den;
+    if (num % den != 0 && num < 0) --below;
+    a = int32_t(std::clamp<int64_t>(below, first, last));
+    b = int32_t(std::clamp<int64_t>(below + 1, first, last));
+}
+
+float ClampBetween(float v, float x, float y) { return Min(Max(v, Min(x, y)), Max(x, y)); }
+
 Stats Resize(const Job &job, PIXEL_YC *dst, int32_t dstPitch) {
-    const std::vector<float> rows = Horizontal(job, LinearSource(job));
+    const bool wider = job.dstWidth > job.srcWidth, taller = job.dstHeight > job.srcHeight;
+    const bool sigmoid = job.highQuality && (wider || taller) && job.dstWidth >= job.srcWidth &&
+                         job.dstHeight >= job.srcHeight;
+    HqTables hq;
+    if (job.highQuality) hq = HqTablesFor(job.toLinear, sigmoid);
+    const bool clampColumns = job.highQuality && wider, clampRows = job.highQuality && taller;
+    const std::vector<float> rows = Horizontal(
+        job, LinearSource(job, job.highQuality ? hq.forward.data() : job.toLinear), clampColumns);
     const ptrdiff_t rowStride = ptrdiff_t{job.dstWidth} * 3;
     Stats stats;
     for (int32_t y = 0; y < job.dstHeight; ++y) {
         const WeightEntry &e = EntryOf(*job.vWeights, y);
-        const float *first = &rows[size_t(e.start / job.rowUnit) * rowStride];
+        const int32_t firstRow = e.start / job.rowUnit;
+        const float *first = &rows[size_t(firstRow) * rowStride];
+        int32_t a = 0, b = 0;
+        if (clampRows)
+            NearestPair(y, job.srcHeight, job.dstHeight, firstRow, firstRow + CountOf(e) - 1, a, b);
         for (int32_t x = 0; x < job.dstWidth; ++x) {
             int16_t code[3];
             for (int ch = 0; ch < 3; ++ch) {
-                const float sum = SumTaps(e.weights, first + x * 3 + ch, CountOf(e), rowStride,
-                                          TapOrder::InOrder);
+                float sum = SumTaps(e.weights, first + x * 3 + ch, CountOf(e), rowStride,
+                                    TapOrder::InOrder);
+                if (clampRows)
+                    sum = ClampBetween(sum, rows[a * rowStride + x * 3 + ch],
+                                       rows[b * rowStride + x * 3 + ch]);
                 stats.belowZero += sum < 0.0f;
                 stats.aboveTop += sum > 65535.0f;
-                code[ch] = CodeOfLinear(sum, job.fromLinear);
+                code[ch] = job.highQuality ? CodeOfLogIndex(sum, hq.inverse.data())
+                                           : CodeOfLinear(sum, job.fromLinear);
             }
             dst[ptrdiff_t{y} * dstPitch + x] = PixelOf(Codes{code[0], code[1], code[2]});
         }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "abi/HostAbi.h"
 #include "abi/LinearFilter.h"
@@ -52,7 +53,31 @@ struct Job {
     int32_t dstWidth = 0;
     int32_t dstHeight = 0;
     TapOrder horizontalOrder = TapOrder::InOrder;
+    // The HQ kernels' three steps (TessolkHQ, VarnothHQ): the anti-ringing
+    // clamp on enlarged axes, sigmoidal light when no axis is reduced and
+    // one is enlarged, and the log-indexed inverse (HqTablesFor).
+    bool highQuality = false;
 };
+
+// The HQ kernels' tables for one forward table, in linear or sigmoidal
+// light: `forward` (4097 entries) fills the strip, `inverse` (65536) maps a
+// log index (the float 1 + v, v clamped to 0..65534, read as an integer:
+// exponent and top 12 mantissa bits, less those of 1.0) back to a code.
+struct HqTables {
+    std::vector<float> forward;
+    std::vector<int16_t> inverse;
+};
+HqTables HqTablesFor(const float *toLinear, bool sigmoid);
+// The log index of one sum.
+int32_t LogIndexOf(float sum);
+// Its entry in `inverse`.
+int16_t CodeOfLogIndex(float sum, const int16_t *inverse);
+// The source positions either side of output `out`'s centre
+// (out + 0.5) × src / dst − 0.5, each kept within taps first .. last.
+void NearestPair(int32_t out, int32_t src, int32_t dst, int32_t first, int32_t last, int32_t &a,
+                 int32_t &b);
+// v into [min(x, y), max(x, y)], NaN as the processor's MINPS/MAXPS take it.
+float ClampBetween(float v, float x, float y);
 
 // How often the vertical sums left 0..65535 before the inverse table, so a
 // test can show that its inputs reach both clamps.
