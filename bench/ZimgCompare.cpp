@@ -29,8 +29,16 @@
 
 namespace {
 
-constexpr int kWarmUp = 3;  // the first frame also builds the tables
-constexpr int kMeasured = 30;
+constexpr int kWarmUp = 3;     // the first frame also builds the tables
+constexpr int kMeasured = 12;  // frames a round
+// Rounds pass over every case in turn, so that a slower spell of the
+// machine falls on both sides of a row rather than on one; ZIMG_ROUNDS sets
+// how many.
+int Rounds() {
+    const char *text = std::getenv("ZIMG_ROUNDS");
+    const int n = text ? std::atoi(text) : 0;
+    return n > 0 ? n : 5;
+}
 
 struct TSize {
     int Width, Height;
@@ -74,16 +82,26 @@ TTimes Summarise(std::vector<double> seconds) {
     return {seconds.front() * 1000, median * 1000};
 }
 
-// One run's frames by both clocks, warm-up dropped.
+// Frames by both clocks, warm-up dropped, gathered over the rounds.
+struct TSamples {
+    std::vector<double> Wall, Cpu;
+    void Add(const TSamples &more) {
+        Wall.insert(Wall.end(), more.Wall.begin(), more.Wall.end());
+        Cpu.insert(Cpu.end(), more.Cpu.begin(), more.Cpu.end());
+    }
+};
+
 struct TMeasured {
     TTimes Wall, Cpu;
     const TTimes &By(bool cpu) const { return cpu ? Cpu : Wall; }
 };
 
-TMeasured Measure(std::vector<double> wall, std::vector<double> cpu) {
+TMeasured Measure(const TSamples &s) { return {Summarise(s.Wall), Summarise(s.Cpu)}; }
+
+TSamples AfterWarmUp(std::vector<double> wall, std::vector<double> cpu) {
     wall.erase(wall.begin(), wall.begin() + kWarmUp);
     cpu.erase(cpu.begin(), cpu.begin() + kWarmUp);
-    return {Summarise(wall), Summarise(cpu)};
+    return {std::move(wall), std::move(cpu)};
 }
 
 std::string Label(const TScenario &s) {
@@ -118,7 +136,7 @@ double MeanLumaDifference(const TYcImage &morvane, const TPlanes &zimg) {
 }
 
 struct TMorvaneRun {
-    TMeasured Times;
+    TSamples Times;
     TYcImage Last;
 };
 
@@ -141,11 +159,11 @@ TMorvaneRun RunMorvane(const std::string &filter, const TScenario &s, const TFun
     if (f.Param && out.AppliedParam != f.Param)
         throw THostError(filter + ": " + f.Name + " ran with parameter " +
                          std::to_string(out.AppliedParam));
-    return {Measure(wall, processor), std::move(out.Image)};
+    return {AfterWarmUp(wall, processor), std::move(out.Image)};
 }
 
 struct TZimgRun {
-    TMeasured Times;
+    TSamples Times;
     std::string Chain;
 };
 
@@ -161,7 +179,7 @@ TZimgRun RunZimg(const TScenario &s, const TFunction &f, zimg_cpu_type_e cpu, co
         processor.push_back(ProcessCpuSeconds() - cpuStart);
         wall.push_back(took.count());
     }
-    return {Measure(wall, processor), job.Arrangement()};
+    return {AfterWarmUp(wall, processor), job.Arrangement()};
 }
 
 std::string Load() {
@@ -185,6 +203,7 @@ struct TRow {
     std::string ZimgLabel;
     TMeasured Zimg;
     std::string Note;
+    TSamples OneSamples, AllSamples, ZimgSamples;  // over the rounds
 };
 
 // By processor time, the speed column is what free cores would give:
@@ -228,14 +247,42 @@ void PrintHeader() {
     zimg_get_version_info(&major, &minor, &micro);
     std::printf(
         "Morvane through func_proc against zimg %u.%u.%u, ms per frame (min / median of %d "
-        "frames after %d warm-up)\n",
-        major, minor, micro, kMeasured, kWarmUp);
+        "rounds of %d frames after %d warm-up, the rounds interleaved over the cases)\n",
+        major, minor, micro, Rounds(), kMeasured, kWarmUp);
     std::printf(
         "zimg: one thread, gamma tables on, \"default\" = its own choice of instructions\n");
     std::printf(
         "ratio = zimg / Morvane on one thread (from minima / medians), target >= %.2fx (minima); "
         "speed from minima, target >= %.2fx\n",
         kTargetRatio, kTargetSpeedUp);
+}
+
+TRow NewRow(const TScenario &s, const TFunction &f, const TKernel &k,
+            const TPluginInventory &inventory) {
+    TRow row;
+    row.Case = Label(s);
+    row.Func = f.Name;
+    row.Kernel = k.Library;
+    row.ZimgLabel = k.ZimgLabel;
+    if (!inventory.HasKernel(k.Name))
+        row.Note = "not in the plug-in folder (or the processor lacks its instructions)";
+    return row;
+}
+
+void SummariseRow(TRow &r, int allThreads) {
+    r.Zimg = Measure(r.ZimgSamples);
+    if (!r.Note.empty()) return;
+    r.One = Measure(r.OneSamples);
+    if (allThreads > 1) r.All = Measure(r.AllSamples);
+}
+
+std::string SameJobNote(const TRow &r, const TFunction &f, const std::string &chain,
+                        const TYcImage &morvane, const TPlanes &zimg) {
+    char note[160];
+    std::snprintf(note, sizeof note,
+                  "%s %s %s: zimg chain \"%s\", mean |Y difference| %.2f of 4096", r.Case.c_str(),
+                  f.Name, r.Kernel.c_str(), chain.c_str(), MeanLumaDifference(morvane, zimg));
+    return note;
 }
 
 int Run() {
@@ -249,39 +296,32 @@ int Run() {
     const std::string loadAtStart = Load();
     std::vector<TRow> rows;
     std::vector<std::string> notes;
-    for (const TScenario &s : kScenarios) {
-        const TYcImage source = ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
-        TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2), dstPlanes(s.Dst.Width, s.Dst.Height, 2);
-        ToPlanes(source, srcPlanes);
-        for (const TFunction &f : kFunctions) {
-            for (const TKernel &k : kKernels) {
-                TRow row;
-                row.Case = Label(s);
-                row.Func = f.Name;
-                row.Kernel = k.Library;
-                row.ZimgLabel = k.ZimgLabel;
-                const TZimgRun zimg = RunZimg(s, f, k.ZimgCpu, srcPlanes, dstPlanes);
-                row.Zimg = zimg.Times;
-                if (!inventory.HasKernel(k.Name)) {
-                    row.Note =
-                        "not in the plug-in folder (or the processor lacks its instructions)";
-                    rows.push_back(row);
-                    continue;
+    for (int round = 0; round < Rounds(); ++round) {
+        std::size_t row = 0;
+        for (const TScenario &s : kScenarios) {
+            const TYcImage source =
+                ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
+            TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2),
+                dstPlanes(s.Dst.Width, s.Dst.Height, 2);
+            ToPlanes(source, srcPlanes);
+            for (const TFunction &f : kFunctions)
+                for (const TKernel &k : kKernels) {
+                    if (round == 0) rows.push_back(NewRow(s, f, k, inventory));
+                    TRow &r = rows[row++];
+                    const TZimgRun zimg = RunZimg(s, f, k.ZimgCpu, srcPlanes, dstPlanes);
+                    r.ZimgSamples.Add(zimg.Times);
+                    if (!r.Note.empty()) continue;
+                    const TMorvaneRun one = RunMorvane(filter, s, f, k, 1, source);
+                    r.OneSamples.Add(one.Times);
+                    if (allThreads > 1)
+                        r.AllSamples.Add(RunMorvane(filter, s, f, k, allThreads, source).Times);
+                    if (round == 0)
+                        notes.push_back(SameJobNote(r, f, zimg.Chain, one.Last, dstPlanes));
+                    std::fprintf(stderr, ".");
                 }
-                const TMorvaneRun one = RunMorvane(filter, s, f, k, 1, source);
-                row.One = one.Times;
-                if (allThreads > 1) row.All = RunMorvane(filter, s, f, k, allThreads, source).Times;
-                rows.push_back(row);
-                std::fprintf(stderr, ".");
-                char note[160];
-                std::snprintf(note, sizeof note,
-                              "%s %s %s: zimg chain \"%s\", mean |Y difference| %.2f of 4096",
-                              row.Case.c_str(), f.Name, k.Library, zimg.Chain.c_str(),
-                              MeanLumaDifference(one.Last, dstPlanes));
-                notes.push_back(note);
-            }
         }
     }
+    for (TRow &r : rows) SummariseRow(r, allThreads);
     std::fprintf(stderr, "\n");
     PrintHeader();
     std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n",
