@@ -5,6 +5,7 @@
 
 #include "kernels/common/KernelGeometry.h"
 #include "platform/Processors.h"
+#include "platform/VectorState.h"
 #include "resize/ContextSetup.h"
 #include "resize/FpuPrecision.h"
 
@@ -97,5 +98,8 @@ void TFilter::Work(int32_t threadIndex, int32_t threadCount, void *param) {
         // Buffers exist for the prepared slots only.
         if (threadIndex >= slots) return;
     }
+    // Tessolk cannot clear the upper halves itself: it must run where AVX
+    // does not exist.
+    platform::ClearUpperVectorHalves();
     self->FKernel->Process(self->FDestination, self->FSource, &self->FContext, threadIndex, n);
 }

@@ -1,5 +1,5 @@
 // The HQ kernels' own tables, derived from the forward table the driver
-// hands in (Part 2.1's GammaToLinear, or any other 4097-entry table):
+// hands in (the driver's GammaToLinear, or any other 4097-entry table):
 //
 //   sigmoidForward  code -> sigmoidal light on 0..65535 (the handed value
 //                   taken through kernel_hq_curve::Sigmoid)

@@ -1,4 +1,4 @@
-// Issue 30's quality targets for the HQ kernels, Lanczos 3, through the
+// The HQ kernels' quality targets, Lanczos 3, through the
 // stand-in host: a 30 | 220 edge 4× up neither dips nor overshoots by more
 // than one level and rises no wider than AVX's; one 255 pixel on 40 leaves
 // no moat deeper than two levels; flat fields of every 8-bit code come back

@@ -1,6 +1,6 @@
 // The built filter in a throwaway installation with every kernel and the
 // window functions, driven through the stand-in host, and the measurements
-// of issue 30 on its frames (8-bit levels, as the tool writes them).
+// of the HQ kernels' targets on its frames (8-bit levels, as the tool writes them).
 #pragma once
 #include <string>
 #include <vector>
