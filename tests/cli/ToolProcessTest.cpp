@@ -484,8 +484,10 @@ TEST_F(ToolProcess, SignalsRemoveTheTemporaryFileAndAClosedPipeIsOneLine) {
         EXPECT_FALSE(fs::exists(Path("out.y4m"))) << signal;
     }
     Make("long.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 40 -pix_fmt yuv420p");
+    // Frames larger than the pipe's buffer, so that the reader's close always
+    // finds the tool still writing.
     const TRun pipe = Shell(
-        "$MORVANE -q -s 32x24 long.y4m - | head -c 100 > /dev/null; echo ${PIPESTATUS[0]} > status.txt");
+        "$MORVANE -q -s 640x480 long.y4m - | head -c 100 > /dev/null; echo ${PIPESTATUS[0]} > status.txt");
     EXPECT_EQ(ReadFile(Path("status.txt")), "1\n");
     EXPECT_EQ(pipe.Err, "morvane: standard output: the reader closed the pipe\n");
 }
