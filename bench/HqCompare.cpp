@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchRun.h"
 #include "cli/Picture.h"
 #include "cli/PluginInventory.h"
 #include "cli/ResizeJob.h"
@@ -77,14 +78,6 @@ void RunOnce(const std::string &filter, const TScenario &s, const TFunction &f,
     });
 }
 
-std::string Load() {
-    double load[3] = {};
-    if (getloadavg(load, 3) != 3) return "unknown";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
-
 struct TRow {
     std::string Case, Func, Pair;
     int Threads;
@@ -107,16 +100,13 @@ void PrintTable(const std::vector<TRow> &rows, bool cpu) {
 }
 
 int Run() {
-    static const int anchor = 0;
-    const std::string binDir = platform::ExtractFileDir(platform::ModulePathOf(&anchor));
-    const char d = platform::PathDelimiter();
-    const std::string filter = binDir + ".." + d + "dist" + d + "Morvane.auf";
+    const std::string filter = bench::FilterBesideBench();
     const TPluginInventory inventory = TakeInventory(filter);
     const int allThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     const char *roundsText = std::getenv("HQ_ROUNDS");
     const int rounds = roundsText ? std::max(1, std::atoi(roundsText)) : 3;
 
-    const std::string loadAtStart = Load();
+    const std::string loadAtStart = bench::Load();
     std::vector<TRow> rows;
     for (const TScenario &s : kScenarios) {
         const TYcImage source = ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
@@ -154,7 +144,7 @@ int Run() {
         "of %d rounds x %d frames (after %d warm-up) per kernel, runs interleaved\n",
         rounds, kFrames, kWarmUp);
     std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n",
-                loadAtStart.c_str(), Load().c_str());
+                loadAtStart.c_str(), bench::Load().c_str());
     if (rows.empty()) std::printf("no pair of standard and HQ kernel in the plug-in folder\n");
     PrintTable(rows, false);
     PrintTable(rows, true);
@@ -163,11 +153,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-    try {
-        return Run();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "hq_compare: %s\n", e.what());
-        return 1;
-    }
-}
+int main() { return bench::RunReportingFaults("hq_compare", Run); }

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchRun.h"
 #include "bench/ZimgJob.h"
 #include "standin/CpuClock.h"
 #include "standin/HostError.h"
@@ -182,14 +183,6 @@ TZimgRun RunZimg(const TScenario &s, const TFunction &f, zimg_cpu_type_e cpu, co
     return {AfterWarmUp(wall, processor), job.Arrangement()};
 }
 
-std::string Load() {
-    double load[3] = {};
-    if (getloadavg(load, 3) != 3) return "unknown";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
-
 std::string Cell(const TTimes &t) {
     char text[32];
     std::snprintf(text, sizeof text, "%6.2f /%6.2f", t.Min, t.Median);
@@ -286,14 +279,11 @@ std::string SameJobNote(const TRow &r, const TFunction &f, const std::string &ch
 }
 
 int Run() {
-    static const int anchor = 0;
-    const std::string binDir = platform::ExtractFileDir(platform::ModulePathOf(&anchor));
-    const char d = platform::PathDelimiter();
-    const std::string filter = binDir + ".." + d + "dist" + d + "Morvane.auf";
+    const std::string filter = bench::FilterBesideBench();
     const TPluginInventory inventory = TakeInventory(filter);
     const int allThreads = int(std::max(1u, std::thread::hardware_concurrency()));
 
-    const std::string loadAtStart = Load();
+    const std::string loadAtStart = bench::Load();
     std::vector<TRow> rows;
     std::vector<std::string> notes;
     for (int round = 0; round < Rounds(); ++round) {
@@ -325,7 +315,7 @@ int Run() {
     std::fprintf(stderr, "\n");
     PrintHeader();
     std::printf("load average (1, 5, 15 min) at the start: %s, at the end: %s\n",
-                loadAtStart.c_str(), Load().c_str());
+                loadAtStart.c_str(), bench::Load().c_str());
     PrintTable(rows, allThreads, false);
     PrintTable(rows, allThreads, true);
     std::printf("\nBoth sides did the same job (Morvane's output on one thread against zimg's):\n");
@@ -335,11 +325,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-    try {
-        return Run();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "zimg_compare: %s\n", e.what());
-        return 1;
-    }
-}
+int main() { return bench::RunReportingFaults("zimg_compare", Run); }

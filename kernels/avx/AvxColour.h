@@ -148,32 +148,10 @@ inline __m128i RoundLinear(__m256 v) {
     return _mm_packus_epi32(_mm256_castsi256_si128(n), _mm256_extractf128_si256(n, 1));
 }
 
-// Eight output pixels from their 24 linear sums (eight columns × B, G, R in
-// three vectors), as three vectors of the PIXEL_YC sequence. The table
-// indices wait on the stack, from where each code's look-up reads its own.
-inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
-                         __m128i out[3]) {
-    uint16_t index[24];
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(index), RoundLinear(s0));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 8), RoundLinear(s1));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(index + 16), RoundLinear(s2));
-    __m128i codes[3];
-    kernel_colour::CodesOfIndices<1>(index, fromLinear, codes[0], codes[1], codes[2]);
-    __m128i ycc[3];
-    kernel_colour::YccOfCodes(codes[0], codes[1], codes[2], ycc[0], ycc[1], ycc[2]);
-    for (int v = 0; v < 3; ++v) {
-        __m128i words = _mm_setzero_si128();
-        for (int ch = 0; ch < 3; ++ch) {
-            const __m128i mask =
-                _mm_load_si128(reinterpret_cast<const __m128i *>(PixelOrder.mask[v][ch]));
-            words = _mm_or_si128(words, _mm_shuffle_epi8(ycc[ch], mask));
-        }
-        out[v] = words;
-    }
-}
-
-// PixelsOfSums from the eight 16-bit table indices of each of its vectors
-// (the HQ kernel's log indices).
+// Eight output pixels from the eight 16-bit table indices of each of three
+// vectors (eight columns × B, G, R), as three vectors of the PIXEL_YC
+// sequence. The indices wait on the stack, from where each code's look-up
+// reads its own.
 inline void PixelsOfIndexWords(__m128i i0, __m128i i1, __m128i i2, const int16_t *fromLinear,
                                __m128i out[3]) {
     uint16_t index[24];
@@ -193,6 +171,13 @@ inline void PixelsOfIndexWords(__m128i i0, __m128i i1, __m128i i2, const int16_t
         }
         out[v] = words;
     }
+}
+
+// Eight output pixels from their 24 linear sums (eight columns × B, G, R in
+// three vectors).
+inline void PixelsOfSums(__m256 s0, __m256 s1, __m256 s2, const int16_t *fromLinear,
+                         __m128i out[3]) {
+    PixelsOfIndexWords(RoundLinear(s0), RoundLinear(s1), RoundLinear(s2), fromLinear, out);
 }
 
 }  // namespace varnoth::avx

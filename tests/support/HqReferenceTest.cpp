@@ -82,25 +82,24 @@ TEST(HqReference, LogIndicesStayInsideTheTable) {
 }
 
 TEST(HqReference, NearestPairLiesEitherSideOfTheCentre) {
-    int32_t a, b;
-    // 2 → 8: output 0's centre is -0.375, output 3's 0.375, output 7's 1.375.
-    NearestPair(0, 2, 8, 0, 1, a, b);
-    EXPECT_EQ(a, 0);
-    EXPECT_EQ(b, 0);
-    NearestPair(3, 2, 8, 0, 1, a, b);
-    EXPECT_EQ(a, 0);
-    EXPECT_EQ(b, 1);
-    NearestPair(7, 2, 8, 0, 1, a, b);
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(b, 1);
-    // 10 → 40, output 21: centre (21.5 × 10 / 40) − 0.5 = 4.875.
-    NearestPair(21, 10, 40, 2, 8, a, b);
-    EXPECT_EQ(a, 4);
-    EXPECT_EQ(b, 5);
-    // Kept within the taps: an entry of taps 5..7 only.
-    NearestPair(21, 10, 40, 5, 7, a, b);
-    EXPECT_EQ(a, 5);
-    EXPECT_EQ(b, 5);
+    struct Case {
+        int32_t out, src, dst, first, last, a, b;
+    } const cases[] = {
+        // 2 → 8: output 0's centre is -0.375, output 3's 0.375, output 7's 1.375.
+        {0, 2, 8, 0, 1, 0, 0},
+        {3, 2, 8, 0, 1, 0, 1},
+        {7, 2, 8, 0, 1, 1, 1},
+        // 10 → 40, output 21: centre (21.5 × 10 / 40) − 0.5 = 4.875.
+        {21, 10, 40, 2, 8, 4, 5},
+        // Kept within the taps: an entry of taps 5..7 only.
+        {21, 10, 40, 5, 7, 5, 5},
+    };
+    for (const Case &c : cases) {
+        int32_t a, b;
+        NearestPair(c.out, c.src, c.dst, c.first, c.last, a, b);
+        EXPECT_EQ(a, c.a) << c.out << " of " << c.src << " -> " << c.dst;
+        EXPECT_EQ(b, c.b) << c.out << " of " << c.src << " -> " << c.dst;
+    }
 }
 
 TEST(HqReference, ClampFollowsTheProcessorsMinimumAndMaximum) {
