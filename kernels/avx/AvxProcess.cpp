@@ -17,6 +17,8 @@ namespace varnoth::avx {
 namespace {
 
 struct AvxKernel {
+    using RowWeights = kernel_tiles::PlainWeights;  // broadcast from memory as they are
+
     // Out of line: inlined into the tile walk, its row pointers spill.
     __attribute__((noinline)) static void Convert(const uint8_t *const rows[4],
                                                   const kernel_geometry::SourceBounds &src,

@@ -135,8 +135,8 @@ template <class Kernel, bool Clamp>
 __attribute__((noinline)) void FilterOutputRowHq(const RowJob &job, const uint8_t *rows,
                                                  const WeightEntry &entry, uint8_t *dstRow,
                                                  const uint8_t *a, const uint8_t *b) {
-    const float *weights = entry.weights;
     const int32_t n = TapCount(entry);
+    const typename Kernel::RowWeights weights(entry.weights, n);
     const uint8_t *const end = rows + 96 * job.wholeGroups;
     for (; rows != end; rows += 96, a += 96, b += 96, dstRow += 48) {
         __m128i pixels[3];

@@ -11,7 +11,7 @@
 //       rows from the strip (x: first tap's column), in the strip's layout
 //   Kernel::Group(x, weights, n, fromLinear, pixels)  eight output pixels
 //       (three vectors of the PIXEL_YC sequence) from row-buffer rows (x:
-//       first tap's row)
+//       first tap's row); `weights` is the row's Kernel::RowWeights
 //
 // Like KernelColour.h, this is compiled with each kernel's instruction set,
 // with internal linkage.
@@ -137,6 +137,15 @@ inline void StoreGroup(bool streamed, uint8_t *to, const __m128i pixels[3], int3
     }
 }
 
+// A row's vertical weights as the kernel's Group takes them
+// (Kernel::RowWeights, made once per output row): as handed in, unless the
+// kernel prepares them.
+struct PlainWeights {
+    const float *weights;
+    PlainWeights(const float *w, int32_t) : weights(w) {}
+    operator const float *() const { return weights; }
+};
+
 // What every output row of a tile shares, read from memory by the row loop
 // rather than held in registers.
 struct RowJob {
@@ -151,8 +160,8 @@ struct RowJob {
 template <class Kernel>
 __attribute__((noinline)) void FilterOutputRow(const RowJob &job, const uint8_t *rows,
                                                const WeightEntry &entry, uint8_t *dstRow) {
-    const float *weights = entry.weights;
     const int32_t n = TapCount(entry);
+    const typename Kernel::RowWeights weights(entry.weights, n);
     const uint8_t *const end = rows + 96 * job.wholeGroups;
     for (; rows != end; rows += 96, dstRow += 48) {
         __m128i pixels[3];

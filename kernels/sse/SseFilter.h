@@ -60,6 +60,50 @@ inline void FilterBlock(const uint8_t *x, const float *w, int32_t n, __m128 &lo,
     }
 }
 
+// One output row's vertical weights, each already in all four lanes: the
+// row's groups share them, and SSE2 has no broadcast from memory, so every
+// group would otherwise shuffle each weight once per block. Rows with more
+// taps than fit keep the plain weights.
+struct SplatWeights {
+    static constexpr int32_t MaxTaps = 32;
+    const float *plain;
+    bool splatted;
+    alignas(16) float lanes[4 * MaxTaps];
+    SplatWeights(const float *w, int32_t n) : plain(w), splatted(n <= MaxTaps) {
+        if (!splatted) return;
+        for (int32_t t = 0; t < n; ++t) _mm_store_ps(lanes + 4 * t, _mm_set1_ps(w[t]));
+    }
+};
+
+// FilterBlock with weights from SplatWeights::lanes: the same products and
+// sums in the same order.
+inline void FilterBlockSplat(const uint8_t *x, const float *lanes, int32_t n, __m128 &lo,
+                             __m128 &hi) {
+    constexpr int32_t step = kernel_geometry::RowPitch;
+    const float *const end = lanes + 4 * n;
+    lo = hi = _mm_setzero_ps();
+    for (; end - lanes >= 8; lanes += 8, x += 2 * step) {
+        const __m128 w0 = _mm_load_ps(lanes), w1 = _mm_load_ps(lanes + 4);
+        lo = AddTap(lo, w0, x);
+        hi = AddTap(hi, w0, x + 16);
+        lo = AddTap(lo, w1, x + step);
+        hi = AddTap(hi, w1, x + step + 16);
+    }
+    if (lanes != end) {
+        const __m128 w0 = _mm_load_ps(lanes);
+        lo = AddTap(lo, w0, x);
+        hi = AddTap(hi, w0, x + 16);
+    }
+}
+
+inline void FilterBlock(const uint8_t *x, const SplatWeights &w, int32_t n, __m128 &lo,
+                        __m128 &hi) {
+    if (w.splatted)
+        FilterBlockSplat(x, w.lanes, n, lo, hi);
+    else
+        FilterBlock(x, w.plain, n, lo, hi);
+}
+
 // Clamps eight linear sums to 0..65535 (NaN to 0) and converts them to
 // integers in the current rounding mode: eight int32 at `out`, read back as
 // pairs of 16-bit halves.

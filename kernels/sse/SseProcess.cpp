@@ -51,9 +51,11 @@ struct SseKernel {
         FilterColumn(x, w, n, s0, s1, s2);
     }
 
+    using RowWeights = SplatWeights;
+
     // Three blocks of eight floats (B G R B G R B G, ...), each with its own
     // tap loop; their rounded values wait on the stack as table indices.
-    static void Group(const uint8_t *x, const float *w, int32_t n, const int16_t *fromLinear,
+    static void Group(const uint8_t *x, const SplatWeights &w, int32_t n, const int16_t *fromLinear,
                       __m128i pixels[3]) {
         alignas(16) uint16_t index[48];
         for (int b = 0; b < 3; ++b) {
@@ -70,7 +72,7 @@ struct SseKernel {
 // RoundLinear stores its integers.
 struct SseHqKernel : SseKernel {
     template <bool Clamp>
-    static void GroupHq(const uint8_t *x, const float *w, int32_t n, const uint8_t *a,
+    static void GroupHq(const uint8_t *x, const SplatWeights &w, int32_t n, const uint8_t *a,
                         const uint8_t *b, const int16_t *fromIndex, __m128i pixels[3]) {
         alignas(16) uint16_t index[48];
         for (int k = 0; k < 3; ++k) {
