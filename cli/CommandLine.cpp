@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plugins/PluginName.h"
-#include "resize/AreaAverage.h"
+#include "plugins/ConfigResolver.h"
 
 namespace {
 

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <iterator>
 
-#include "host/PluginLists.h"
+#include "abi/FilterOffer.h"
 #include "platform/Paths.h"
+#include "standin/StandinHost.h"
 
-const TWindowFuncEntry *TPluginInventory::FindWindowFunc(const std::string &name) const {
+int TPluginInventory::FuncIndex(const std::string &name) const {
     const auto it = std::find_if(WindowFuncs.begin(), WindowFuncs.end(),
-                                 [&](const TWindowFuncEntry &e) { return e.Name == name; });
-    return it == WindowFuncs.end() ? nullptr : &*it;
+                                 [&](const TWindowFuncOffer &e) { return e.Name == name; });
+    return it == WindowFuncs.end() ? -1 : int(it - WindowFuncs.begin());
+}
+
+const TWindowFuncOffer *TPluginInventory::FindWindowFunc(const std::string &name) const {
+    const int i = FuncIndex(name);
+    return i < 0 ? nullptr : &WindowFuncs[i];
 }
 
 bool TPluginInventory::HasKernel(const std::string &name) const {
@@ -20,6 +26,26 @@ namespace {
 
 // Our own kernels, fastest first.
 const char *const kKernelsBySpeed[] = {"AVX", "SSE"};
+
+// More than any list of names and paths: a filter claiming more is broken.
+constexpr int32_t kLargestAnswer = 1 << 24;
+
+// The filter's answer, asked again at the size it needs.
+bool Ask(TStandinHost &host, std::string &text) {
+    text.assign(4096, '\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        FILTER_OFFER_TEXT answer{int32_t(text.size()), -1, text.data()};
+        if (!host.SendFilterMessage(WM_FILTER_OFFER, 0, reinterpret_cast<LPARAM>(&answer)) ||
+            answer.length < 0 || answer.length > kLargestAnswer)
+            return false;
+        if (answer.length <= answer.capacity) {
+            text.resize(std::size_t(answer.length));
+            return true;
+        }
+        text.assign(std::size_t(answer.length), '\0');
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -35,20 +61,12 @@ bool TPluginInventory::IsFastestKnown(const std::string &kernel) const {
 }
 
 TPluginInventory TakeInventory(const std::string &filterPath) {
-    const TFilterPluginLists lists = LoadFilterPluginLists(filterPath);
+    // The smallest frame: nothing passes through this host.
+    TStandinHost host(filterPath, 1, 1, 1);
+    std::string text;
     TPluginInventory inventory;
-    inventory.Folder = platform::IncludeTrailingDelimiter(lists.Folder);
-    for (int32_t i = 0; i < lists.WndFuncPlugins.Count(); ++i) {
-        const WindowFuncPluginInfo *info = lists.WndFuncPlugins.Items(i);
-        TWindowFuncEntry entry;
-        entry.Name = info->name;
-        entry.HasParam = info->paramName != nullptr;
-        entry.ParamMin = info->paramMin;
-        entry.ParamMax = info->paramMax;
-        entry.ParamDefault = info->paramDefault;
-        inventory.WindowFuncs.push_back(entry);
-    }
-    for (int32_t i = 0; i < lists.FilterPlugins.Count(); ++i)
-        inventory.Kernels.push_back(lists.FilterPlugins.Items(i)->name);
+    if (!Ask(host, text) || !DecodeOffer(text, inventory))
+        throw THostError(filterPath + ": the filter does not say which plug-ins it offers");
+    inventory.Folder = platform::IncludeTrailingDelimiter(inventory.Folder);
     return inventory;
 }

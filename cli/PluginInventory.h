@@ -1,22 +1,16 @@
-// What the filter offers, read with the filter's own list code and its
-// settings file's switches. The tool checks its --func and --kernel against
-// this, because the filter itself silently falls back to its first entries.
+// What the filter offers, as it answers the stand-in host: the lists it
+// loaded, with its settings file's switches applied. The tool checks its
+// --func and --kernel against this, because the filter itself silently
+// falls back to its first entries.
 #pragma once
 #include <string>
-#include <vector>
 
-struct TWindowFuncEntry {
-    std::string Name;
-    bool HasParam = false;  // the record names a parameter
-    int ParamMin = 0, ParamMax = 0, ParamDefault = 0;
-};
+#include "plugins/FilterOffer.h"
 
-struct TPluginInventory {
-    std::string Folder;                         // with a trailing delimiter
-    std::vector<TWindowFuncEntry> WindowFuncs;  // in the filter's list order
-    std::vector<std::string> Kernels;           // likewise
-
-    const TWindowFuncEntry *FindWindowFunc(const std::string &name) const;
+struct TPluginInventory : TFilterOffer {  // Folder with a trailing delimiter
+    // Null, or the entry at WindowFuncs[FuncIndex(name)].
+    const TWindowFuncOffer *FindWindowFunc(const std::string &name) const;
+    int FuncIndex(const std::string &name) const;  // -1 when not listed
     bool HasKernel(const std::string &name) const;
     // The kernel a user gets without asking: the fastest known one listed
     // (a kernel is listed only where the processor runs it), else the first.
@@ -24,5 +18,5 @@ struct TPluginInventory {
     bool IsFastestKnown(const std::string &kernel) const;
 };
 
-// Loads the libraries briefly; nothing stays loaded.
+// Loads the filter, asks it and unloads it again; throws THostError.
 TPluginInventory TakeInventory(const std::string &filterPath);

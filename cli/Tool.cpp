@@ -19,12 +19,10 @@
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
 #include "cli/VideoJob.h"
-#include "host/Settings.h"
 #include "platform/FileReplacement.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
-#include "platform/Profile.h"
-#include "resize/AreaAverage.h"
+#include "plugins/ConfigResolver.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -49,33 +47,41 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
         throw THostError(inventory.Folder + ": " + fault);
     };
     std::vector<std::string> funcs;
-    for (const TWindowFuncEntry &e : inventory.WindowFuncs) funcs.push_back(e.Name);
+    for (const TWindowFuncOffer &e : inventory.WindowFuncs) funcs.push_back(e.Name);
     // The area average is built in and needs only a kernel.
     if (funcs.empty() && o.Func != AreaAverageName)
         fail("no window-function plug-in (only " + std::string(AreaAverageName) +
              " works without one)");
-    if (inventory.Kernels.empty()) fail("no kernel plug-in");
-    const TWindowFuncEntry *func = inventory.FindWindowFunc(o.Func);
-    if (o.Func != AreaAverageName && !func)
+    // The size plays no part in what is chosen.
+    const TConfigRun run = RunAfterRestore(MakeConfigBlock(o, 1, 1), inventory.ConfigOffer(1, 1));
+    if (!run.Applies) fail("no kernel plug-in");
+    if (run.FuncFallback)
         fail("no window function \"" + o.Func + "\" (found: " + Joined(funcs) + ", " +
              AreaAverageName + ")");
-    if (!o.Kernel.empty() && !inventory.HasKernel(o.Kernel))
+    if (run.KernelFallback && !o.Kernel.empty())
         fail("no kernel plug-in \"" + o.Kernel + "\" (found: " + Joined(inventory.Kernels) + ")");
-    if (o.HasParam && func && (o.Param < func->ParamMin || o.Param > func->ParamMax))
+    if (!o.HasParam || run.Weighting != TWeighting::WindowFunc) return;
+    const TWindowFuncOffer &func = inventory.WindowFuncs[run.WindowFunc];
+    if (!InLimits(func, o.Param))
         throw TUsageError("--param: " + std::to_string(o.Param) + " is outside " + o.Func +
-                          "'s range " + std::to_string(func->ParamMin) + " to " +
-                          std::to_string(func->ParamMax));
+                          "'s range " + std::to_string(func.ParamMin) + " to " +
+                          std::to_string(func.ParamMax));
+}
+
+// The filter file itself, before it is loaded: a damaged one is named
+// rather than failing to load; one that is no library at all is named when
+// the stand-in host loads it.
+void CheckFilterFile(const std::string &filterPath) {
+    using platform::TLibraryFaultKind;
+    const platform::TLibraryFileFault fault = platform::LibraryFileFault(filterPath);
+    if (fault.Kind != TLibraryFaultKind::None && fault.Kind != TLibraryFaultKind::NotALibrary)
+        throw THostError(filterPath + ": " + fault.Text);
 }
 
 // A damaged library in the plug-in folder is named rather than skipped, so
 // that the user learns why a plug-in is missing.
-void CheckLibraries(const std::string &filterPath, const TPluginInventory &inventory) {
+void CheckLibraries(const TPluginInventory &inventory) {
     using platform::TLibraryFaultKind;
-    // A filter file that is no library at all is named when the stand-in
-    // host loads it.
-    const platform::TLibraryFileFault fault = platform::LibraryFileFault(filterPath);
-    if (fault.Kind != TLibraryFaultKind::None && fault.Kind != TLibraryFaultKind::NotALibrary)
-        throw THostError(filterPath + ": " + fault.Text);
     for (const std::string &file : platform::ListLibraries(inventory.Folder)) {
         const platform::TLibraryFileFault libraryFault =
             platform::LibraryFileFault(inventory.Folder + file);
@@ -182,39 +188,33 @@ void ResizeNamed(const TToolOptions &o, const std::string &filterPath,
 }
 
 // The filter keeps what it could in its settings file and says nothing of
-// the rest; the tool reads back what the user asked it to remember.
+// the rest; the tool asks it afterwards what it now remembers.
 void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath,
                           const TPluginInventory &inventory, std::ostream &err) {
-    settings::TSettingsFile file = settings::SettingsFileFor(filterPath);
-    const TWindowFuncEntry *chosen = o.HasParam ? inventory.FindWindowFunc(o.Func) : nullptr;
-    for (const TWindowFuncEntry &e : inventory.WindowFuncs)
-        if (&e != chosen && e.HasParam &&
-            !platform::IsStorableIniKey(settings::FuncKeyPrefix + e.Name))
-            err << "morvane: " << file.path << ": warning: the parameter of window function \""
-                << e.Name << "\" is not remembered (its name cannot be a key there)\n";
-    if (!chosen || !chosen->HasParam) return;
-    const std::string key = settings::FuncKeyPrefix + chosen->Name;
-    const std::string unkept = "morvane: " + file.path + ": warning: --param " +
-                               std::to_string(o.Param) + " for " + o.Func + " is not remembered";
-    if (!platform::IsStorableIniKey(key)) {
+    const int chosen = o.HasParam ? inventory.FuncIndex(o.Func) : -1;
+    const std::string where = "morvane: " + inventory.Settings + ": warning: ";
+    for (std::size_t i = 0; i < inventory.WindowFuncs.size(); ++i)
+        if (int(i) != chosen && inventory.WindowFuncs[i].HasParam && !inventory.Remembers[i])
+            err << where << "the parameter of window function \"" << inventory.WindowFuncs[i].Name
+                << "\" is not remembered (its name cannot be a key there)\n";
+    if (chosen < 0 || !inventory.WindowFuncs[chosen].HasParam) return;
+    const std::string unkept =
+        where + "--param " + std::to_string(o.Param) + " for " + o.Func + " is not remembered";
+    if (!inventory.Remembers[chosen]) {
         err << unkept << " (its name cannot be a key there)\n";
         return;
     }
-    // An overlapping run may have put its own value there after this run's
-    // filter wrote; the user's explicit --param is written again.
-    const auto kept = [&] {
-        const std::string stored = settings::Read(file, key, "");
-        return !stored.empty() && settings::ParseFuncSetting(stored, 0).param == int16_t(o.Param);
-    };
-    if (kept()) return;
-    if (!settings::Write(file, key, settings::FormatFuncSetting(int16_t(o.Param))) || !kept())
+    const TPluginInventory after = TakeInventory(filterPath);
+    const TWindowFuncOffer *now = after.FindWindowFunc(o.Func);
+    if (!now || now->Remembered != int16_t(o.Param))
         err << unkept << " (the settings file cannot be written)\n";
 }
 
 int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out,
            std::ostream &err) {
+    CheckFilterFile(filterPath);
     const TPluginInventory inventory = TakeInventory(filterPath);
-    CheckLibraries(filterPath, inventory);
+    CheckLibraries(inventory);
     if (o.List) {
         PrintInventory(inventory, out);
         return 0;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/SizeText.h"
-#include "resize/AreaAverage.h"
+#include "plugins/ConfigResolver.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ std::string Milliseconds(double seconds) {
 
 std::string FunctionLine(const TToolOptions &o, const TPluginInventory &inventory,
                          const TResizeOutcome &outcome) {
-    const TWindowFuncEntry *func = inventory.FindWindowFunc(o.Func);
+    const TWindowFuncOffer *func = inventory.FindWindowFunc(o.Func);
     if (!func) return o.Func;  // the built-in area average
     if (!func->HasParam) return o.Func;
     return o.Func + ", parameter " + std::to_string(outcome.AppliedParam) +
@@ -69,7 +69,7 @@ const char *KernelNote(const std::string &name) {
 
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out) {
     out << "plug-in folder " << inventory.Folder << "\nwindow functions:\n";
-    for (const TWindowFuncEntry &e : inventory.WindowFuncs) {
+    for (const TWindowFuncOffer &e : inventory.WindowFuncs) {
         out << "  " << e.Name;
         if (e.HasParam)
             out << "  parameter " << e.ParamMin << " to " << e.ParamMax << ", default "

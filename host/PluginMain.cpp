@@ -6,6 +6,8 @@
 #include "host/HostFrame.h"
 #include "host/PluginLists.h"
 #include "host/Settings.h"
+#include "abi/FilterOffer.h"
+#include "host/OfferAnswer.h"
 
 TFilterState FilterState;
 
@@ -107,7 +109,7 @@ BOOL MV_CDECL func_update(FILTER *, int) {
     return TRUE;
 }
 
-BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) try {
+BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM lparam, void *, FILTER *fp) try {
     switch (message) {
     case WM_FILTER_INIT:
         FilterState.FilterWindow = hwnd;
@@ -119,6 +121,9 @@ BOOL MV_CDECL func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILT
         if (!IsActive(fp)) FilterState.GammaTables.FreeGammaTables();
         return FALSE;
     case WM_CONFIG_CHANGED: return IsActive(fp);
+    case WM_FILTER_OFFER:
+        return AnswerOffer(FilterState.Plugins, FilterState.HostMaxWidth, FilterState.HostMaxHeight,
+                           lparam);
     default: return FALSE;
     }
 } catch (...) {

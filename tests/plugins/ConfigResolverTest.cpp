@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugins/ConfigResolver.h"
+#include "plugins/FilterOffer.h"
 #include "plugins/PluginName.h"
 
 namespace {
@@ -157,6 +158,62 @@ TEST(ConfigResolver, RememberedParameters) {
     EXPECT_EQ(HeldToLimits(lanczos, -3), 1);
     EXPECT_EQ(HeldToLimits(tent, 70), 70);                     // no parameter shown: kept as read
     EXPECT_EQ(HeldToLimits({"Odd", true, 5, 1, 0, 0}, 9), 9);  // no range at all
+}
+
+// The filter's answer to a host program: what it encodes comes back whole,
+// names with the settings' and the list's own separators included; a cut
+// or altered answer is refused, never read as a shorter list.
+TEST(FilterOffer, DecodesWhatItEncodesAndRefusesTheRest) {
+    TFilterOffer offer;
+    offer.Folder = "/opt/a b/DLL";
+    offer.Settings = "/opt/a b/Morvane.ini";
+    offer.WindowFuncs = Offer(true, true).WindowFuncs;
+    offer.WindowFuncs[1].Name = "x=y,\n[z]";
+    offer.WindowFuncs[0].Remembered = -32768;
+    offer.Remembers = {true, false, true, true};
+    offer.Kernels = {"SSE", "AVX-HQ"};
+    const std::string text = EncodeOffer(offer);
+    TFilterOffer back;
+    ASSERT_TRUE(DecodeOffer(text, back));
+    EXPECT_EQ(back.Folder, offer.Folder);
+    EXPECT_EQ(back.Settings, offer.Settings);
+    EXPECT_EQ(back.Remembers, offer.Remembers);
+    EXPECT_EQ(back.Kernels, offer.Kernels);
+    ASSERT_EQ(back.WindowFuncs.size(), offer.WindowFuncs.size());
+    for (std::size_t i = 0; i < offer.WindowFuncs.size(); ++i) {
+        const TWindowFuncOffer &a = offer.WindowFuncs[i], &b = back.WindowFuncs[i];
+        EXPECT_EQ(
+            std::tie(a.Name, a.HasParam, a.ParamMin, a.ParamMax, a.ParamDefault, a.Remembered),
+            std::tie(b.Name, b.HasParam, b.ParamMin, b.ParamMax, b.ParamDefault, b.Remembered));
+    }
+    const TConfigOffer lists = back.ConfigOffer(640, 480);
+    EXPECT_EQ(lists.Kernels, offer.Kernels);
+    EXPECT_EQ(lists.MaxWidth, 640);
+
+    // A cut answer reads only where a record ends: after the folder, the
+    // settings, each of the four functions and the first kernel.
+    int whole = 0;
+    for (std::size_t cut = 1; cut < text.size(); ++cut)
+        whole += DecodeOffer(text.substr(0, cut), back);
+    EXPECT_EQ(whole, 7);
+    using namespace std::string_literals;
+    for (const std::string &bad : {"tile\0x\0"s,
+                                   "func\0F\0"
+                                   "1\0"
+                                   "1\0"
+                                   "4\0"
+                                   "2\0"
+                                   "99999\0"
+                                   "1\0"s,
+                                   "func\0F\0"
+                                   "1\0"
+                                   "1\0"
+                                   "4\0"
+                                   "2\0"
+                                   "2x\0"
+                                   "1\0"s,
+                                   "kernel"s})
+        EXPECT_FALSE(DecodeOffer(bad, back)) << bad;
 }
 
 }  // namespace

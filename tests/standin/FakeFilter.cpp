@@ -9,6 +9,7 @@
 //   any other  nearest-neighbour resize to Width x Height on the host's
 //              worker threads into ycp_temp, then swap the frames
 // Like Morvane, func_update replaces a WndFuncParam outside 16 bits (by 2).
+// Asked what it offers, it answers as Morvane would of its plug-in folder.
 // FAKE_VARIANT 1 builds a record whose callbacks are all null, 2 one whose
 // GetFilterTable returns null, 3 a library without GetFilterTable.
 #include <atomic>
@@ -20,7 +21,10 @@
 #include <utility>
 
 #include "abi/FilterConfig.h"
+#include "abi/FilterOffer.h"
 #include "abi/HostAbi.h"
+#include "host/OfferAnswer.h"
+#include "platform/Library.h"
 #include "tests/support/TestLog.h"
 
 namespace {
@@ -132,7 +136,13 @@ BOOL MV_CDECL Update(FILTER *, int status) {
     return TRUE;
 }
 
+BOOL Offer(LPARAM lparam) {
+    const TFilterPluginLists lists = LoadFilterPluginLists(platform::ModulePathOf(&Block));
+    return AnswerOffer(lists, 0, 0, lparam);
+}
+
 BOOL MV_CDECL WndProc(HWND hwnd, UINT message, WPARAM, LPARAM lparam, void *, FILTER *fp) {
+    if (message == WM_FILTER_OFFER) return Offer(lparam);
     Line("message %#x %s", message, hwnd ? "window" : "no-window");
     const bool active = fp->exfunc->is_filter_active(fp);
     switch (message) {
