@@ -102,9 +102,12 @@ inline void ConvertPairs(const uint8_t *const rows[4], const kernel_geometry::So
         if (whole > pairs) whole = pairs;
         // The next batch's rows, fetched early: a hint, which may point past
         // the frame without harm.
+        // The loop ends on the strip pointer, not a count: 32-bit code has
+        // no register to spare for one.
         const uintptr_t ahead = 4 * static_cast<uintptr_t>(src.pitch);
         const uint8_t *p = rows[0] + ptrdiff_t{column} * kernel_geometry::PixelBytes;
-        for (int32_t k = 0; k < whole; ++k, p += 2 * kernel_geometry::PixelBytes, strip += 24) {
+        for (float *const end = strip + 24 * whole; strip != end;
+             p += 2 * kernel_geometry::PixelBytes, strip += 24) {
             const uintptr_t next = reinterpret_cast<uintptr_t>(p) + ahead;
             for (int r = 0; r < 4; ++r)
                 _mm_prefetch(
