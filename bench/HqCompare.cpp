@@ -109,7 +109,7 @@ int Run() {
     const std::string loadAtStart = bench::Load();
     std::vector<TRow> rows;
     for (const TScenario &s : kScenarios) {
-        const TYcImage source = ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
+        const TYcImage source = ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
         for (const TFunction &f : kFunctions)
             for (const TPair &p : kPairs) {
                 if (!inventory.HasKernel(p.Standard) || !inventory.HasKernel(p.Hq)) continue;

@@ -290,7 +290,7 @@ int Run() {
         std::size_t row = 0;
         for (const TScenario &s : kScenarios) {
             const TYcImage source =
-                ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
+                ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
             TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2),
                 dstPlanes(s.Dst.Width, s.Dst.Height, 2);
             ToPlanes(source, srcPlanes);

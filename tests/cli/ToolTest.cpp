@@ -56,8 +56,8 @@ TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
     EXPECT_TRUE(Contains(run.out, "per frame (mean of 2)")) << run.out;
 
     // The fake samples every fourth pixel; the colour round trip is exact.
-    const TRgbImage pattern = MakeTestPattern(160, 120);
-    const TRgbImage result = ReadPpm(output);
+    const TPicture pattern = MakeTestPattern(160, 120);
+    const TPicture result = ReadPpm(output);
     ASSERT_EQ(result.Width, 40);
     ASSERT_EQ(result.Height, 30);
     for (int y = 0; y < 30; ++y)
@@ -70,7 +70,7 @@ TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
 TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
     TFakeInstall install;
     TempDir work;
-    TRgbImage input(7, 5);
+    TPicture input(7, 5, 3, 8);
     for (std::size_t i = 0; i < input.Bytes.size(); ++i) input.Bytes[i] = uint8_t(i);
     const std::string source = work.Path() + "in.ppm";
     WritePpm(source, input);
@@ -79,7 +79,7 @@ TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "function  Box, parameter 4\n")) << run.out;
     EXPECT_TRUE(Contains(run.out, "kernel    Fake\n")) << run.out;
-    const TRgbImage result = ReadPpm(work.Path() + "big.ppm");
+    const TPicture result = ReadPpm(work.Path() + "big.ppm");
     EXPECT_EQ(result.Width, 14);
     EXPECT_EQ(result.Height, 10);
     EXPECT_EQ(result.At(13, 9)[2], input.At(6, 4)[2]);
@@ -189,7 +189,7 @@ TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
         EXPECT_TRUE(
             Contains(run.out, "kernel    " + fastest + " (the fastest this processor runs)"))
             << run.out;
-        const TRgbImage result = ReadPpm(output);
+        const TPicture result = ReadPpm(output);
         ASSERT_EQ(result.Width, 160);
         ASSERT_EQ(result.Height, 90);
         // The middle of each colour bar keeps its colour.
