@@ -7,8 +7,6 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-
-#include "cli/SampleLanes.h"
 #endif
 
 namespace {
@@ -49,25 +47,22 @@ void FromHostTail(const PIXEL_YC *in, int from, TPicture &p, uint8_t *row) {
 
 #if defined(__SSE2__)
 
-// Two doubles a lane set, for the rounding of SampleLanes.h. Adding a half
-// rounds differently from the scalar RoundHalfAway only for the double just
-// below one half; no sum of these conversions lands on it, as the values
-// they round lie nowhere near it.
-struct TDoubleLanes {
+// Two doubles a lane set, for RoundHalfAwayLanes.
+struct TDoublePair {
     using Real = __m128d;
     using Int = __m128i;  // two int32 in the low half
-    static Real Set(double v) { return _mm_set1_pd(v); }
-    static Real Add(Real a, Real b) { return _mm_add_pd(a, b); }
-    static Real And(Real a, Real b) { return _mm_and_pd(a, b); }
-    static Real Or(Real a, Real b) { return _mm_or_pd(a, b); }
     static Int Truncate(Real v) { return _mm_cvttpd_epi32(v); }
+    static Real ToReal(Int v) { return _mm_cvtepi32_pd(v); }
+    static Real Sub(Real a, Real b) { return _mm_sub_pd(a, b); }
+    static Real Add(Real a, Real b) { return _mm_add_pd(a, b); }
+    static Int AddInt(Int a, Int b) { return _mm_add_epi32(a, b); }
 };
 
 // Clamped before rounding: with whole bounds the result is the same as
 // rounding first, and the value then fits int32.
 __m128i Round(__m128d v, double low, double high) {
     v = _mm_min_pd(_mm_max_pd(v, _mm_set1_pd(low)), _mm_set1_pd(high));
-    return sample_lanes::RoundHalfAway<TDoubleLanes>(v);
+    return RoundHalfAwayLanes<TDoublePair>(v);
 }
 
 template <class T>
