@@ -124,9 +124,9 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     if (profile.Bytes)
         picture.IccProfile.assign(reinterpret_cast<const char *>(profile.Bytes), profile.Size);
     // The claimed size is refused before any sample memory is taken.
-    if (!FitsLargestFrame(picture.Width, picture.Height))
-        fail("the picture's size " + FormatSize(picture.Width, picture.Height) +
-             " is beyond the largest frame " + LargestFrameText());
+    const std::string beyond =
+        LargestFrameFault("the picture's size", picture.Width, picture.Height);
+    if (!beyond.empty()) fail(beyond);
     if ((picture.Channels != 1 && picture.Channels != 3) ||
         (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");

@@ -10,6 +10,7 @@
 #include "standin/HostError.h"
 #include "cli/OutputFile.h"
 #include "cli/TargetSize.h"
+#include "platform/SizeText.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     const long height = header.Number("height");
     const long maxval = header.Number("maximum value");
     if (width < 1 || height < 1 || !FitsLargestFrame(width, height))
-        header.Fail("image size " + std::to_string(width) + "x" + std::to_string(height) +
+        header.Fail("image size " + FormatSize(int32_t(width), int32_t(height)) +
                     " is not supported (1x1 to " + LargestFrameText() + ")");
     if (maxval != 255)
         header.Fail("maximum value " + std::to_string(maxval) +

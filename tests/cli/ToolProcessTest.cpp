@@ -237,6 +237,7 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
     Dir.Write("badtag.y4m", "YUV4MPEG2 W64 H48 C411\n" + frame);
     Dir.Write("nosize.y4m", "YUV4MPEG2 W64\n" + frame);
     Dir.Write("tiny.y4m", "YUV4MPEG2 W8192 H8192\nFRAME\n" + std::string(100, 'x'));
+    Dir.Write("wide.y4m", "YUV4MPEG2 W8193 H2\n" + frame);
     const struct {
         const char *setup, *args, *fault;
         int status;
@@ -252,6 +253,8 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "badtag.y4m out.y4m", "badtag.y4m: unsupported YUV4MPEG2 colour format \"C411\"", 1},
         {"", "nosize.y4m out.y4m", "nosize.y4m: bad YUV4MPEG2 header: no size", 1},
         {"", "tiny.y4m out.y4m", "tiny.y4m: truncated frame 1: 100 of 100663296 bytes\n", 1},
+        {"", "wide.y4m out.y4m",
+         "wide.y4m: the frame size 8193x2 is beyond the largest frame 8192x8192\n", 1},
         {"", "missing.png out.png", "missing.png: no such file", 1},
         {"", "good.png out.gif", "out.gif: unknown kind of file", 1},
         {"", "good.png out.y4m", "out.y4m: a picture goes to .png, .jpg or .ppm", 1},
