@@ -8,12 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/LargeBuffers.h"
 #include "standin/YcImage.h"
 
 // An allocator whose resize leaves new bytes as they are: a picture's rows
 // are all written before they are read, and clearing them first would cost
 // a pass over memory. Untouched pages also cost no memory, so a short file
-// claiming a huge picture takes no more than the rows it holds.
+// claiming a huge picture takes no more than the rows it holds. Its memory
+// is platform::AllocateLarge's.
 template <class T>
 struct TUncleared : std::allocator<T> {
     template <class U>
@@ -23,6 +25,10 @@ struct TUncleared : std::allocator<T> {
     TUncleared() = default;
     template <class U>
     TUncleared(const TUncleared<U> &) {}
+    T *allocate(std::size_t n) { return static_cast<T *>(platform::AllocateLarge(n * sizeof(T))); }
+    void deallocate(T *buffer, std::size_t n) noexcept {
+        platform::FreeLarge(buffer, n * sizeof(T));
+    }
     template <class U, class... A>
     void construct(U *at, A &&...args) {
         if constexpr (sizeof...(A) == 0)
