@@ -1,7 +1,6 @@
 #include "cli/PictureRows.h"
 
 #include <cstring>
-#include <vector>
 
 #include "cli/YcConversion.h"
 
