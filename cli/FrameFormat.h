@@ -2,8 +2,9 @@
 // stream, or a picture (PNG, JPEG, PPM, the built-in test image) as a
 // stream of one frame. The frame pump drives both sides alike.
 //
-// Each side keeps two frames of its own, 0 and 1, so that one is read or
-// written on a thread of its own while the workers convert the other; the
+// Each side has two frames, 0 and 1, so that one is read or written on a
+// thread of its own while the workers convert the other (a picture's two
+// are the one picture, which nothing reads or writes meanwhile); the
 // conversions run a band of rows at a time on the host's workers.
 #pragma once
 #include <memory>
