@@ -23,6 +23,7 @@
 #include "cli/TestPattern.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
+#include "platform/SizeText.h"
 
 namespace {
 
@@ -109,16 +110,15 @@ int Run() {
     const std::string loadAtStart = bench::Load();
     std::vector<TRow> rows;
     for (const TScenario &s : kScenarios) {
-        const TYcImage source = ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
+        const TYcImage source = ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
         for (const TFunction &f : kFunctions)
             for (const TPair &p : kPairs) {
                 if (!inventory.HasKernel(p.Standard) || !inventory.HasKernel(p.Hq)) continue;
                 const std::vector<int> threadCounts =
                     allThreads > 1 ? std::vector<int>{1, allThreads} : std::vector<int>{1};
                 for (int threads : threadCounts) {
-                    TRow row{std::to_string(s.Src.Width) + "x" + std::to_string(s.Src.Height) +
-                                 " -> " + std::to_string(s.Dst.Width) + "x" +
-                                 std::to_string(s.Dst.Height),
+                    TRow row{FormatSize(s.Src.Width, s.Src.Height) + " -> " +
+                                 FormatSize(s.Dst.Width, s.Dst.Height),
                              f.Name,
                              std::string(p.Standard) + " / " + p.Hq,
                              threads,

@@ -27,6 +27,7 @@
 #include "cli/TestPattern.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
+#include "platform/SizeText.h"
 
 namespace {
 
@@ -106,8 +107,7 @@ TSamples AfterWarmUp(std::vector<double> wall, std::vector<double> cpu) {
 }
 
 std::string Label(const TScenario &s) {
-    return std::to_string(s.Src.Width) + "x" + std::to_string(s.Src.Height) + " -> " +
-           std::to_string(s.Dst.Width) + "x" + std::to_string(s.Dst.Height);
+    return FormatSize(s.Src.Width, s.Src.Height) + " -> " + FormatSize(s.Dst.Width, s.Dst.Height);
 }
 
 // Morvane's full range (y 0..4096, cb and cr -2048..2048) as zimg's 16-bit
@@ -290,7 +290,7 @@ int Run() {
         std::size_t row = 0;
         for (const TScenario &s : kScenarios) {
             const TYcImage source =
-                ToYcImage(FromRgbImage(MakeTestPattern(s.Src.Width, s.Src.Height)));
+                ToYcImage(MakeTestPattern(s.Src.Width, s.Src.Height));
             TPlanes srcPlanes(s.Src.Width, s.Src.Height, 2),
                 dstPlanes(s.Dst.Width, s.Dst.Height, 2);
             ToPlanes(source, srcPlanes);

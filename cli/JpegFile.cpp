@@ -51,6 +51,7 @@ void TJpegWriter::Finish() {}
 
 #include "cli/Exif.h"
 #include "cli/Orientation.h"
+#include "cli/TargetSize.h"
 
 namespace {
 
@@ -187,10 +188,9 @@ void TJpegReader::TState::Open(int maxWidth, int maxHeight) {
     StoredHeight = int(Info.image_height);
     Width = SwapsSides(Orientation) ? StoredHeight : StoredWidth;
     Height = SwapsSides(Orientation) ? StoredWidth : StoredHeight;
-    const auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
-    if (Width > maxWidth || Height > maxHeight)
-        Fail("the picture's size " + size(Width, Height) + " is beyond the largest frame " +
-             size(maxWidth, maxHeight));
+    const std::string beyond =
+        LargestFrameFault("the picture's size", Width, Height, maxWidth, maxHeight);
+    if (!beyond.empty()) Fail(beyond);
 }
 
 void TJpegReader::TState::ReadMetadata() {

@@ -1,39 +1,20 @@
 #include "cli/Picture.h"
 
-#include <algorithm>
-#include <cmath>
+#include <cstring>
 
-#include "cli/YcConversion.h"
+#include "cli/PictureRows.h"
 
-TPicture FromRgbImage(const TRgbImage &image) {
-    TPicture picture(image.Width, image.Height, 3, 8);
-    std::copy(image.Bytes.begin(), image.Bytes.end(), picture.Samples.begin());
-    return picture;
-}
-
-TRgbImage ToRgbImage(const TPicture &picture) {
-    TRgbImage image(picture.Width, picture.Height);
-    const double scale = 255.0 / picture.MaxValue();
-    const std::size_t pixels = std::size_t(picture.Width) * picture.Height;
-    for (std::size_t i = 0; i < pixels; ++i)
-        for (int c = 0; c < 3; ++c) {
-            const uint16_t v =
-                picture.Samples[i * picture.Channels + (picture.Channels == 3 ? c : 0)];
-            image.Bytes[i * 3 + c] = uint8_t(RoundHalfAway(v * scale));
-        }
-    return image;
+std::vector<uint16_t> TPicture::Samples() const {
+    std::vector<uint16_t> samples(std::size_t(Width) * Height * Channels);
+    if (Depth == 8)
+        std::copy(Bytes.begin(), Bytes.begin() + std::ptrdiff_t(samples.size()), samples.begin());
+    else
+        std::memcpy(samples.data(), Bytes.data(), samples.size() * sizeof(uint16_t));
+    return samples;
 }
 
 TYcImage ToYcImage(const TPicture &picture) {
     TYcImage yc(picture.Width, picture.Height);
-    SamplesToYc(picture.Samples.data(), picture.Channels, 255.0 / picture.MaxValue(),
-                yc.Pixels.size(), yc.Pixels.data());
+    PictureToHostRows(picture, yc.Pixels.data(), picture.Width, 0, picture.Height);
     return yc;
-}
-
-TPicture ToPicture(const TYcImage &image, int channels, int depth) {
-    TPicture picture(image.Width, image.Height, channels, depth);
-    YcToSamples(image.Pixels.data(), image.Pixels.size(), channels, picture.MaxValue() / 255.0,
-                picture.MaxValue(), picture.Samples.data());
-    return picture;
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cctype>
 #include <filesystem>
+#include <stdexcept>
 #include <vector>
 
 #include "cli/CommandLine.h"
@@ -39,29 +40,21 @@ namespace {
 TPicture ReadJpeg(const std::string &path, std::ostream &warnings) {
     TJpegReader reader(path, kMaxFrameWidth, kMaxFrameHeight, warnings);
     TPicture picture(reader.Width(), reader.Height(), reader.Components(), 8);
-    std::vector<uint8_t> bytes(picture.Samples.size());
-    reader.ReadRows(bytes.data(), picture.Height);
+    reader.ReadRows(picture.Bytes.data(), picture.Height);
     reader.Finish();
-    std::copy(bytes.begin(), bytes.end(), picture.Samples.begin());
     picture.IccProfile = reader.IccProfile();
     return picture;
 }
 
-// 8 bits: deeper samples rounded.
+// JPEG holds 8 bits a sample.
 std::string EncodeJpeg(const TPicture &picture, int quality) {
+    if (picture.Depth != 8) throw std::logic_error("JPEG holds 8-bit samples only");
     std::string out;
     TJpegWriter writer(picture.Width, picture.Height, picture.Channels, quality, picture.IccProfile,
                        [&](const uint8_t *bytes, std::size_t size) {
                            out.append(reinterpret_cast<const char *>(bytes), size);
                        });
-    const int max = picture.MaxValue();
-    std::vector<uint8_t> row(std::size_t(picture.Width) * picture.Channels);
-    for (int y = 0; y < picture.Height; ++y) {
-        const uint16_t *from = &picture.Samples[y * row.size()];
-        for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = uint8_t((from[i] * 255 + max / 2) / max);
-        writer.WriteRows(row.data(), 1);
-    }
+    writer.WriteRows(picture.Bytes.data(), picture.Height);
     writer.Finish();
     return out;
 }
@@ -70,24 +63,24 @@ std::string EncodeJpeg(const TPicture &picture, int quality) {
 
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings) {
-    if (kind == TFileKind::Builtin)
-        return FromRgbImage(MakeTestPattern(patternWidth, patternHeight));
+    if (kind == TFileKind::Builtin) return MakeTestPattern(patternWidth, patternHeight);
     struct stat info;
     if (stat(path.c_str(), &info) != 0) throw THostError(path + ": " + PathFault(errno));
     if (S_ISDIR(info.st_mode)) throw THostError(path + ": is a folder");
     if (kind == TFileKind::Png) return ReadPng(path, warnings);
     if (kind == TFileKind::Jpeg) return ReadJpeg(path, warnings);
-    return FromRgbImage(ReadPpm(path));
+    return ReadPpm(path);
 }
 
 void WritePicture(const std::string &path, TFileKind kind, const TPicture &picture, int jpegQuality,
                   std::ostream &warnings) {
+    // The samples as they are, without a copy.
+    if (kind == TFileKind::Ppm) return WritePpm(path, picture);
     std::string bytes, dropped;
     // The encoders' faults name the format; the message names the file.
     try {
-        bytes = kind == TFileKind::Png    ? EncodePng(picture, &dropped)
-                : kind == TFileKind::Jpeg ? EncodeJpeg(picture, jpegQuality)
-                                          : EncodePpm(ToRgbImage(picture));
+        bytes = kind == TFileKind::Png ? EncodePng(picture, &dropped)
+                                       : EncodeJpeg(picture, jpegQuality);
     } catch (const THostError &e) {
         throw THostError(path + ": " + e.what());
     }

@@ -84,20 +84,13 @@ bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, i
     return true;
 }
 
-// The rows of a picture that is not interlaced arrive in order, and the
-// buffer grows with them, so that a short file claiming a huge picture costs
+// The rows straight into the picture, whose memory follows the rows that
+// arrive (TUncleared), so that a short file claiming a huge picture costs
 // no more than it holds; an interlaced one's passes each touch every row.
-bool ReadRows(TPngRead &r, int passes, int height, std::size_t rowBytes,
-              std::vector<uint8_t> &bytes) {
+bool ReadRows(TPngRead &r, int passes, TPicture &picture) {
     if (setjmp(png_jmpbuf(r.Png))) return false;
-    const std::size_t total = rowBytes * std::size_t(height);
-    if (passes > 1) bytes.resize(total);
     for (int pass = 0; pass < passes; ++pass)
-        for (std::size_t at = 0; at < total; at += rowBytes) {
-            if (bytes.size() < at + rowBytes)
-                bytes.resize(std::min(total, std::max(at + rowBytes, 2 * bytes.size())));
-            png_read_row(r.Png, bytes.data() + at, nullptr);
-        }
+        for (int y = 0; y < picture.Height; ++y) png_read_row(r.Png, picture.Row(y), nullptr);
     png_read_end(r.Png, nullptr);
     return true;
 }
@@ -131,15 +124,13 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     if (profile.Bytes)
         picture.IccProfile.assign(reinterpret_cast<const char *>(profile.Bytes), profile.Size);
     // The claimed size is refused before any sample memory is taken.
-    if (!FitsLargestFrame(picture.Width, picture.Height))
-        fail("the picture's size " + FormatSize(picture.Width, picture.Height) +
-             " is beyond the largest frame " + LargestFrameText());
+    const std::string beyond =
+        LargestFrameFault("the picture's size", picture.Width, picture.Height);
+    if (!beyond.empty()) fail(beyond);
     if ((picture.Channels != 1 && picture.Channels != 3) ||
         (picture.Depth != 8 && picture.Depth != 16))
         fail("unsupported PNG layout");
-    std::vector<uint8_t> bytes;
-    const std::size_t rowBytes =
-        std::size_t(picture.Width) * picture.Channels * (picture.Depth / 8);
+    const std::size_t rowBytes = picture.RowBytes();
     // An interlaced picture is held whole from its first pass; deflate packs
     // at most 1032 bytes into one, so a file too short to hold the claimed
     // rows is refused before that memory is taken.
@@ -149,13 +140,9 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
         fail("damaged or truncated PNG (" + std::to_string(info.st_size) +
              " bytes cannot hold an interlaced " + FormatSize(picture.Width, picture.Height) +
              " picture)");
-    if (!ReadRows(r, passes, picture.Height, rowBytes, bytes))
+    picture.Bytes.resize(rowBytes * std::size_t(picture.Height));
+    if (!ReadRows(r, passes, picture))
         fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
-    picture.Samples.resize(std::size_t(picture.Width) * picture.Height * picture.Channels);
-    if (picture.Depth == 8)
-        std::copy(bytes.begin(), bytes.end(), picture.Samples.begin());
-    else
-        std::memcpy(picture.Samples.data(), bytes.data(), bytes.size());
     if (hadAlpha) warnings << "morvane: " << path << ": warning: the alpha channel is dropped\n";
     return picture;
 }
@@ -200,15 +187,9 @@ bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
 }  // namespace
 
 std::string EncodePng(const TPicture &picture, std::string *droppedProfile) {
-    const int bytesPerSample = picture.Depth / 8;
-    std::vector<uint8_t> bytes(picture.Samples.size() * bytesPerSample);
-    if (picture.Depth == 8)
-        std::copy(picture.Samples.begin(), picture.Samples.end(), bytes.begin());
-    else
-        std::memcpy(bytes.data(), picture.Samples.data(), bytes.size());
-    const std::size_t rowBytes = bytes.size() / picture.Height;
     std::vector<png_bytep> rows(picture.Height);
-    for (int y = 0; y < picture.Height; ++y) rows[y] = bytes.data() + y * rowBytes;
+    // libpng only reads the rows, through pointers it declares writable.
+    for (int y = 0; y < picture.Height; ++y) rows[y] = const_cast<uint8_t *>(picture.Row(y));
     TPngFault fault;
     TPngWrite w;
     w.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &fault, OnPngError, OnPngWarning);

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
 
 #include "standin/HostError.h"
 #include "cli/OutputFile.h"
 #include "cli/TargetSize.h"
+#include "platform/SizeText.h"
 
 namespace {
 
@@ -81,7 +83,7 @@ TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     const long height = header.Number("height");
     const long maxval = header.Number("maximum value");
     if (width < 1 || height < 1 || !FitsLargestFrame(width, height))
-        header.Fail("image size " + std::to_string(width) + "x" + std::to_string(height) +
+        header.Fail("image size " + FormatSize(int32_t(width), int32_t(height)) +
                     " is not supported (1x1 to " + LargestFrameText() + ")");
     if (maxval != 255)
         header.Fail("maximum value " + std::to_string(maxval) +
@@ -89,55 +91,74 @@ TPpmLayout ParseHeader(const std::string &bytes, const std::string &name) {
     return {int(width), int(height), header.PixelStart()};
 }
 
-// The claimed size is checked against the bytes present before the image
+// The claimed size is checked against the bytes present before the picture
 // is allocated.
-TRgbImage Samples(const std::string &bytes, const TPpmLayout &layout, const std::string &name) {
+TPicture Samples(const std::string &bytes, const TPpmLayout &layout, const std::string &name) {
     const std::size_t available = bytes.size() - std::min(layout.Start, bytes.size());
     if (available < layout.SampleBytes())
         throw THostError(name + ": truncated: " + std::to_string(available) + " of " +
                          std::to_string(layout.SampleBytes()) + " sample bytes");
-    TRgbImage image{layout.Width, layout.Height};
-    std::copy_n(bytes.begin() + std::ptrdiff_t(layout.Start), image.Bytes.size(),
-                image.Bytes.begin());
-    return image;
+    TPicture picture(layout.Width, layout.Height, 3, 8);
+    std::memcpy(picture.Bytes.data(), bytes.data() + layout.Start, layout.SampleBytes());
+    return picture;
+}
+
+void CheckRgb8(const TPicture &picture) {
+    if (picture.Channels != 3 || picture.Depth != 8)
+        throw std::logic_error("PPM holds 8-bit RGB only");
 }
 
 }  // namespace
 
-TRgbImage ParsePpm(const std::string &bytes, const std::string &name) {
+TPicture ParsePpm(const std::string &bytes, const std::string &name) {
     return Samples(bytes, ParseHeader(bytes, name), name);
 }
 
-TRgbImage ReadPpm(const std::string &path) {
+TPicture ReadPpm(const std::string &path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw THostError(path + ": no such file");
     if (std::filesystem::is_directory(path, ec)) throw THostError(path + ": is a folder");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw THostError(path + ": cannot be opened");
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file) throw THostError(path + ": cannot be opened");
+    struct TClose {
+        std::FILE *File;
+        ~TClose() { std::fclose(File); }
+    } closer{file};
     // Never more than the header promises: the input may be a device or a
     // pipe without end.
-    std::string bytes(kHeaderBytes, '\0');
-    in.read(bytes.data(), std::streamsize(bytes.size()));
-    bytes.resize(std::size_t(in.gcount()));
-    const TPpmLayout layout = ParseHeader(bytes, path);
-    const std::size_t wanted = layout.Start + layout.SampleBytes();
-    // In pieces, so that memory follows the bytes present, not the claim.
-    std::string piece(std::size_t(1) << 20, '\0');
-    while (bytes.size() < wanted && in) {
-        in.read(piece.data(), std::streamsize(std::min(piece.size(), wanted - bytes.size())));
-        bytes.append(piece, 0, std::size_t(in.gcount()));
-    }
-    if (in.bad()) throw THostError(path + ": cannot be read");
-    return Samples(bytes, layout, path);
+    std::string head(kHeaderBytes, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), file));
+    const TPpmLayout layout = ParseHeader(head, path);
+    // Straight into the picture, whose memory follows the bytes that arrive
+    // rather than the claim (TUncleared).
+    TPicture picture(layout.Width, layout.Height, 3, 8);
+    const std::size_t wanted = layout.SampleBytes();
+    std::size_t got = std::min(head.size() - std::min(layout.Start, head.size()), wanted);
+    std::memcpy(picture.Bytes.data(), head.data() + std::min(layout.Start, head.size()), got);
+    for (std::size_t n = 1; got < wanted && n > 0; got += n)
+        n = std::fread(picture.Bytes.data() + got, 1, wanted - got, file);
+    if (std::ferror(file)) throw THostError(path + ": cannot be read");
+    if (got < wanted)
+        throw THostError(path + ": truncated: " + std::to_string(got) + " of " +
+                         std::to_string(wanted) + " sample bytes");
+    return picture;
 }
 
-std::string EncodePpm(const TRgbImage &image) {
-    std::string out =
-        "P6\n" + std::to_string(image.Width) + " " + std::to_string(image.Height) + "\n255\n";
-    out.append(reinterpret_cast<const char *>(image.Bytes.data()), image.Bytes.size());
+std::string PpmHeader(int width, int height) {
+    return "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+}
+
+std::string EncodePpm(const TPicture &picture) {
+    CheckRgb8(picture);
+    std::string out = PpmHeader(picture.Width, picture.Height);
+    out.append(reinterpret_cast<const char *>(picture.Bytes.data()), picture.Bytes.size());
     return out;
 }
 
-void WritePpm(const std::string &path, const TRgbImage &image) {
-    WriteFileAtomically(path, EncodePpm(image));
+void WritePpm(const std::string &path, const TPicture &picture) {
+    CheckRgb8(picture);
+    TOutputFile out(path);
+    out.Write(PpmHeader(picture.Width, picture.Height));
+    out.Write(picture.Bytes.data(), picture.Bytes.size());
+    out.Commit();
 }

@@ -10,10 +10,14 @@
 // Throws THostError "<path>: <fault>" for a missing, unreadable or malformed
 // file (not P6, maxval other than 255, size 0 or beyond the largest frame,
 // truncated). Reads no more than the header claims.
-TRgbImage ReadPpm(const std::string &path);
+// The picture is 8-bit RGB.
+TPicture ReadPpm(const std::string &path);
 // The same check on bytes already in memory; the message names `name`.
-TRgbImage ParsePpm(const std::string &bytes, const std::string &name);
+TPicture ParsePpm(const std::string &bytes, const std::string &name);
 
-std::string EncodePpm(const TRgbImage &image);
-// Through WriteFileAtomically: all or nothing.
-void WritePpm(const std::string &path, const TRgbImage &image);
+// What comes before the samples of a `width` × `height` picture.
+std::string PpmHeader(int width, int height);
+// Of an 8-bit RGB picture; throws std::logic_error for any other.
+std::string EncodePpm(const TPicture &picture);
+// The same, all or nothing.
+void WritePpm(const std::string &path, const TPicture &picture);

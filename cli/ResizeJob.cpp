@@ -82,9 +82,8 @@ TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &opti
 TFramePlan PlanFrames(const TToolOptions &o, const std::string &name, int inWidth, int inHeight) {
     TFramePlan p;
     ResolveSize(o.Size, inWidth, inHeight, p.Width, p.Height);
-    if (!FitsLargestFrame(p.Width, p.Height))
-        throw THostError(name + ": the target size " + FormatSize(p.Width, p.Height) +
-                         " is beyond the largest frame " + LargestFrameText());
+    const std::string beyond = LargestFrameFault("the target size", p.Width, p.Height);
+    if (!beyond.empty()) throw THostError(name + ": " + beyond);
     p.MaxWidth = o.MaxWidth ? o.MaxWidth : HostStride(std::max(inWidth, p.Width));
     p.MaxHeight = o.MaxHeight ? o.MaxHeight : std::max(inHeight, p.Height);
     if (std::max(inWidth, p.Width) > p.MaxWidth || std::max(inHeight, p.Height) > p.MaxHeight)

@@ -64,8 +64,10 @@ struct TResizeOutcome {
 // An outcome with no frames yet, of what the session runs.
 TResizeOutcome OutcomeOf(const TResizeSession &session);
 
-// The same picture options.Frames times, for the timing; `eachFrame`, if
-// given, sees every frame's result, as the benchmark takes its times.
+// For the benchmarks, which time the filter alone: the same picture
+// options.Frames times through copies in and out of the host's frames;
+// `eachFrame`, if given, sees every frame's result. The tool pumps its
+// frames without the copies (FramePump.h).
 TResizeOutcome RunResize(const std::string &filterPath, const TToolOptions &options,
                          const TFramePlan &plan, const TYcImage &source,
                          const std::function<void(const TFrameResult &)> &eachFrame = nullptr);

@@ -57,7 +57,14 @@ void ResolveSize(const TSizeRequest &r, int inWidth, int inHeight, int &width, i
 }
 
 bool FitsLargestFrame(long width, long height) {
-    return width <= kMaxFrameWidth && height <= kMaxFrameHeight;
+    return LargestFrameFault("", width, height).empty();
+}
+
+std::string LargestFrameFault(const std::string &what, long width, long height, int maxWidth,
+                              int maxHeight) {
+    if (width <= maxWidth && height <= maxHeight) return "";
+    return what + " " + FormatSize(int32_t(width), int32_t(height)) +
+           " is beyond the largest frame " + FormatSize(maxWidth, maxHeight);
 }
 
 std::string LargestFrameText() { return FormatSize(kMaxFrameWidth, kMaxFrameHeight); }

@@ -11,6 +11,11 @@ constexpr int kMaxFrameHeight = 8192;
 bool FitsLargestFrame(long width, long height);
 // The largest frame as a size text.
 std::string LargestFrameText();
+// Every picture's, stream's and target's size is checked here: for one
+// that does not fit the largest frame (or the one given),
+// "<what> WxH is beyond the largest frame MxN"; empty for one that fits.
+std::string LargestFrameFault(const std::string &what, long width, long height,
+                              int maxWidth = kMaxFrameWidth, int maxHeight = kMaxFrameHeight);
 
 struct TSizeRequest {
     int Width = 0, Height = 0;  // 0: follows the input's aspect ratio

@@ -10,14 +10,14 @@ struct TRegion {
     int Left, Top, Width, Height;
 };
 
-void Put(TRgbImage &image, int x, int y, double r, double g, double b) {
+void Put(TPicture &image, int x, int y, double r, double g, double b) {
     uint8_t *p = image.At(x, y);
     p[0] = uint8_t(std::lround(std::clamp(r, 0.0, 255.0)));
     p[1] = uint8_t(std::lround(std::clamp(g, 0.0, 255.0)));
     p[2] = uint8_t(std::lround(std::clamp(b, 0.0, 255.0)));
 }
 
-void ZonePlate(TRgbImage &image, const TRegion &area) {
+void ZonePlate(TPicture &image, const TRegion &area) {
     const double cx = area.Width / 2.0, cy = area.Height / 2.0;
     // Local frequency k r / pi cycles per pixel; 1/2 at the corner radius.
     const double k = std::numbers::pi / (2.0 * std::max(std::hypot(cx, cy), 1.0));
@@ -37,7 +37,7 @@ void Hue(double u, double rgb[3]) {
     rgb[2] = std::clamp(2.0 - std::fabs(h - 4.0), 0.0, 1.0);
 }
 
-void Gradients(TRgbImage &image, const TRegion &area) {
+void Gradients(TPicture &image, const TRegion &area) {
     for (int y = 0; y < area.Height; ++y) {
         const double level = 255.0 * (1.0 - (y + 0.5) / area.Height);
         for (int x = 0; x < area.Width; ++x) {
@@ -48,7 +48,7 @@ void Gradients(TRgbImage &image, const TRegion &area) {
     }
 }
 
-void ColourBars(TRgbImage &image, const TRegion &area) {
+void ColourBars(TPicture &image, const TRegion &area) {
     // White, yellow, cyan, green, magenta, red, blue, black.
     static const int bars[8] = {7, 6, 3, 2, 5, 4, 1, 0};  // bit 2 R, bit 1 G, bit 0 B
     for (int x = 0; x < area.Width; ++x) {
@@ -59,7 +59,7 @@ void ColourBars(TRgbImage &image, const TRegion &area) {
     }
 }
 
-void Gratings(TRgbImage &image, const TRegion &area) {
+void Gratings(TPicture &image, const TRegion &area) {
     for (int x = 0; x < area.Width; ++x) {
         const int half = 1 + x * 4 / area.Width;  // half a period: 1..4 pixels
         for (int y = 0; y < area.Height; ++y) {
@@ -72,8 +72,8 @@ void Gratings(TRgbImage &image, const TRegion &area) {
 
 }  // namespace
 
-TRgbImage MakeTestPattern(int width, int height) {
-    TRgbImage image(width, height);
+TPicture MakeTestPattern(int width, int height) {
+    TPicture image(width, height, 3, 8);
     const int splitX = width / 2, splitY = height * 3 / 4;
     ZonePlate(image, {0, 0, splitX, splitY});
     Gradients(image, {splitX, 0, width - splitX, splitY});

@@ -10,5 +10,5 @@
 #include "cli/Picture.h"
 
 // Any size from 1x1; the regions split at half the width and three quarters
-// of the height.
-TRgbImage MakeTestPattern(int width, int height);
+// of the height. The picture is 8-bit RGB.
+TPicture MakeTestPattern(int width, int height);

@@ -14,11 +14,10 @@
 #include "cli/JpegFile.h"
 #include "cli/Progress.h"
 #include "cli/PictureFiles.h"
-#include "cli/PictureJob.h"
+#include "cli/FramePump.h"
 #include "cli/PngFile.h"
 #include "cli/ResizeJob.h"
 #include "cli/ToolReport.h"
-#include "cli/VideoJob.h"
 #include "platform/FileReplacement.h"
 #include "platform/Library.h"
 #include "platform/Paths.h"
@@ -155,23 +154,13 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     TJobSummary job{input, output};
     // The report must not mix with video on standard output.
     std::ostream &report = device ? err : out;
-    if (inKind == TFileKind::Stream) {
-        const TResizeOutcome outcome = RunVideo(filterPath, o, input, output, job, progress);
-        if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
-        return;
-    }
-    const TPicture picture = ReadPicture(input, inKind, o.PatternWidth, o.PatternHeight, err);
-    const TFramePlan plan = PlanFrames(o, input, picture.Width, picture.Height);
-    job.SetSizes(picture.Width, picture.Height, plan);
-    // PPM holds 8-bit RGB only; PNG keeps the input's grey or colour and
-    // depth, JPEG its grey or colour; both keep its colour profile.
-    const bool sameLayout =
-        (outKind == TFileKind::Png || outKind == TFileKind::Jpeg) && inKind != TFileKind::Builtin;
-    TPicture result(plan.Width, plan.Height, sameLayout ? picture.Channels : 3,
-                    sameLayout && outKind == TFileKind::Png ? picture.Depth : 8);
-    const TResizeOutcome outcome = RunPicture(filterPath, o, plan, picture, result);
-    result.IccProfile = picture.IccProfile;
-    WritePicture(output, outKind, result, o.Quality, err);
+    const std::unique_ptr<TFrameSource> source = OpenSource(input, inKind, o, err);
+    const auto makeSink = [&](int width, int height) {
+        return MakeSink(output, outKind, source->Format(), width, height, o, err);
+    };
+    // A video's frames show their progress; a picture is one frame.
+    const TResizeOutcome outcome = PumpFrames(filterPath, o, *source, makeSink, job,
+                                              source->Format().Stream ? progress : nullptr);
     if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
 }
 

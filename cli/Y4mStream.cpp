@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "standin/HostError.h"
@@ -12,6 +13,9 @@ namespace {
 const char *const kMagic = "YUV4MPEG2";
 // A header or frame line longer than this is taken as damage.
 constexpr std::size_t kMaxLine = 4096;
+// Any side a header may give: the size is held to the largest frame once
+// both sides are known.
+constexpr int kMaxSide = std::numeric_limits<int32_t>::max();
 
 struct TChromaTag {
     const char *Name;
@@ -118,11 +122,11 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
         const std::string value = word.substr(1);
         switch (word[0]) {
         case 'W':
-            if (!ParseWhole(value, 1, kMaxFrameWidth, f.Width))
+            if (!ParseWhole(value, 1, kMaxSide, f.Width))
                 fail("bad YUV4MPEG2 header: width \"" + value + "\"");
             break;
         case 'H':
-            if (!ParseWhole(value, 1, kMaxFrameHeight, f.Height))
+            if (!ParseWhole(value, 1, kMaxSide, f.Height))
                 fail("bad YUV4MPEG2 header: height \"" + value + "\"");
             break;
         case 'C':
@@ -140,6 +144,8 @@ TY4mFormat ParseY4mHeader(const std::string &line, const std::string &name) {
     }
     if (f.Width == 0 || f.Height == 0)
         fail("bad YUV4MPEG2 header: no size (W and H, 1 to " + LargestFrameText() + ")");
+    const std::string beyond = LargestFrameFault("the frame size", f.Width, f.Height);
+    if (!beyond.empty()) fail(beyond);
     return f;
 }
 

@@ -4,15 +4,18 @@
 #include <cstring>
 #include <new>
 
+#include "platform/LargeBuffers.h"
+
 namespace {
 
-constexpr std::align_val_t kFrameAlignment{16};
+std::size_t FrameBytes(int stride, int maxHeight) {
+    return std::size_t(stride) * maxHeight * sizeof(PIXEL_YC);
+}
 
 PIXEL_YC *NewFrame(int stride, int maxHeight) {
-    const std::size_t bytes = std::size_t(stride) * maxHeight * sizeof(PIXEL_YC);
     // Not cleared: Load clears what it does not fill, and a caller that
     // fills the frame itself writes every pixel the filter reads.
-    return static_cast<PIXEL_YC *>(::operator new(bytes, kFrameAlignment));
+    return static_cast<PIXEL_YC *>(platform::AllocateLarge(FrameBytes(stride, maxHeight)));
 }
 
 }  // namespace
@@ -27,14 +30,14 @@ TFrameBuffers::TFrameBuffers(int maxWidth, int maxHeight)
     try {
         FSecond = NewFrame(FStride, maxHeight);
     } catch (...) {
-        ::operator delete(FFirst, kFrameAlignment);
+        platform::FreeLarge(FFirst, FrameBytes(FStride, FMaxHeight));
         throw;
     }
 }
 
 TFrameBuffers::~TFrameBuffers() {
-    ::operator delete(FFirst, kFrameAlignment);
-    ::operator delete(FSecond, kFrameAlignment);
+    platform::FreeLarge(FFirst, FrameBytes(FStride, FMaxHeight));
+    platform::FreeLarge(FSecond, FrameBytes(FStride, FMaxHeight));
 }
 
 void TFrameBuffers::Load(const TYcImage &image) {

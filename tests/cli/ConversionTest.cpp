@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <random>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "standin/HostError.h"
+#include "cli/PictureRows.h"
 #include "cli/SampleRows.h"
 #include "cli/Y4mConversion.h"
 #include "cli/YcConversion.h"
@@ -392,5 +394,88 @@ TEST(Y4mConversion, EveryRowTierGivesTheBaselinesBytes) {
                     FAIL() << what << ": to codes at byte " << at.first - out.Bytes.begin()
                            << ": expected " << int(*at.second) << ", got " << int(*at.first);
             }
+        }
+}
+
+namespace {
+
+// A picture whose samples run through `next` (0..max), row by row.
+TPicture PictureOf(int width, int height, int channels, int depth,
+                   const std::function<int()> &next) {
+    TPicture p(width, height, channels, depth);
+    for (std::size_t i = 0; i < std::size_t(width) * height * channels; ++i) {
+        const uint16_t v = uint16_t(next());
+        if (depth == 8)
+            p.Bytes[i] = uint8_t(v);
+        else
+            std::memcpy(p.Bytes.data() + 2 * i, &v, 2);
+    }
+    return p;
+}
+
+void ExpectHostPixels(const TPicture &in, const std::string &what) {
+    const TYcImage got = ToYcImage(in);
+    std::vector<PIXEL_YC> want(got.Pixels.size());
+    SamplesToYc(in.Samples().data(), in.Channels, 255.0 / in.MaxValue(), want.size(), want.data());
+    for (std::size_t i = 0; i < want.size(); ++i)
+        ASSERT_TRUE(got.Pixels[i].y == want[i].y && got.Pixels[i].cb == want[i].cb &&
+                    got.Pixels[i].cr == want[i].cr)
+            << what << " pixel " << i << ": expected " << PixelText(want[i]) << ", got "
+            << PixelText(got.Pixels[i]);
+}
+
+void ExpectSamples(const TYcImage &host, int channels, int depth, const std::string &what) {
+    TPicture out(host.Width, host.Height, channels, depth);
+    HostToPictureRows(host.Pixels.data(), host.Width, out, 0, out.Height);
+    std::vector<uint16_t> want(host.Pixels.size() * channels);
+    YcToSamples(host.Pixels.data(), host.Pixels.size(), channels, out.MaxValue() / 255.0,
+                out.MaxValue(), want.data());
+    const std::vector<uint16_t> got = out.Samples();
+    const auto at = std::mismatch(got.begin(), got.end(), want.begin());
+    ASSERT_TRUE(at.first == got.end()) << what << " sample " << at.first - got.begin()
+                                       << ": expected " << *at.second << ", got " << *at.first;
+}
+
+}  // namespace
+
+// The picture rows' pairs of pixels give the one-pixel conversions' values
+// both ways: every 8-bit colour and every grey, random 16-bit colours, and
+// host pixels across and beyond the nominal ranges. Odd widths leave a
+// pixel to the one-pixel path.
+TEST(PictureRows, GiveTheScalarConversionsValues) {
+    std::mt19937 random(11);
+    for (const int channels : {1, 3})
+        for (const int depth : {8, 16}) {
+            const std::string what = std::to_string(channels) + "x" + std::to_string(depth);
+            const int max = (1 << depth) - 1;
+            if (channels == 1) {  // every grey, in order
+                int next = 0;
+                ExpectHostPixels(
+                    PictureOf(257, (max + 257) / 257, 1, depth, [&] { return next++ % (max + 1); }),
+                    what);
+            } else if (depth == 8) {  // every colour, a red at a time
+                for (int red = 0; red < 256; ++red) {
+                    int n = 0;
+                    ExpectHostPixels(PictureOf(257, 256, 3, 8,
+                                               [&] {
+                                                   const int c = n % 3, pixel = n++ / 3;
+                                                   return c == 0   ? red
+                                                          : c == 1 ? pixel % 256
+                                                                   : pixel / 256 % 256;
+                                               }),
+                                     what);
+                }
+            } else {
+                ExpectHostPixels(PictureOf(257, 999, 3, 16, [&] { return int(random() % 65536); }),
+                                 what);
+            }
+            TYcImage host(257, 999);
+            std::uniform_int_distribution<int> y(-700, 4800), c(-2700, 2700), any(-32768, 32767);
+            for (PIXEL_YC &p : host.Pixels)
+                p = random() % 8
+                        ? PIXEL_YC{int16_t(y(random)), int16_t(c(random)), int16_t(c(random))}
+                        : PIXEL_YC{int16_t(any(random)), int16_t(any(random)),
+                                   int16_t(any(random))};
+            ExpectSamples(host, channels, depth, what);
         }
 }

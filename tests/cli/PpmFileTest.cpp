@@ -29,24 +29,24 @@ std::string FaultOf(const std::string &bytes) {
 
 TEST(PpmFile, ReadsHeadersWithCommentsAndAnyBlanks) {
     const std::string pixels = "\x01\x02\x03\xfd\xfe\xff";
-    const TRgbImage image =
+    const TPicture image =
         ParsePpm("P6 # made by hand\n2\t1\r\n# maxval next\n255\n" + pixels, "a");
     ASSERT_EQ(image.Width, 2);
     ASSERT_EQ(image.Height, 1);
     EXPECT_EQ(std::string(image.Bytes.begin(), image.Bytes.end()), pixels);
     // One blank ends the header; samples that look like blanks are samples.
-    const TRgbImage blanks = ParsePpm(std::string("P6 1 1 255 ") + "\n\n\n", "b");
-    EXPECT_EQ(blanks.Bytes, (std::vector<uint8_t>{'\n', '\n', '\n'}));
+    const TPicture blanks = ParsePpm(std::string("P6 1 1 255 ") + "\n\n\n", "b");
+    EXPECT_EQ(blanks.Samples(), (std::vector<uint16_t>{'\n', '\n', '\n'}));
 }
 
 TEST(PpmFile, WritesWhatItReads) {
     TempDir dir;
-    TRgbImage image(3, 2);
+    TPicture image(3, 2, 3, 8);
     for (std::size_t i = 0; i < image.Bytes.size(); ++i) image.Bytes[i] = uint8_t(i * 13 + 7);
     const std::string path = dir.Path() + "out.ppm";
     WritePpm(path, image);
     EXPECT_EQ(ReadFile(path).substr(0, 11), "P6\n3 2\n255\n");
-    const TRgbImage back = ReadPpm(path);
+    const TPicture back = ReadPpm(path);
     EXPECT_EQ(back.Width, 3);
     EXPECT_EQ(back.Height, 2);
     EXPECT_EQ(back.Bytes, image.Bytes);

@@ -4,10 +4,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/FrameFormat.h"
+#include "cli/PngFile.h"
 #include "cli/PpmFile.h"
 #include "cli/Progress.h"
 #include "cli/TestPattern.h"
@@ -56,8 +60,8 @@ TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
     EXPECT_TRUE(Contains(run.out, "per frame (mean of 2)")) << run.out;
 
     // The fake samples every fourth pixel; the colour round trip is exact.
-    const TRgbImage pattern = MakeTestPattern(160, 120);
-    const TRgbImage result = ReadPpm(output);
+    const TPicture pattern = MakeTestPattern(160, 120);
+    const TPicture result = ReadPpm(output);
     ASSERT_EQ(result.Width, 40);
     ASSERT_EQ(result.Height, 30);
     for (int y = 0; y < 30; ++y)
@@ -70,7 +74,7 @@ TEST(Tool, ResizesTheBuiltinImageThroughTheFilter) {
 TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
     TFakeInstall install;
     TempDir work;
-    TRgbImage input(7, 5);
+    TPicture input(7, 5, 3, 8);
     for (std::size_t i = 0; i < input.Bytes.size(); ++i) input.Bytes[i] = uint8_t(i);
     const std::string source = work.Path() + "in.ppm";
     WritePpm(source, input);
@@ -79,7 +83,7 @@ TEST(Tool, ReadsAPpmAndPassesTheChosenParameter) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "function  Box, parameter 4\n")) << run.out;
     EXPECT_TRUE(Contains(run.out, "kernel    Fake\n")) << run.out;
-    const TRgbImage result = ReadPpm(work.Path() + "big.ppm");
+    const TPicture result = ReadPpm(work.Path() + "big.ppm");
     EXPECT_EQ(result.Width, 14);
     EXPECT_EQ(result.Height, 10);
     EXPECT_EQ(result.At(13, 9)[2], input.At(6, 4)[2]);
@@ -189,7 +193,7 @@ TEST(ToolWithMorvane, ResizesTheBuiltinImage) {
         EXPECT_TRUE(
             Contains(run.out, "kernel    " + fastest + " (the fastest this processor runs)"))
             << run.out;
-        const TRgbImage result = ReadPpm(output);
+        const TPicture result = ReadPpm(output);
         ASSERT_EQ(result.Width, 160);
         ASSERT_EQ(result.Height, 90);
         // The middle of each colour bar keeps its colour.
@@ -295,4 +299,75 @@ TEST(Progress, TheLineSaysHowFarWhileTheTotalHolds) {
     EXPECT_EQ(StreamFrameCount(40 + 3 * 102, 40, 96), 3);
     EXPECT_EQ(StreamFrameCount(40 + 3 * 102 - 1, 40, 96), 2);  // cut short in its last
     EXPECT_EQ(StreamFrameCount(40, 40, 96), 0);
+}
+
+namespace {
+
+// An 8-bit picture of `channels` with samples from `random`.
+TPicture RandomPicture(int width, int height, int channels, std::mt19937 &random) {
+    TPicture p(width, height, channels, 8);
+    for (uint8_t &b : p.Bytes) b = uint8_t(random());
+    return p;
+}
+
+// Frames of 8-bit codes inside the nominal range, so that they come back.
+std::string Y4mFile(const std::string &header, std::size_t frameBytes, int frames,
+                    std::mt19937 &random) {
+    std::string file = header + "\n";
+    for (int f = 0; f < frames; ++f) {
+        file += kY4mFrameLine;
+        for (std::size_t i = 0; i < frameBytes; ++i) file += char(16 + random() % 220);
+    }
+    return file;
+}
+
+}  // namespace
+
+// Every kind of source and sink carries its frames through a host frame
+// and back unchanged where the way there and back is exact: both frames
+// of each side in turn, cut into two bands each way, and as many frames as
+// the source holds (a picture its --frames times).
+TEST(FrameFormat, SourcesAndSinksCarryFramesThroughTheHostUnchanged) {
+    TempDir work;
+    std::mt19937 random(3);
+    WritePpm(work.Path() + "in.ppm", RandomPicture(37, 21, 3, random));
+    if (IsPngAvailable()) {
+        work.Write("grey.png", EncodePng(RandomPicture(37, 21, 1, random)));
+        work.Write("rgb.png", EncodePng(RandomPicture(5, 9, 3, random)));
+    }
+    work.Write("c444.y4m", Y4mFile("YUV4MPEG2 W7 H5 F25:1 C444", 7 * 5 * 3, 3, random));
+    work.Write("mono.y4m", Y4mFile("YUV4MPEG2 W9 H4 Cmono XTAG", 9 * 4, 2, random));
+    const struct {
+        const char *in, *out;
+        int frames;
+    } cases[] = {{"in.ppm", "out.ppm", 2},
+                 {"grey.png", "out.png", 1},
+                 {"rgb.png", "out.png", 3},
+                 {"c444.y4m", "out.y4m", 3},
+                 {"mono.y4m", "out.y4m", 2}};
+    for (const auto &c : cases) {
+        const std::string in = work.Path() + c.in, out = work.Path() + c.out;
+        if (KindOf(in) == TFileKind::Png && !IsPngAvailable()) continue;
+        TToolOptions o;
+        o.Frames = c.frames;
+        std::ostringstream warnings;
+        const std::unique_ptr<TFrameSource> source = OpenSource(in, KindOf(in), o, warnings);
+        const TFrameFormat &f = source->Format();
+        const std::unique_ptr<TFrameSink> sink =
+            MakeSink(out, KindOf(out), f, f.Width, f.Height, o, warnings);
+        sink->Open();
+        TYcImage host(f.Width, f.Height);
+        int frames = 0;
+        for (int slot = 0; source->Read(slot); slot ^= 1, ++frames) {
+            source->ToHost(slot, host.Pixels.data(), f.Width, 0, f.Height / 2);
+            source->ToHost(slot, host.Pixels.data(), f.Width, f.Height / 2, f.Height);
+            sink->FromHost(slot, host.Pixels.data(), f.Width, 0, sink->Bands() / 2);
+            sink->FromHost(slot, host.Pixels.data(), f.Width, sink->Bands() / 2, sink->Bands());
+            sink->Write(slot);
+        }
+        sink->Commit();
+        EXPECT_EQ(frames, c.frames) << c.in;
+        EXPECT_EQ(ReadFile(out), ReadFile(in)) << c.in;
+        EXPECT_EQ(warnings.str(), "") << c.in;
+    }
 }

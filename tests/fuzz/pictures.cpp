@@ -30,7 +30,7 @@ bool Fits(int width, int height) {
 
 void ReadAsPpm(const std::string &bytes) {
     try {
-        const TRgbImage image = ParsePpm(bytes, "fuzz.ppm");
+        const TPicture image = ParsePpm(bytes, "fuzz.ppm");
         Expect(Fits(image.Width, image.Height), "PPM size outside the frame limits");
         Expect(image.Bytes.size() == std::size_t(image.Width) * image.Height * 3, "PPM samples");
         Expect(image.Bytes.size() < bytes.size(), "PPM samples past the file");
@@ -57,8 +57,7 @@ void ReadAsPng(const std::string &bytes) {
         Expect(Fits(picture.Width, picture.Height), "PNG size outside the frame limits");
         Expect(picture.Channels == 1 || picture.Channels == 3, "PNG channels");
         Expect(picture.Depth == 8 || picture.Depth == 16, "PNG depth");
-        Expect(picture.Samples.size() ==
-                   std::size_t(picture.Width) * picture.Height * picture.Channels,
+        Expect(picture.Bytes.size() == std::size_t(picture.Height) * picture.RowBytes(),
                "PNG samples");
     } catch (const THostError &) {}
 }

@@ -74,7 +74,7 @@ TEST_P(HqQuality, DarkRampKeepsItsSteps) {
 }
 
 TEST_P(HqQuality, OrdinaryReductionStaysWithinOneCodeOfAvx) {
-    const TRgbImage pattern = MakeTestPattern(1920, 1080);
+    const TPicture pattern = MakeTestPattern(1920, 1080);
     TYcImage src(1920, 1080);
     for (int y = 0; y < src.Height; ++y)
         for (int x = 0; x < src.Width; ++x) {
