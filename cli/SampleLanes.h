@@ -4,24 +4,18 @@
 // operations in the same order, lane by lane.
 //
 // `L` gives Real and Int (float and int32 lanes) and: Set (one value in every
-// lane), ToReal, Sub, Mul, Add, And, Or (bits of Real lanes), Truncate and
-// Nearest (Real to Int: towards zero, and by the processor's rounding to
-// nearest; a value beyond int32 may give anything the int16 clamp or pack
-// that follows still saturates), and for Int lanes MulLow (low 32 bits of
-// the product), AddInt and ShiftRight (arithmetic, by a count in a scalar).
+// lane), ToReal, Sub, Mul, Add, Truncate and Nearest (Real to Int: towards
+// zero, and by the processor's rounding to nearest; the values of a scale
+// stay far inside int32, and the int16 clamp or pack that follows
+// saturates), and for Int lanes MulLow (low 32 bits of the product), AddInt
+// and ShiftRight (arithmetic, by a count in a scalar).
 #pragma once
 #include <xmmintrin.h>
 
+#include "cli/RoundHalfAway.h"
 #include "cli/SampleRows.h"
 
 namespace sample_lanes {
-
-// Rounding to nearest, halves away from zero: a half of the value's own
-// sign is added and the sum truncated.
-template <class L>
-typename L::Int RoundHalfAway(typename L::Real v) {
-    return L::Truncate(L::Add(v, L::Or(L::And(v, L::Set(-0.0f)), L::Set(0.5f))));
-}
 
 // A sum of codes onto the host's scale (see THostScale), unclamped.
 template <class L>
@@ -34,7 +28,7 @@ struct THostLanes {
           Nearest(s.NoHalves && _MM_GET_ROUNDING_MODE() == _MM_ROUND_NEAREST) {}
     typename L::Int operator()(typename L::Int sums) const {
         const typename L::Real v = L::Mul(L::Sub(L::ToReal(sums), Offset), Factor);
-        return Nearest ? L::Nearest(v) : RoundHalfAway<L>(v);
+        return Nearest ? L::Nearest(v) : RoundHalfAwayLanes<L>(v);
     }
 };
 

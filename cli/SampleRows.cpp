@@ -24,19 +24,18 @@ struct TScalarLanes {
     using Real = float;
     using Int = int32_t;
     static Real Set(float v) { return v; }
+    static Real ToReal(Int v) { return Real(v); }
+    static Real Sub(Real a, Real b) { return a - b; }
     static Real Add(Real a, Real b) { return a + b; }
-    static Real And(Real a, Real b) { return Bits(std::bit_cast<uint32_t>(a) & Word(b)); }
-    static Real Or(Real a, Real b) { return Bits(std::bit_cast<uint32_t>(a) | Word(b)); }
-    // Clamped first, as the vector lanes' packs clamp after.
-    static Int Truncate(Real v) { return Int(std::min(std::max(v, -32768.0f), 32767.0f)); }
-
-private:
-    static uint32_t Word(Real v) { return std::bit_cast<uint32_t>(v); }
-    static Real Bits(uint32_t w) { return std::bit_cast<Real>(w); }
+    static Int AddInt(Int a, Int b) { return a + b; }
+    // Held where int32 holds it; the caller saturates to 16 bits, as the
+    // vector lanes' packs do.
+    static Int Truncate(Real v) { return Int(std::min(std::max(v, -1e9f), 1e9f)); }
 };
 
 int16_t ToHost(int32_t sum, THostScale s) {
-    return int16_t(RoundHalfAway<TScalarLanes>((float(sum) - s.Offset) * s.Factor));
+    return int16_t(std::clamp(RoundHalfAwayLanes<TScalarLanes>((float(sum) - s.Offset) * s.Factor),
+                              -32768, 32767));
 }
 
 uint16_t Word(const uint16_t *at) {
@@ -99,8 +98,6 @@ struct TSse2Lanes {
     static Real Sub(Real a, Real b) { return _mm_sub_ps(a, b); }
     static Real Mul(Real a, Real b) { return _mm_mul_ps(a, b); }
     static Real Add(Real a, Real b) { return _mm_add_ps(a, b); }
-    static Real And(Real a, Real b) { return _mm_and_ps(a, b); }
-    static Real Or(Real a, Real b) { return _mm_or_ps(a, b); }
     static Int Truncate(Real v) { return _mm_cvttps_epi32(v); }
     static Int Nearest(Real v) { return _mm_cvtps_epi32(v); }
     static Int AddInt(Int a, Int b) { return _mm_add_epi32(a, b); }

@@ -23,8 +23,6 @@ struct TAvx2Lanes {
     static Real Sub(Real a, Real b) { return _mm256_sub_ps(a, b); }
     static Real Mul(Real a, Real b) { return _mm256_mul_ps(a, b); }
     static Real Add(Real a, Real b) { return _mm256_add_ps(a, b); }
-    static Real And(Real a, Real b) { return _mm256_and_ps(a, b); }
-    static Real Or(Real a, Real b) { return _mm256_or_ps(a, b); }
     static Int Truncate(Real v) { return _mm256_cvttps_epi32(v); }
     static Int Nearest(Real v) { return _mm256_cvtps_epi32(v); }
     static Int AddInt(Int a, Int b) { return _mm256_add_epi32(a, b); }

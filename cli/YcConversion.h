@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "cli/RoundHalfAway.h"
 #include "standin/YcImage.h"
 
 PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
@@ -31,26 +32,3 @@ void SamplesToYc(const uint16_t *samples, int channels, double scale, std::size_
                  PIXEL_YC *out);
 void YcToSamples(const PIXEL_YC *in, std::size_t count, int channels, double scale, int max,
                  uint16_t *out);
-
-// Halves away from zero: the whole part towards zero, then twice what is
-// left, towards zero (1 or -1 from a half on, 0 below it). std::lround
-// without the library call, which some C libraries get wrong just below a
-// half. For one double, or for lanes of them with `L`'s operations.
-template <class L>
-typename L::Int RoundHalfAwayLanes(typename L::Real v) {
-    const typename L::Int whole = L::Truncate(v);
-    const typename L::Real rest = L::Sub(v, L::ToReal(whole));  // exact
-    return L::AddInt(whole, L::Truncate(L::Add(rest, rest)));
-}
-
-struct TOneDouble {
-    using Real = double;
-    using Int = long;
-    static Int Truncate(Real v) { return Int(v); }
-    static Real ToReal(Int v) { return Real(v); }
-    static Real Sub(Real a, Real b) { return a - b; }
-    static Real Add(Real a, Real b) { return a + b; }
-    static Int AddInt(Int a, Int b) { return a + b; }
-};
-
-inline long RoundHalfAway(double v) { return RoundHalfAwayLanes<TOneDouble>(v); }
