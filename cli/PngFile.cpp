@@ -84,13 +84,21 @@ bool ReadInto(std::FILE *file, TPngRead &r, TPicture &picture, bool &hadAlpha, i
     return true;
 }
 
-// The rows straight into the picture, whose memory follows the rows that
-// arrive (TUncleared), so that a short file claiming a huge picture costs
-// no more than it holds; an interlaced one's passes each touch every row.
+// The rows straight into the picture, whose memory grows with the rows that
+// arrive, so that a short file claiming a huge picture costs no more than
+// it holds, in address space too; an interlaced one's passes each touch
+// every row, so it is held whole from the first.
 bool ReadRows(TPngRead &r, int passes, TPicture &picture) {
+    const std::size_t rowBytes = picture.RowBytes(), total = rowBytes * std::size_t(picture.Height);
+    if (passes > 1) picture.Bytes.resize(total);
     if (setjmp(png_jmpbuf(r.Png))) return false;
     for (int pass = 0; pass < passes; ++pass)
-        for (int y = 0; y < picture.Height; ++y) png_read_row(r.Png, picture.Row(y), nullptr);
+        for (int y = 0; y < picture.Height; ++y) {
+            const std::size_t end = (std::size_t(y) + 1) * rowBytes;
+            if (end > picture.Bytes.size())
+                picture.Bytes.resize(std::min(total, std::max(end, 2 * picture.Bytes.size())));
+            png_read_row(r.Png, picture.Row(y), nullptr);
+        }
     png_read_end(r.Png, nullptr);
     return true;
 }
@@ -140,7 +148,6 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
         fail("damaged or truncated PNG (" + std::to_string(info.st_size) +
              " bytes cannot hold an interlaced " + FormatSize(picture.Width, picture.Height) +
              " picture)");
-    picture.Bytes.resize(rowBytes * std::size_t(picture.Height));
     if (!ReadRows(r, passes, picture))
         fail(std::string("damaged or truncated PNG (") + fault.Text + ")");
     if (hadAlpha) warnings << "morvane: " << path << ": warning: the alpha channel is dropped\n";
