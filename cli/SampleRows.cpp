@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/PictureLanes.h"
 #include "cli/SampleLanes.h"
 
 #if defined(__SSE2__)
@@ -306,6 +307,8 @@ struct TBaseline {
                        int weight, bool add) {
         UnpackTail(in, 0, count, y, cb, cr, weight, add);
     }
+    static int PictureIn(const uint8_t *, int, int, int, PIXEL_YC *) { return 0; }
+    static int PictureOut(const PIXEL_YC *, int, int, int, uint8_t *) { return 0; }
 };
 
 #if defined(__SSE2__)
@@ -331,6 +334,8 @@ struct TSse2 {
         UnpackTail(in, UnpackBody(in, count, y, cb, cr, weight, add), count, y, cb, cr, weight,
                    add);
     }
+    static constexpr auto PictureIn = picture_rows::InSse2;
+    static constexpr auto PictureOut = picture_rows::OutSse2;
 };
 
 struct TAvx2 {
@@ -356,6 +361,16 @@ struct TAvx2 {
         const int i = sample_rows_avx2::UnpackBody(in, count, y, cb, cr, weight, add);
         TSse2::Unpack(in + i, count - i, From(y, i), From(cb, i), From(cr, i), weight, add);
     }
+    static int PictureIn(const uint8_t *row, int depth, int channels, int width, PIXEL_YC *out) {
+        const int i = picture_rows::InAvx2(row, depth, channels, width, out);
+        const std::size_t bytes = std::size_t(i) * channels * (depth / 8);
+        return i + picture_rows::InSse2(row + bytes, depth, channels, width - i, out + i);
+    }
+    static int PictureOut(const PIXEL_YC *in, int width, int depth, int channels, uint8_t *row) {
+        const int i = picture_rows::OutAvx2(in, width, depth, channels, row);
+        const std::size_t bytes = std::size_t(i) * channels * (depth / 8);
+        return i + picture_rows::OutSse2(in + i, width - i, depth, channels, row + bytes);
+    }
 };
 
 #endif
@@ -368,7 +383,9 @@ constexpr TRowOps RowsOf() {
             Tier::template Codes<uint8_t>,
             Tier::template Codes<uint16_t>,
             Tier::Pack,
-            Tier::Unpack};
+            Tier::Unpack,
+            Tier::PictureIn,
+            Tier::PictureOut};
 }
 
 constexpr TRowOps kBaseline = RowsOf<TBaseline>();
@@ -445,4 +462,12 @@ void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int coun
 void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
                   bool add) {
     Rows().Unpack(in, count, y, cb, cr, weight, add);
+}
+
+int PictureRowToHost(const uint8_t *row, int depth, int channels, int width, PIXEL_YC *out) {
+    return Rows().PictureIn(row, depth, channels, width, out);
+}
+
+int HostToPictureRow(const PIXEL_YC *in, int width, int depth, int channels, uint8_t *row) {
+    return Rows().PictureOut(in, width, depth, channels, row);
 }

@@ -48,6 +48,12 @@ void PackPixels(const int16_t *y, const int16_t *cb, const int16_t *cr, int coun
 void UnpackPixels(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
                   bool add);
 
+// A picture's row of `width` pixels of `channels` samples of `depth` bits
+// into the host's pixels (PictureRows.h's conversions), and back: how many
+// pixels from the start the tier did; the caller does the rest one by one.
+int PictureRowToHost(const uint8_t *row, int depth, int channels, int width, PIXEL_YC *out);
+int HostToPictureRow(const PIXEL_YC *in, int width, int depth, int channels, uint8_t *row);
+
 // The tiers, lowest first; each table does what the one below does, wider.
 enum class TRowTier { Baseline, Sse2, Avx2 };
 
@@ -60,6 +66,8 @@ struct TRowOps {
     void (*Pack)(const int16_t *y, const int16_t *cb, const int16_t *cr, int count, PIXEL_YC *out);
     void (*Unpack)(const PIXEL_YC *in, int count, int32_t *y, int32_t *cb, int32_t *cr, int weight,
                    bool add);
+    int (*PictureIn)(const uint8_t *row, int depth, int channels, int width, PIXEL_YC *out);
+    int (*PictureOut)(const PIXEL_YC *in, int width, int depth, int channels, uint8_t *row);
 };
 
 // A tier's table, or null where this build or processor has no such tier.

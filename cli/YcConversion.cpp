@@ -5,11 +5,6 @@
 
 namespace {
 
-constexpr double kKr = 0.299, kKg = 0.587, kKb = 0.114;
-constexpr double kCbScale = 2 * (1 - kKb);  // 1.772
-constexpr double kCrScale = 2 * (1 - kKr);  // 1.402
-constexpr double kCodesPerByte = 4096.0 / 255.0;
-
 int16_t Code(double value, int low, int high) {
     return int16_t(std::clamp(RoundHalfAway(value * kCodesPerByte), long(low), long(high)));
 }

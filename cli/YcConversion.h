@@ -14,6 +14,12 @@
 #include "cli/RoundHalfAway.h"
 #include "standin/YcImage.h"
 
+// BT.601's weights and the scales above, for every conversion of pictures.
+constexpr double kKr = 0.299, kKg = 0.587, kKb = 0.114;
+constexpr double kCbScale = 2 * (1 - kKb);  // 1.772
+constexpr double kCrScale = 2 * (1 - kKr);  // 1.402
+constexpr double kCodesPerByte = 4096.0 / 255.0;
+
 PIXEL_YC RgbToYc(uint8_t r, uint8_t g, uint8_t b);
 // The same on the 0..255 scale without rounding, for deeper samples; the
 // way back leaves the values unrounded and unclamped.

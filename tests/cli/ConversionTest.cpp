@@ -461,44 +461,49 @@ void ExpectSamples(const TYcImage &host, int channels, int depth, const std::str
 
 }  // namespace
 
-// The picture rows' pairs of pixels give the one-pixel conversions' values
-// both ways: every 8-bit colour and every grey, random 16-bit colours, and
-// host pixels across and beyond the nominal ranges. Odd widths leave a
-// pixel to the one-pixel path.
+// Every row tier's picture rows (two or four pixels a step) give the
+// one-pixel conversions' values both ways: every 8-bit colour and every
+// grey, random 16-bit colours, and host pixels across and beyond the
+// nominal ranges. Widths of 4n + 1 leave pixels to each narrower path.
 TEST(PictureRows, GiveTheScalarConversionsValues) {
+    const TTierKept kept;
     std::mt19937 random(11);
-    for (const int channels : {1, 3})
-        for (const int depth : {8, 16}) {
-            const std::string what = std::to_string(channels) + "x" + std::to_string(depth);
-            const int max = (1 << depth) - 1;
-            if (channels == 1) {  // every grey, in order
-                int next = 0;
-                ExpectHostPixels(
-                    PictureOf(257, (max + 257) / 257, 1, depth, [&] { return next++ % (max + 1); }),
-                    what);
-            } else if (depth == 8) {  // every colour, a red at a time
-                for (int red = 0; red < 256; ++red) {
-                    int n = 0;
-                    ExpectHostPixels(PictureOf(257, 256, 3, 8,
-                                               [&] {
-                                                   const int c = n % 3, pixel = n++ / 3;
-                                                   return c == 0   ? red
-                                                          : c == 1 ? pixel % 256
-                                                                   : pixel / 256 % 256;
-                                               }),
+    for (const TRowTier tier : {TRowTier::Baseline, TRowTier::Sse2, TRowTier::Avx2})
+        for (const int channels : {1, 3})
+            for (const int depth : {8, 16}) {
+                if (!UseRowTier(tier)) continue;
+                const std::string what = "tier " + std::to_string(int(tier)) + ", " +
+                                         std::to_string(channels) + "x" + std::to_string(depth);
+                const int max = (1 << depth) - 1;
+                if (channels == 1) {  // every grey, in order
+                    int next = 0;
+                    ExpectHostPixels(PictureOf(257, (max + 257) / 257, 1, depth,
+                                               [&] { return next++ % (max + 1); }),
                                      what);
+                } else if (depth == 8) {  // every colour, a red at a time
+                    for (int red = 0; red < 256; ++red) {
+                        int n = 0;
+                        ExpectHostPixels(PictureOf(257, 256, 3, 8,
+                                                   [&] {
+                                                       const int c = n % 3, pixel = n++ / 3;
+                                                       return c == 0   ? red
+                                                              : c == 1 ? pixel % 256
+                                                                       : pixel / 256 % 256;
+                                                   }),
+                                         what);
+                    }
+                } else {
+                    ExpectHostPixels(
+                        PictureOf(257, 999, 3, 16, [&] { return int(random() % 65536); }), what);
                 }
-            } else {
-                ExpectHostPixels(PictureOf(257, 999, 3, 16, [&] { return int(random() % 65536); }),
-                                 what);
+                TYcImage host(257, 999);
+                std::uniform_int_distribution<int> y(-700, 4800), c(-2700, 2700),
+                    any(-32768, 32767);
+                for (PIXEL_YC &p : host.Pixels)
+                    p = random() % 8
+                            ? PIXEL_YC{int16_t(y(random)), int16_t(c(random)), int16_t(c(random))}
+                            : PIXEL_YC{int16_t(any(random)), int16_t(any(random)),
+                                       int16_t(any(random))};
+                ExpectSamples(host, channels, depth, what);
             }
-            TYcImage host(257, 999);
-            std::uniform_int_distribution<int> y(-700, 4800), c(-2700, 2700), any(-32768, 32767);
-            for (PIXEL_YC &p : host.Pixels)
-                p = random() % 8
-                        ? PIXEL_YC{int16_t(y(random)), int16_t(c(random)), int16_t(c(random))}
-                        : PIXEL_YC{int16_t(any(random)), int16_t(any(random)),
-                                   int16_t(any(random))};
-            ExpectSamples(host, channels, depth, what);
-        }
 }
