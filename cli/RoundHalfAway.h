@@ -15,14 +15,17 @@ typename L::Int RoundHalfAwayLanes(typename L::Real v) {
     return L::AddInt(whole, L::Truncate(L::Add(rest, rest)));
 }
 
-struct TOneDouble {
-    using Real = double;
-    using Int = long;
+// One value as a lane, of any width.
+template <class R, class I>
+struct TOneLane {
+    using Real = R;
+    using Int = I;
     static Int Truncate(Real v) { return Int(v); }
     static Real ToReal(Int v) { return Real(v); }
     static Real Sub(Real a, Real b) { return a - b; }
     static Real Add(Real a, Real b) { return a + b; }
     static Int AddInt(Int a, Int b) { return a + b; }
 };
+using TOneDouble = TOneLane<double, long>;
 
 inline long RoundHalfAway(double v) { return RoundHalfAwayLanes<TOneDouble>(v); }

@@ -55,19 +55,10 @@ TEST(YcConversion, RoundTripOfEveryRgbColourGivesTheSameBytes) {
 }
 
 // Some C libraries round 0.49999999999999994 up; the conversions may not.
-// Floats as the video rows hold them: a half added first would carry the
-// largest float below a half up to 1.
-struct TFloatLane {
-    using Real = float;
-    using Int = int32_t;
-    static Int Truncate(Real v) { return Int(v); }
-    static Real ToReal(Int v) { return Real(v); }
-    static Real Sub(Real a, Real b) { return a - b; }
-    static Real Add(Real a, Real b) { return a + b; }
-    static Int AddInt(Int a, Int b) { return a + b; }
-};
-
 TEST(YcConversion, RoundsToTheNearestWholeNumberHalvesAwayFromZero) {
+    // Floats as the video rows hold them: a half added first would carry the
+    // largest float below a half up to 1.
+    using TFloatLane = TOneLane<float, int32_t>;
     const float belowHalf = std::nextafter(0.5f, 0.0f);
     for (const auto &[v, r] :
          std::initializer_list<std::pair<float, int>>{{belowHalf, 0},
