@@ -138,6 +138,31 @@ void DefineOptions(CLI::App &app, TToolOptions &o, TRawValues &raw) {
     app.add_option("files", raw.Files, "INPUT... OUTPUT, or INPUT... with -o OUTDIR");
 }
 
+// The inputs, and the output file or folder they go to.
+void SetFiles(TToolOptions &o, std::vector<std::string> files, const std::string &outDir) {
+    if (!outDir.empty()) {
+        if (files.empty()) throw TUsageError("expected at least one INPUT before -o " + outDir);
+        o.Inputs = files;
+        o.Output = outDir;
+        o.OutputIsFolder = true;
+        return;
+    }
+    if (files.size() < 2)
+        throw TUsageError("expected INPUT and OUTPUT, got " + std::to_string(files.size()) +
+                          (files.size() == 1 ? " file name" : " file names"));
+    o.Output = files.back();
+    files.pop_back();
+    o.Inputs = files;
+    if (o.Inputs.size() > 1) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(o.Output, ec))
+            throw TUsageError(
+                "several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"" + o.Output +
+                "\"");
+        o.OutputIsFolder = true;
+    }
+}
+
 }  // namespace
 
 TToolOptions ParseCommandLine(const std::vector<std::string> &args) {
@@ -161,35 +186,13 @@ TToolOptions ParseCommandLine(const std::vector<std::string> &args) {
     if (!raw.Pattern.empty()) ReadSize(raw.Pattern, o.PatternWidth, o.PatternHeight);
     if (!raw.MaxFrame.empty()) ReadSize(raw.MaxFrame, o.MaxWidth, o.MaxHeight);
     if (o.List) return o;
-    std::vector<std::string> &files = raw.Files;
-
     if (!raw.Size.empty()) ReadSize(raw.Size, o.Size.Width, o.Size.Height);
     if (!raw.Fit.empty()) {
         ReadSize(raw.Fit, o.Size.Width, o.Size.Height);
         o.Size.Fit = true;
     }
     if (!o.Size.Given()) throw TUsageError("--size: the target size is missing (or give --fit)");
-    if (!raw.OutDir.empty()) {
-        if (files.empty()) throw TUsageError("expected at least one INPUT before -o " + raw.OutDir);
-        o.Inputs = files;
-        o.Output = raw.OutDir;
-        o.OutputIsFolder = true;
-        return o;
-    }
-    if (files.size() < 2)
-        throw TUsageError("expected INPUT and OUTPUT, got " + std::to_string(files.size()) +
-                          (files.size() == 1 ? " file name" : " file names"));
-    o.Output = files.back();
-    files.pop_back();
-    o.Inputs = files;
-    if (o.Inputs.size() > 1) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(o.Output, ec))
-            throw TUsageError(
-                "several inputs need -o OUTDIR or an existing folder as OUTPUT, not \"" + o.Output +
-                "\"");
-        o.OutputIsFolder = true;
-    }
+    SetFiles(o, raw.Files, raw.OutDir);
     return o;
 }
 

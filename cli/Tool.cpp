@@ -40,8 +40,9 @@ std::string Joined(const std::vector<std::string> &names) {
 }
 
 // The filter falls back to its first entries without a word; the tool
-// refuses instead, so that its report never names what did not run.
-void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
+// refuses instead, so that its report never names what did not run. What
+// will run, as the filter's own rules decide it.
+TConfigRun CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
     const auto fail = [&](const std::string &fault) {
         throw THostError(inventory.Folder + ": " + fault);
     };
@@ -59,12 +60,13 @@ void CheckChoices(const TToolOptions &o, const TPluginInventory &inventory) {
              AreaAverageName + ")");
     if (run.KernelFallback && !o.Kernel.empty())
         fail("no kernel plug-in \"" + o.Kernel + "\" (found: " + Joined(inventory.Kernels) + ")");
-    if (!o.HasParam || run.Weighting != TWeighting::WindowFunc) return;
+    if (!o.HasParam || run.Weighting != TWeighting::WindowFunc) return run;
     const TWindowFuncOffer &func = inventory.WindowFuncs[run.WindowFunc];
     if (!InLimits(func, o.Param))
         throw TUsageError("--param: " + std::to_string(o.Param) + " is outside " + o.Func +
                           "'s range " + std::to_string(func.ParamMin) + " to " +
                           std::to_string(func.ParamMax));
+    return run;
 }
 
 // The filter file itself, before it is loaded: a damaged one is named
@@ -121,8 +123,9 @@ void CheckOutputsAgainstInputs(const TToolOptions &o) {
 
 // One input to its output; throws on any fault.
 void ResizeOne(const TToolOptions &o, const std::string &filterPath,
-               const TPluginInventory &inventory, const std::string &input, std::ostream &out,
-               std::ostream &err, std::ostream *progress) {
+               const TPluginInventory &inventory, const TConfigRun &chosen,
+               const std::string &input, std::ostream &out, std::ostream &err,
+               std::ostream *progress) {
     const std::string output = OutputFor(o, input);
     // What can never be written is refused before the input is read.
     const TOutputTarget target = ResolveOutput(output);
@@ -161,15 +164,16 @@ void ResizeOne(const TToolOptions &o, const std::string &filterPath,
     // A video's frames show their progress; a picture is one frame.
     const TResizeOutcome outcome = PumpFrames(filterPath, o, *source, makeSink, job,
                                               source->Format().Stream ? progress : nullptr);
-    if (!o.Quiet) PrintReport(o, inventory, job, outcome, report);
+    if (!o.Quiet) PrintReport(o, inventory, chosen, job, outcome, report);
 }
 
 // Memory runs out on a particular file; the message names it.
 void ResizeNamed(const TToolOptions &o, const std::string &filterPath,
-                 const TPluginInventory &inventory, const std::string &input, std::ostream &out,
-                 std::ostream &err, std::ostream *progress) {
+                 const TPluginInventory &inventory, const TConfigRun &chosen,
+                 const std::string &input, std::ostream &out, std::ostream &err,
+                 std::ostream *progress) {
     try {
-        ResizeOne(o, filterPath, inventory, input, out, err, progress);
+        ResizeOne(o, filterPath, inventory, chosen, input, out, err, progress);
     } catch (const std::bad_alloc &) {
         throw THostError((input == kStreamName ? std::string("standard input") : input) +
                          ": out of memory");
@@ -199,45 +203,18 @@ void WarnOfUnkeptSettings(const TToolOptions &o, const std::string &filterPath,
         err << unkept << " (the settings file cannot be written)\n";
 }
 
-int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out,
-           std::ostream &err) {
-    CheckFilterFile(filterPath);
-    const TPluginInventory inventory = TakeInventory(filterPath);
-    CheckLibraries(inventory);
-    if (o.List) {
-        PrintInventory(inventory, out);
-        return 0;
-    }
-    CheckChoices(o, inventory);
-    if (o.OutputIsFolder) {
-        struct stat info;
-        if (stat((platform::IncludeTrailingDelimiter(o.Output) + ".").c_str(), &info) != 0)
-            throw THostError(o.Output + ": " +
-                             (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
-    }
-    CheckOutputsAgainstInputs(o);
-    // Without -k, the fastest kernel found, the same for every input.
-    TToolOptions run = o;
-    if (run.Kernel.empty()) {
-        run.Kernel = inventory.DefaultKernel();
-        run.KernelByDefault = true;
-    }
-    // A video's frames, or a batch's inputs.
-    std::ostream *const progress = isatty(fileno(stderr)) && !o.Quiet ? &err : nullptr;
-    if (o.Inputs.size() == 1) {
-        ResizeNamed(run, filterPath, inventory, o.Inputs.front(), out, err, progress);
-        WarnOfUnkeptSettings(o, filterPath, inventory, err);
-        return 0;
-    }
-    // Each input on its own: a failure, whatever its kind, is reported and
-    // the rest go on.
+// Each input on its own: a failure, whatever its kind, is reported and the
+// rest go on.
+int ResizeBatch(const TToolOptions &o, const std::string &filterPath,
+                const TPluginInventory &inventory, const TConfigRun &chosen, std::ostream &out,
+                std::ostream &err, std::ostream *progress) {
     int failures = 0, done = 0;
     TProgress inputs(progress, int(o.Inputs.size()), "inputs");
     for (const std::string &input : o.Inputs) {
         // What an input reports starts on a line of its own; its lines stay.
         inputs.Clear();
         try {
-            ResizeNamed(run, filterPath, inventory, input, out, err, nullptr);
+            ResizeNamed(o, filterPath, inventory, chosen, input, out, err, nullptr);
         } catch (const TUsageError &e) {
             err << "morvane: " << input << ": " << e.what() << "\n";
             ++failures;
@@ -254,6 +231,39 @@ int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &o
         err << "morvane: " << failures << " of " << o.Inputs.size()
             << " inputs failed; the others are written\n";
     return failures ? 1 : 0;
+}
+
+int Resize(const TToolOptions &o, const std::string &filterPath, std::ostream &out,
+           std::ostream &err) {
+    CheckFilterFile(filterPath);
+    const TPluginInventory inventory = TakeInventory(filterPath);
+    CheckLibraries(inventory);
+    if (o.List) {
+        PrintInventory(inventory, out);
+        return 0;
+    }
+    // Without -k, the fastest kernel found, the same for every input.
+    TToolOptions run = o;
+    if (run.Kernel.empty()) {
+        run.Kernel = inventory.DefaultKernel();
+        run.KernelByDefault = true;
+    }
+    const TConfigRun chosen = CheckChoices(run, inventory);
+    if (o.OutputIsFolder) {
+        struct stat info;
+        if (stat((platform::IncludeTrailingDelimiter(o.Output) + ".").c_str(), &info) != 0)
+            throw THostError(o.Output + ": " +
+                             (errno == ENOENT ? std::string("no such folder") : PathFault(errno)));
+    }
+    CheckOutputsAgainstInputs(o);
+    // A video's frames, or a batch's inputs.
+    std::ostream *const progress = isatty(fileno(stderr)) && !o.Quiet ? &err : nullptr;
+    if (o.Inputs.size() == 1) {
+        ResizeNamed(run, filterPath, inventory, chosen, o.Inputs.front(), out, err, progress);
+        WarnOfUnkeptSettings(o, filterPath, inventory, err);
+        return 0;
+    }
+    return ResizeBatch(run, filterPath, inventory, chosen, out, err, progress);
 }
 
 }  // namespace

@@ -15,11 +15,12 @@ std::string Milliseconds(double seconds) {
 }
 
 std::string FunctionLine(const TToolOptions &o, const TPluginInventory &inventory,
-                         const TResizeOutcome &outcome) {
-    const TWindowFuncOffer *func = inventory.FindWindowFunc(o.Func);
-    if (!func) return o.Func;  // the built-in area average
-    if (!func->HasParam) return o.Func;
-    return o.Func + ", parameter " + std::to_string(outcome.AppliedParam) +
+                         const TConfigRun &ran) {
+    if (ran.Weighting != TWeighting::WindowFunc) return AreaAverageName;
+    const TWindowFuncOffer &func = inventory.WindowFuncs[ran.WindowFunc];
+    if (!func.HasParam) return func.Name;
+    // The function is handed the parameter's 16 bits; its range is signed.
+    return func.Name + ", parameter " + std::to_string(int16_t(ran.Param)) +
            (o.HasParam ? "" : " (the filter's)");
 }
 
@@ -33,18 +34,19 @@ std::string TimeLine(const TResizeOutcome &t) {
 
 }  // namespace
 
-void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TJobSummary &job,
-                 const TResizeOutcome &outcome, std::ostream &out) {
+void PrintReport(const TToolOptions &o, const TPluginInventory &inventory, const TConfigRun &ran,
+                 const TJobSummary &job, const TResizeOutcome &outcome, std::ostream &out) {
+    const std::string &kernelName = inventory.Kernels[ran.Kernel];
     const std::string kernel =
-        o.Kernel + (!o.KernelByDefault                   ? ""
-                    : inventory.IsFastestKnown(o.Kernel) ? " (the fastest this processor runs)"
-                                                         : " (the first found)");
+        kernelName + (!o.KernelByDefault                     ? ""
+                      : inventory.IsFastestKnown(kernelName) ? " (the fastest this processor runs)"
+                                                             : " (the first found)");
     out << "morvane: " << job.Input << " " << FormatSize(job.InWidth, job.InHeight) << " -> "
         << job.Output << " " << FormatSize(job.OutWidth, job.OutHeight)
         << (job.Frames ? ", " + std::to_string(job.Frames) + " frames" : "") << "\n";
     if (job.InWidth == job.OutWidth && job.InHeight == job.OutHeight)
         out << "  note      the size is unchanged: the filter passed the frame through unchanged\n";
-    out << "  function  " << FunctionLine(o, inventory, outcome) << "\n"
+    out << "  function  " << FunctionLine(o, inventory, ran) << "\n"
         << "  kernel    " << kernel << "\n"
         << "  threads   " << outcome.Threads << "\n"
         << "  time      " << TimeLine(outcome) << "\n";

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/PluginInventory.h"
 #include "cli/ResizeJob.h"
+#include "plugins/ConfigResolver.h"
 #include <string>
 
 // What one input became, for the report.
@@ -22,9 +23,11 @@ struct TJobSummary {
     }
 };
 
-// Sizes, function and parameter, kernel, threads and time per frame; at an
-// unchanged size, that the filter passed the frame through.
+// Sizes, what ran (`ran`, as the filter's rules decided it before the
+// run), threads and time per frame; at an unchanged size, that the filter
+// passed the frame through.
 void PrintReport(const TToolOptions &options, const TPluginInventory &inventory,
-                 const TJobSummary &job, const TResizeOutcome &outcome, std::ostream &out);
+                 const TConfigRun &ran, const TJobSummary &job, const TResizeOutcome &outcome,
+                 std::ostream &out);
 // The window functions with their parameter ranges, and the kernels.
 void PrintInventory(const TPluginInventory &inventory, std::ostream &out);
