@@ -61,12 +61,16 @@ std::string EncodeJpeg(const TPicture &picture, int quality) {
 
 }  // namespace
 
-TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
-                     std::ostream &warnings) {
-    if (kind == TFileKind::Builtin) return MakeTestPattern(patternWidth, patternHeight);
+void CheckPictureFile(const std::string &path) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0) throw THostError(path + ": " + PathFault(errno));
     if (S_ISDIR(info.st_mode)) throw THostError(path + ": is a folder");
+}
+
+TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
+                     std::ostream &warnings) {
+    if (kind == TFileKind::Builtin) return MakeTestPattern(patternWidth, patternHeight);
+    CheckPictureFile(path);
     if (kind == TFileKind::Png) return ReadPng(path, warnings);
     if (kind == TFileKind::Jpeg) return ReadJpeg(path, warnings);
     return ReadPpm(path);

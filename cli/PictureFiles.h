@@ -13,6 +13,8 @@ enum class TFileKind { Builtin, Png, Jpeg, Ppm, Stream, Unknown };
 TFileKind KindOf(const std::string &name);
 bool IsPicture(TFileKind kind);
 
+// Throws THostError "<path>: <fault>" where `path` cannot be read as a file.
+void CheckPictureFile(const std::string &path);
 // Throws THostError "<path>: <fault>"; warnings are one line each.
 TPicture ReadPicture(const std::string &path, TFileKind kind, int patternWidth, int patternHeight,
                      std::ostream &warnings);

@@ -433,15 +433,28 @@ TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
               "morvane: " + path +
                   "wide.jpg: the picture's size 9000x8 is beyond the largest frame 8192x8192\n");
     EXPECT_FALSE(FileExists(path + "wide.png"));
+    // Cut short: turned (decoded whole), or upright and tall, which is decoded
+    // a band at a time while other workers wait for theirs or convert.
     const std::string old = ReadFile(path + "a.jpg");
-    const std::string whole = ReadFile(path + "in.jpg");
-    work.Write("cut.jpg", whole.substr(0, whole.size() - 100));
-    const std::string err = RunMorvane(
-        install.Filter(), {"-f", "Box", "-s", "x12", path + "cut.jpg", path + "a.jpg"}, status);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(err, "morvane: " + path +
-                       "cut.jpg: damaged or truncated JPEG (Premature end of JPEG file)\n");
-    EXPECT_TRUE(ReadFile(path + "a.jpg") == old);
+    work.Write("tall.jpg", MakeJpeg(Blocks(40, 900, 3), TMaking()));
+    for (const char *in : {"in.jpg", "tall.jpg"})
+        for (const double kept : {0.4, 0.97})
+            for (const char *threads : {"1", "4"}) {
+                const std::string whole = ReadFile(path + in);
+                work.Write("cut.jpg", whole.substr(0, std::size_t(whole.size() * kept)));
+                const std::string err = RunMorvane(
+                    install.Filter(),
+                    {"-t", threads, "-f", "Box", "-s", "x12", path + "cut.jpg", path + "a.jpg"},
+                    status);
+                const std::string what =
+                    std::string(in) + " cut to " + std::to_string(kept) + ", threads " + threads;
+                EXPECT_EQ(status, 1) << what;
+                EXPECT_EQ(err, "morvane: " + path +
+                                   "cut.jpg: damaged or truncated JPEG (Premature end of JPEG "
+                                   "file)\n")
+                    << what;
+                EXPECT_TRUE(ReadFile(path + "a.jpg") == old) << what;
+            }
 }
 
 #endif
