@@ -627,7 +627,9 @@ TEST_F(ToolProcess, PngMemoryFollowsTheDataAndTheReasonIsNamed) {
         ASSERT_EQ(wait4(child, &status, 0, &usage), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.input;
         EXPECT_NE(ReadFile(err).find(c.fault), std::string::npos) << ReadFile(err);
-        if (limitable) EXPECT_LT(usage.ru_maxrss, c.peakKb) << c.input << ": peak in KiB";
+        if (limitable) {
+            EXPECT_LT(usage.ru_maxrss, c.peakKb) << c.input << ": peak in KiB";
+        }
     }
 }
 #endif
