@@ -1,16 +1,13 @@
 // A picture's side of the frame pump: a stream of one frame, read whole
 // when opened (its size is known only then for some files) and written
-// whole at the end, all or nothing. A JPEG passing once is decoded a band
-// at a time as the workers convert, instead.
-#include <condition_variable>
-#include <exception>
-#include <mutex>
+// whole at the end, all or nothing. A picture passing once goes a band at a
+// time instead (PictureBands.h): a JPEG in, and every picture out.
 #include <utility>
 
 #include "cli/FrameFormat.h"
 #include "cli/JpegFile.h"
+#include "cli/PictureBands.h"
 #include "cli/PictureRows.h"
-#include "cli/TargetSize.h"
 
 namespace {
 
@@ -43,59 +40,6 @@ private:
     const int FFrames;
     int FRead = 0;
     TFrameFormat FFormat;
-};
-
-// The decoder hands out bands in picture order while the workers convert
-// the bands before, so decoding overlaps the conversion; and the picture is
-// never held whole, which spares the system clearing its pages.
-class TJpegBandSource final : public TFrameSource {
-public:
-    TJpegBandSource(const std::string &path, std::ostream &warnings)
-        : FReader(path, kMaxFrameWidth, kMaxFrameHeight, warnings) {
-        FFormat.Name = path;
-        FFormat.Width = FReader.Width();
-        FFormat.Height = FReader.Height();
-        FFormat.Channels = FReader.Components();
-        FFormat.IccProfile = FReader.IccProfile();
-    }
-    const TFrameFormat &Format() const override { return FFormat; }
-    int FrameCount() const override { return 1; }
-    bool Read(int) override { return !std::exchange(FRead, true); }
-    // Bands are claimed in order, so each waits only for those before it.
-    void ToHost(int, PIXEL_YC *host, int stride, int first, int last) override {
-        thread_local TPicture band;
-        if (band.Width != FFormat.Width || band.Channels != FFormat.Channels ||
-            band.Height < last - first)
-            band = TPicture(FFormat.Width, last - first, FFormat.Channels, 8);
-        Decode(band, first, last);
-        PictureToHostRows(band, host + std::size_t(first) * stride, stride, 0, last - first);
-    }
-
-private:
-    void Decode(TPicture &band, int first, int last) {
-        std::unique_lock<std::mutex> lock(FLock);
-        FTurn.wait(lock, [&] { return FDecoded == first || FFault; });
-        // A band behind a damaged one fails with the same fault.
-        if (FFault) std::rethrow_exception(FFault);
-        try {
-            FReader.ReadRows(band.Bytes.data(), last - first);
-            if (last == FFormat.Height) FReader.Finish();
-        } catch (...) {
-            FFault = std::current_exception();
-            FTurn.notify_all();
-            throw;
-        }
-        FDecoded = last;
-        FTurn.notify_all();
-    }
-
-    TJpegReader FReader;
-    TFrameFormat FFormat;
-    bool FRead = false;
-    std::mutex FLock;
-    std::condition_variable FTurn;
-    int FDecoded = 0;  // rows handed out
-    std::exception_ptr FFault;
 };
 
 // Both frames are the one picture: Write sends nothing on, so the next
@@ -131,7 +75,7 @@ std::unique_ptr<TFrameSource> OpenPictureSource(const std::string &path, TFileKi
                                                 const TToolOptions &o, std::ostream &warnings) {
     if (kind == TFileKind::Jpeg && o.Frames == 1 && IsJpegAvailable()) {
         CheckPictureFile(path);
-        return std::make_unique<TJpegBandSource>(path, warnings);
+        return OpenJpegBands(path, warnings);
     }
     return std::make_unique<TPictureSource>(
         ReadPicture(path, kind, o.PatternWidth, o.PatternHeight, warnings), path, o.Frames);
@@ -142,8 +86,14 @@ std::unique_ptr<TFrameSink> MakePictureSink(const std::string &path, TFileKind k
                                             const TToolOptions &o, std::ostream &warnings) {
     // PPM holds 8-bit RGB only, JPEG 8 bits.
     const bool keepsChannels = kind == TFileKind::Png || kind == TFileKind::Jpeg;
-    TPicture picture(width, height, keepsChannels ? format.Channels : 3,
-                     kind == TFileKind::Png ? format.Depth : 8);
+    TPicture picture;
+    picture.Width = width;
+    picture.Height = height;
+    picture.Channels = keepsChannels ? format.Channels : 3;
+    picture.Depth = kind == TFileKind::Png ? format.Depth : 8;
     picture.IccProfile = format.IccProfile;
+    if (o.Frames == 1) return MakeBandSink(path, kind, picture, o.Quality, warnings);
+    // Each pass writes the one picture again; Commit writes it once.
+    picture.Bytes.resize(picture.RowBytes() * std::size_t(height));
     return std::make_unique<TPictureSink>(path, kind, std::move(picture), o.Quality, warnings);
 }

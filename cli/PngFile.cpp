@@ -16,6 +16,18 @@ std::string EncodePng(const TPicture &, std::string *) {
     throw THostError("PNG is not available in this build of the tool");
 }
 
+struct TPngWriter::TState {};
+TPngWriter::TPngWriter(int, int, int, int, const std::string &, TSink) {
+    throw THostError("PNG is not available in this build of the tool");
+}
+TPngWriter::~TPngWriter() = default;
+void TPngWriter::WriteRows(const uint8_t *, int) {}
+void TPngWriter::Finish() {}
+const std::string &TPngWriter::DroppedProfile() const {
+    static const std::string none;
+    return none;
+}
+
 #else
 
 #include <png.h>
@@ -24,6 +36,7 @@ std::string EncodePng(const TPicture &, std::string *) {
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -154,58 +167,107 @@ TPicture ReadPng(const std::string &path, std::ostream &warnings) {
     return picture;
 }
 
+struct TPngWriter::TState {
+    png_structp Png = nullptr;
+    png_infop Info = nullptr;
+    TPngFault Fault;
+    TSink Sink;
+    std::exception_ptr SinkFault;  // what the sink threw, carried past libpng
+    std::size_t RowBytes = 0;
+    std::string DroppedProfile;
+    ~TState() { png_destroy_write_struct(&Png, &Info); }
+    // After libpng gave up: the sink's own fault, or libpng's.
+    [[noreturn]] void Fail() const {
+        if (SinkFault) std::rethrow_exception(SinkFault);
+        throw THostError(std::string("PNG: ") + Fault.Text);
+    }
+};
+
 namespace {
 
-extern "C" void AppendPngBytes(png_structp png, png_bytep data, png_size_t size) {
-    static_cast<std::string *>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char *>(data), size);
+// No C++ object lives across libpng's longjmp out of here.
+extern "C" void SendPngBytes(png_structp png, png_bytep data, png_size_t size) {
+    auto *s = static_cast<TPngWriter::TState *>(png_get_io_ptr(png));
+    try {
+        s->Sink(data, size);
+        return;
+    } catch (...) {
+        s->SinkFault = std::current_exception();
+    }
+    png_error(png, "the output took no more bytes");
 }
 
 extern "C" void FlushNothing(png_structp) {}
 
-struct TPngWrite {
-    png_structp Png = nullptr;
-    png_infop Info = nullptr;
-    ~TPngWrite() { png_destroy_write_struct(&Png, &Info); }
-};
-
-bool WriteRows(TPngWrite &w, const TPicture &picture, std::string &out,
-               std::vector<png_bytep> &rows) {
-    if (setjmp(png_jmpbuf(w.Png))) return false;
-    png_set_write_fn(w.Png, &out, AppendPngBytes, FlushNothing);
-    png_set_IHDR(w.Png, w.Info, png_uint_32(picture.Width), png_uint_32(picture.Height),
-                 picture.Depth, picture.Channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+bool StartPng(TPngWriter::TState &s, int width, int height, int channels, int depth,
+              const std::string &icc) {
+    if (setjmp(png_jmpbuf(s.Png))) return false;
+    png_set_write_fn(s.Png, &s, SendPngBytes, FlushNothing);
+    png_set_IHDR(s.Png, s.Info, png_uint_32(width), png_uint_32(height), depth,
+                 channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // A profile libpng finds faulty is left out with a warning rather than
     // costing the picture.
-    png_set_benign_errors(w.Png, 1);
-    if (!picture.IccProfile.empty())
-        png_set_iCCP(w.Png, w.Info, "ICC profile", PNG_COMPRESSION_TYPE_BASE,
-                     reinterpret_cast<png_const_bytep>(picture.IccProfile.data()),
-                     png_uint_32(picture.IccProfile.size()));
-    png_set_benign_errors(w.Png, 0);
-    png_write_info(w.Png, w.Info);
-    if (picture.Depth == 16) png_set_swap(w.Png);
-    png_write_image(w.Png, rows.data());
-    png_write_end(w.Png, nullptr);
+    png_set_benign_errors(s.Png, 1);
+    if (!icc.empty())
+        png_set_iCCP(s.Png, s.Info, "ICC profile", PNG_COMPRESSION_TYPE_BASE,
+                     reinterpret_cast<png_const_bytep>(icc.data()), png_uint_32(icc.size()));
+    png_set_benign_errors(s.Png, 0);
+    png_write_info(s.Png, s.Info);
+    if (depth == 16) png_set_swap(s.Png);
+    return true;
+}
+
+// libpng only reads the rows, through pointers it declares writable.
+bool PngRows(TPngWriter::TState &s, const uint8_t *rows, int count) {
+    if (setjmp(png_jmpbuf(s.Png))) return false;
+    for (int i = 0; i < count; ++i)
+        png_write_row(s.Png, const_cast<png_bytep>(rows + std::size_t(i) * s.RowBytes));
+    return true;
+}
+
+bool EndPng(TPngWriter::TState &s) {
+    if (setjmp(png_jmpbuf(s.Png))) return false;
+    png_write_end(s.Png, nullptr);
     return true;
 }
 
 }  // namespace
 
+TPngWriter::TPngWriter(int width, int height, int channels, int depth,
+                       const std::string &iccProfile, TSink sink)
+    : F(new TState) {
+    TState &s = *F;
+    s.Sink = std::move(sink);
+    s.RowBytes = std::size_t(width) * channels * (depth / 8);
+    s.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &s.Fault, OnPngError, OnPngWarning);
+    if (!s.Png || !(s.Info = png_create_info_struct(s.Png))) throw THostError("PNG: out of memory");
+    if (!StartPng(s, width, height, channels, depth, iccProfile)) s.Fail();
+    if (!iccProfile.empty() && !png_get_valid(s.Png, s.Info, PNG_INFO_iCCP))
+        s.DroppedProfile = s.Fault.Warning;
+}
+
+TPngWriter::~TPngWriter() = default;
+
+void TPngWriter::WriteRows(const uint8_t *rows, int count) {
+    if (!PngRows(*F, rows, count)) F->Fail();
+}
+
+void TPngWriter::Finish() {
+    if (!EndPng(*F)) F->Fail();
+}
+
+const std::string &TPngWriter::DroppedProfile() const { return F->DroppedProfile; }
+
 std::string EncodePng(const TPicture &picture, std::string *droppedProfile) {
-    std::vector<png_bytep> rows(picture.Height);
-    // libpng only reads the rows, through pointers it declares writable.
-    for (int y = 0; y < picture.Height; ++y) rows[y] = const_cast<uint8_t *>(picture.Row(y));
-    TPngFault fault;
-    TPngWrite w;
-    w.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &fault, OnPngError, OnPngWarning);
-    if (!w.Png || !(w.Info = png_create_info_struct(w.Png))) throw THostError("PNG: out of memory");
     std::string out;
-    if (!WriteRows(w, picture, out, rows)) throw THostError(std::string("PNG: ") + fault.Text);
-    if (droppedProfile && !picture.IccProfile.empty() &&
-        !png_get_valid(w.Png, w.Info, PNG_INFO_iCCP))
-        *droppedProfile = fault.Warning;
+    TPngWriter writer(picture.Width, picture.Height, picture.Channels, picture.Depth,
+                      picture.IccProfile, [&](const uint8_t *bytes, std::size_t size) {
+                          out.append(reinterpret_cast<const char *>(bytes), size);
+                      });
+    writer.WriteRows(picture.Bytes.data(), picture.Height);
+    writer.Finish();
+    if (droppedProfile) *droppedProfile = writer.DroppedProfile();
     return out;
 }
 

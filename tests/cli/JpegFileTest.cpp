@@ -349,6 +349,37 @@ TPicture ReadOutput(const std::string &path) {
 
 }  // namespace
 
+// A picture passing once is decoded (a JPEG) and encoded a band at a time by
+// the workers in turn; with --frames the picture is held whole instead.
+// Both give the same bytes, however many workers take the bands.
+TEST(JpegThroughTheTool, BandsGiveTheWholePicturesBytes) {
+    TFakeInstall install;
+    TempDir work;
+    work.Write("tall.jpg", MakeJpeg(Blocks(40, 900, 3), TMaking()));
+    TPicture grey(24, 700, 1, 16);
+    for (std::size_t i = 0; i < grey.Bytes.size(); ++i) grey.Bytes[i] = uint8_t(i * 7 + i / 97);
+    work.Write("tall.png", EncodePng(grey));
+    const std::string path = work.Path();
+    for (const char *in : {"tall.jpg", "tall.png"})
+        for (const char *ext : {"jpg", "png", "ppm"}) {
+            const auto run = [&](const char *frames, const char *threads) {
+                const std::string out = path + "out." + ext;
+                int status = 0;
+                const std::string err = RunMorvane(install.Filter(),
+                                                   {"-q", "-f", "Box", "-s", "30x800", "--frames",
+                                                    frames, "-t", threads, path + in, out},
+                                                   status);
+                EXPECT_EQ(status, 0) << in << " -> " << ext << ": " << err;
+                return ReadFile(out);
+            };
+            const std::string whole = run("2", "1");
+            ASSERT_FALSE(whole.empty());
+            for (const char *threads : {"1", "4"})
+                EXPECT_TRUE(run("1", threads) == whole)
+                    << in << " -> " << ext << ", threads " << threads;
+        }
+}
+
 // A profile larger than one APP2 chunk, from JPEG and PNG to both.
 TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
     TFakeInstall install;

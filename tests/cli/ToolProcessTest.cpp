@@ -559,8 +559,9 @@ TEST_F(ToolProcess, ProgressOnATerminalSaysHowFarWhereTheTotalIsKnown) {
         ASSERT_EQ(run.Status, 0) << c.command << ": " << run.Err;
         const std::string tty = ReadFile(Path("tty.txt"));
         EXPECT_NE(tty.find(c.shown), std::string::npos) << c.command << ": " << tty;
-        if (std::string(c.notShown) != " left")
+        if (std::string(c.notShown) != " left") {
             EXPECT_NE(tty.find(" s left"), std::string::npos) << c.command << ": " << tty;
+        }
         EXPECT_EQ(tty.find(c.notShown), std::string::npos) << c.command << ": " << tty;
     }
 }
