@@ -486,6 +486,15 @@ TEST(JpegThroughTheTool, KeepsTheProfileTheLayoutAndTheOldOutputOnAFault) {
                     << what;
                 EXPECT_TRUE(ReadFile(path + "a.jpg") == old) << what;
             }
+    // Its header alone is beyond --max: refused before any decoding, so the
+    // damage is never reached.
+    const std::string err = RunMorvane(
+        install.Filter(),
+        {"--max", "16x16", "-f", "Box", "-s", "8x8", path + "cut.jpg", path + "a.jpg"}, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(err.rfind("morvane: --max: the editor's largest frame 16x16 must hold the input", 0),
+              0u)
+        << err;
 }
 
 #endif
