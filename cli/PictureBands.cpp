@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <type_traits>
 #include <utility>
 
 #include "cli/JpegFile.h"
@@ -54,15 +55,20 @@ TPicture &BandOf(int width, int rows, int channels, int depth) {
     return band;
 }
 
-class TJpegBands final : public TFrameSource {
+// A JPEG's or PPM's rows as its reader hands them out.
+template <class TReader>
+class TReaderBands final : public TFrameSource {
 public:
-    TJpegBands(const std::string &path, std::ostream &warnings)
-        : FReader(path, kMaxFrameWidth, kMaxFrameHeight, warnings) {
+    template <class... TArgs>
+    explicit TReaderBands(const std::string &path, TArgs &&...args)
+        : FReader(path, std::forward<TArgs>(args)...) {
         FFormat.Name = path;
         FFormat.Width = FReader.Width();
         FFormat.Height = FReader.Height();
-        FFormat.Channels = FReader.Components();
-        FFormat.IccProfile = FReader.IccProfile();
+        if constexpr (std::is_same_v<TReader, TJpegReader>) {
+            FFormat.Channels = FReader.Components();
+            FFormat.IccProfile = FReader.IccProfile();
+        }
     }
     const TFrameFormat &Format() const override { return FFormat; }
     int FrameCount() const override { return 1; }
@@ -71,14 +77,15 @@ public:
         TPicture &band = BandOf(FFormat.Width, last - first, FFormat.Channels, 8);
         FTurns.InTurn(first, last, [&] {
             FReader.ReadRows(band.Bytes.data(), last - first);
-            if (last == FFormat.Height) FReader.Finish();
+            if constexpr (std::is_same_v<TReader, TJpegReader>)
+                if (last == FFormat.Height) FReader.Finish();
         });
         PictureToHostRows(band, host + std::size_t(first) * stride, stride, 0, last - first);
     }
 
 private:
-    TJpegReader FReader;
-    TFrameFormat FFormat;
+    TReader FReader;
+    TFrameFormat FFormat;  // 8-bit RGB unless the reader says otherwise
     bool FRead = false;
     TBandTurns FTurns;
 };
@@ -203,7 +210,12 @@ private:
 }  // namespace
 
 std::unique_ptr<TFrameSource> OpenJpegBands(const std::string &path, std::ostream &warnings) {
-    return std::make_unique<TJpegBands>(path, warnings);
+    return std::make_unique<TReaderBands<TJpegReader>>(path, kMaxFrameWidth, kMaxFrameHeight,
+                                                       warnings);
+}
+
+std::unique_ptr<TFrameSource> OpenPpmBands(const std::string &path) {
+    return std::make_unique<TReaderBands<TPpmReader>>(path);
 }
 
 std::unique_ptr<TFrameSink> MakeBandSink(const std::string &path, TFileKind kind,

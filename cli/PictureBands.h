@@ -10,8 +10,9 @@
 #include "cli/FrameFormat.h"
 #include "cli/Picture.h"
 
-// A JPEG file at `path`, its headers read. Throws THostError.
+// A JPEG or PPM file at `path`, its header read. Throws THostError.
 std::unique_ptr<TFrameSource> OpenJpegBands(const std::string &path, std::ostream &warnings);
+std::unique_ptr<TFrameSource> OpenPpmBands(const std::string &path);
 
 // A PNG, JPEG or PPM file at `path` of `shape`'s size, channels, depth and
 // profile (its samples unused), written to a temporary file as it is

@@ -1,7 +1,7 @@
 // A picture's side of the frame pump: a stream of one frame, read whole
 // when opened (its size is known only then for some files) and written
 // whole at the end, all or nothing. A picture passing once goes a band at a
-// time instead (PictureBands.h): a JPEG in, and every picture out.
+// time instead (PictureBands.h): a JPEG or PPM in, and every picture out.
 #include <utility>
 
 #include "cli/FrameFormat.h"
@@ -73,9 +73,10 @@ private:
 
 std::unique_ptr<TFrameSource> OpenPictureSource(const std::string &path, TFileKind kind,
                                                 const TToolOptions &o, std::ostream &warnings) {
-    if (kind == TFileKind::Jpeg && o.Frames == 1 && IsJpegAvailable()) {
+    if (o.Frames == 1 &&
+        (kind == TFileKind::Ppm || (kind == TFileKind::Jpeg && IsJpegAvailable()))) {
         CheckPictureFile(path);
-        return OpenJpegBands(path, warnings);
+        return kind == TFileKind::Ppm ? OpenPpmBands(path) : OpenJpegBands(path, warnings);
     }
     return std::make_unique<TPictureSource>(
         ReadPicture(path, kind, o.PatternWidth, o.PatternHeight, warnings), path, o.Frames);

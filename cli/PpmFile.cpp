@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <stdexcept>
 
 #include "standin/HostError.h"
@@ -114,33 +115,71 @@ TPicture ParsePpm(const std::string &bytes, const std::string &name) {
     return Samples(bytes, ParseHeader(bytes, name), name);
 }
 
-TPicture ReadPpm(const std::string &path) {
+struct TPpmReader::TState {
+    std::string Path;
+    std::FILE *File = nullptr;
+    TPpmLayout Layout;
+    std::string Head;        // the bytes read with the header
+    std::size_t HeadAt = 0;  // the first of them not yet handed out
+    std::size_t Got = 0;     // sample bytes handed out
+    ~TState() {
+        if (File) std::fclose(File);
+    }
+    [[noreturn]] void Truncated(std::size_t got) const {
+        throw THostError(Path + ": truncated: " + std::to_string(got) + " of " +
+                         std::to_string(Layout.SampleBytes()) + " sample bytes");
+    }
+};
+
+TPpmReader::TPpmReader(const std::string &path) : F(new TState) {
+    TState &s = *F;
+    s.Path = path;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw THostError(path + ": no such file");
     if (std::filesystem::is_directory(path, ec)) throw THostError(path + ": is a folder");
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) throw THostError(path + ": cannot be opened");
-    struct TClose {
-        std::FILE *File;
-        ~TClose() { std::fclose(File); }
-    } closer{file};
+    s.File = std::fopen(path.c_str(), "rb");
+    if (!s.File) throw THostError(path + ": cannot be opened");
     // Never more than the header promises: the input may be a device or a
     // pipe without end.
-    std::string head(kHeaderBytes, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), file));
-    const TPpmLayout layout = ParseHeader(head, path);
+    s.Head.resize(kHeaderBytes);
+    s.Head.resize(std::fread(s.Head.data(), 1, s.Head.size(), s.File));
+    s.Layout = ParseHeader(s.Head, path);
+    s.HeadAt = std::min(s.Layout.Start, s.Head.size());
+    // A regular file too short for its claim is refused before any rows are
+    // asked for; other files show it as their rows arrive.
+    struct stat info;
+    if (fstat(fileno(s.File), &info) == 0 && S_ISREG(info.st_mode) &&
+        std::size_t(info.st_size) < s.Layout.Start + s.Layout.SampleBytes())
+        s.Truncated(std::size_t(info.st_size) -
+                    std::min(s.Layout.Start, std::size_t(info.st_size)));
+}
+
+TPpmReader::~TPpmReader() = default;
+
+int TPpmReader::Width() const { return F->Layout.Width; }
+int TPpmReader::Height() const { return F->Layout.Height; }
+
+void TPpmReader::ReadRows(uint8_t *rows, int count) {
+    TState &s = *F;
+    const std::size_t wanted = std::size_t(count) * s.Layout.Width * 3;
+    if (wanted > s.Layout.SampleBytes() - s.Got)
+        throw std::logic_error(s.Path + ": rows asked for past the picture's end");
+    std::size_t got = std::min(s.Head.size() - s.HeadAt, wanted);
+    std::memcpy(rows, s.Head.data() + s.HeadAt, got);
+    s.HeadAt += got;
+    for (std::size_t n = 1; got < wanted && n > 0; got += n)
+        n = std::fread(rows + got, 1, wanted - got, s.File);
+    s.Got += got;
+    if (std::ferror(s.File)) throw THostError(s.Path + ": cannot be read");
+    if (got < wanted) s.Truncated(s.Got);
+}
+
+TPicture ReadPpm(const std::string &path) {
+    TPpmReader reader(path);
     // Straight into the picture, whose memory follows the bytes that arrive
     // rather than the claim (TUncleared).
-    TPicture picture(layout.Width, layout.Height, 3, 8);
-    const std::size_t wanted = layout.SampleBytes();
-    std::size_t got = std::min(head.size() - std::min(layout.Start, head.size()), wanted);
-    std::memcpy(picture.Bytes.data(), head.data() + std::min(layout.Start, head.size()), got);
-    for (std::size_t n = 1; got < wanted && n > 0; got += n)
-        n = std::fread(picture.Bytes.data() + got, 1, wanted - got, file);
-    if (std::ferror(file)) throw THostError(path + ": cannot be read");
-    if (got < wanted)
-        throw THostError(path + ": truncated: " + std::to_string(got) + " of " +
-                         std::to_string(wanted) + " sample bytes");
+    TPicture picture(reader.Width(), reader.Height(), 3, 8);
+    reader.ReadRows(picture.Bytes.data(), picture.Height);
     return picture;
 }
 

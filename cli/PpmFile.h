@@ -2,6 +2,8 @@
 // Header fields are separated by blanks and may carry '#' comments; exactly
 // one blank follows the maximum value, then the samples R, G, B row by row.
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cli/Picture.h"
@@ -12,6 +14,25 @@
 // truncated). Reads no more than the header claims.
 // The picture is 8-bit RGB.
 TPicture ReadPpm(const std::string &path);
+// The same a few rows at a time: the header is read and checked (and a
+// regular file's length against it) when constructed.
+class TPpmReader {
+public:
+    explicit TPpmReader(const std::string &path);
+    ~TPpmReader();
+    TPpmReader(const TPpmReader &) = delete;
+    TPpmReader &operator=(const TPpmReader &) = delete;
+
+    int Width() const;
+    int Height() const;
+    // The next `count` rows, Width() × 3 bytes each, packed at `rows`.
+    void ReadRows(uint8_t *rows, int count);
+
+    struct TState;
+
+private:
+    std::unique_ptr<TState> F;
+};
 // The same check on bytes already in memory; the message names `name`.
 TPicture ParsePpm(const std::string &bytes, const std::string &name);
 

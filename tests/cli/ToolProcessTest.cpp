@@ -231,6 +231,7 @@ TEST_F(ToolProcess, PipesWithFfmpegBothWays) {
 TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
     Make("good.png", "-f lavfi -i testsrc=size=64x48 -frames:v 1");
     Make("good.y4m", "-f lavfi -i testsrc=size=64x48 -frames:v 3 -pix_fmt yuv420p");
+    Make("tall.ppm", "-f lavfi -i testsrc=size=64x600 -frames:v 1");
     const std::string frame = "FRAME\n" + std::string(64 * 48 * 3 / 2, 'x');
     Dir.Write("huge.ppm", "P6\n8192 8192\n255\n" + std::string(100, 'x'));
     Dir.Write("toolarge.ppm", "P6 32768 32768 255\n" + std::string(100, 'x'));
@@ -244,6 +245,12 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         int status;
     } cases[] = {
         {"", "huge.ppm out.png", "huge.ppm: truncated: 100 of 201326592 sample bytes", 1},
+        // Through a pipe, whose length shows only as its rows arrive, to
+        // workers that wait for their bands.
+        {"ln -s /dev/stdin piped.ppm && exec < <(cat huge.ppm)", "piped.ppm out.png",
+         "piped.ppm: truncated: 100 of 201326592 sample bytes", 1},
+        {"ln -s /dev/stdin cut.ppm && exec < <(head -c 30014 tall.ppm)",
+         "-s 32x24 -t 4 cut.ppm out.png", "cut.ppm: truncated: 30000 of 115200 sample bytes", 1},
         {"", "toolarge.ppm out.png", "toolarge.ppm: image size 32768x32768 is not supported", 1},
         {"ln -s /dev/zero zero.ppm", "zero.ppm out.png", "zero.ppm: not a binary PPM file (P6)", 1},
         {"head -c 300 good.png > cut.png", "cut.png out.png", "cut.png: damaged or truncated PNG",
