@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -348,6 +349,51 @@ TPicture ReadOutput(const std::string &path) {
 }
 
 }  // namespace
+
+// A sink that fails part way (a full disk, a closed pipe) makes the writer's
+// call throw what the sink threw, past the codec's own error handling; a
+// profile libpng finds faulty is left out and said so.
+TEST(JpegThroughTheTool, TheRowWritersPassTheSinksFaultOn) {
+    struct TFull : std::runtime_error {
+        TFull() : std::runtime_error("full") {}
+    };
+    TPicture picture(64, 64, 3, 8);  // noise, so that neither codec packs it small
+    uint32_t noise = 1;
+    for (uint8_t &b : picture.Bytes) b = uint8_t((noise = noise * 1664525u + 1013904223u) >> 24);
+    const auto sink = [](std::size_t room) {
+        return [room, taken = std::size_t(0)](const uint8_t *, std::size_t n) mutable {
+            if ((taken += n) > room) throw TFull();
+        };
+    };
+    const auto rowByRow = [&](auto &writer) {
+        for (int y = 0; y < picture.Height; ++y) writer.WriteRows(picture.Row(y), 1);
+        writer.Finish();
+    };
+    for (const std::size_t room : {std::size_t(0), std::size_t(100), std::size_t(2000)}) {
+        EXPECT_THROW(
+            {
+                TPngWriter png(64, 64, 3, 8, "", sink(room));
+                rowByRow(png);
+            },
+            TFull)
+            << "PNG, room " << room;
+        EXPECT_THROW(
+            {
+                TJpegWriter jpeg(64, 64, 3, 90, "", sink(room));
+                rowByRow(jpeg);
+            },
+            TFull)
+            << "JPEG, room " << room;
+    }
+    std::string bytes;
+    TPngWriter png(64, 64, 3, 8, "not a profile", [&](const uint8_t *b, std::size_t n) {
+        bytes.append(reinterpret_cast<const char *>(b), n);
+    });
+    rowByRow(png);
+    EXPECT_FALSE(png.DroppedProfile().empty());
+    picture.IccProfile = "not a profile";
+    EXPECT_TRUE(bytes == EncodePng(picture));
+}
 
 // A picture passing once is decoded (a JPEG) and encoded a band at a time by
 // the workers in turn; with --frames the picture is held whole instead.

@@ -1,8 +1,11 @@
 // Reading and writing binary PPM files, and never leaving a partial output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "standin/HostError.h"
 #include "cli/PpmFile.h"
@@ -68,6 +71,34 @@ TEST(PpmFile, RejectsMalformedFilesWithAClearMessage) {
     EXPECT_EQ(FaultOf("P6 1 1 65535 \x01\x02\x03\x04\x05\x06"),
               "in.ppm: maximum value 65535 is not supported, only 8-bit (255)");
     EXPECT_EQ(FaultOf("P6 2 2 255 abcdefghij"), "in.ppm: truncated: 10 of 12 sample bytes");
+}
+
+// Rows in pieces of any size, the first straddling what was read with the
+// header, are the whole read's; a regular file too short is refused before.
+TEST(PpmFile, TheRowReaderHandsOutTheWholeReadsRows) {
+    TempDir dir;
+    TPicture image(50, 40, 3, 8);  // 6000 sample bytes, beyond the header's read
+    for (std::size_t i = 0; i < image.Bytes.size(); ++i) image.Bytes[i] = uint8_t(i * 31 + i / 7);
+    const std::string path = dir.Path() + "in.ppm";
+    WritePpm(path, image);
+    for (const int rows : {1, 3, 7, 40}) {
+        TPpmReader reader(path);
+        ASSERT_EQ(reader.Width() * reader.Height(), 2000);
+        std::vector<uint8_t> got(image.Bytes.size());
+        for (int y = 0; y < 40; y += rows)
+            reader.ReadRows(got.data() + std::size_t(y) * 150, std::min(rows, 40 - y));
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), image.Bytes.begin())) << rows;
+        EXPECT_THROW(reader.ReadRows(got.data(), 1), std::logic_error);
+    }
+    const std::string whole = ReadFile(path);
+    dir.Write("cut.ppm", whole.substr(0, whole.size() - 1));
+    try {
+        TPpmReader reader(dir.Path() + "cut.ppm");
+        FAIL() << "a short file was taken";
+    } catch (const THostError &e) {
+        EXPECT_EQ(std::string(e.what()),
+                  dir.Path() + "cut.ppm: truncated: 5999 of 6000 sample bytes");
+    }
 }
 
 TEST(PpmFile, NamesAMissingFile) {

@@ -264,6 +264,9 @@ TEST_F(ToolProcess, BadInputsNameTheFileAndFaultAndWriteNothing) {
         {"", "wide.y4m out.y4m",
          "wide.y4m: the frame size 8193x2 is beyond the largest frame 8192x8192\n", 1},
         {"", "missing.png out.png", "missing.png: no such file", 1},
+        // Written in place band by band, so the fault reaches a worker.
+        {"", "-s 2000x1500 -t 4 good.png /dev/full",
+         "/dev/full: write failed (No space left on device)", 1},
         {"", "good.png out.gif", "out.gif: unknown kind of file", 1},
         {"", "good.png out.y4m", "out.y4m: a picture goes to .png, .jpg or .ppm", 1},
         {"", "-s 0x5 good.png out.png", "--size: expected a size such as 1280x720", 2},
