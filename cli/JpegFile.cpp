@@ -51,6 +51,7 @@ void TJpegWriter::Finish() {}
 
 #include "cli/Exif.h"
 #include "cli/Orientation.h"
+#include "cli/Picture.h"
 #include "cli/TargetSize.h"
 
 namespace {
@@ -137,7 +138,9 @@ struct TJpegReader::TState {
     std::string Icc;
     bool Started = false;
     int NextRow = 0;
-    std::vector<uint8_t> Stored;  // a stored row, or the whole picture to turn
+    // A stored row, or the whole picture to turn; the decoder writes every
+    // byte, so none is cleared first.
+    TSampleBytes Stored;
 
     ~TState() {
         if (Created) jpeg_destroy_decompress(&Info);
