@@ -64,26 +64,12 @@ struct TSse2Doubles {
     static Real ToReal(Int v) { return _mm_cvtepi32_pd(v); }
     static Int AddInt(Int a, Int b) { return _mm_add_epi32(a, b); }
 
-    template <class T>
-    static Real Load(const T *at, int step) {
-        T x, y;
-        std::memcpy(&x, at, sizeof x);  // 16-bit rows may be unaligned
-        std::memcpy(&y, at + step, sizeof y);
-        return _mm_set_pd(double(y), double(x));
+    static Real FromInts(const int32_t *v) {
+        return _mm_cvtepi32_pd(_mm_setr_epi32(v[0], v[1], 0, 0));
     }
-    static Real LoadPart(const PIXEL_YC *in, int16_t PIXEL_YC::*part) {
-        return _mm_set_pd(double(in[1].*part), double(in[0].*part));
-    }
-    static void StoreYc(Int y, Int cb, Int cr, PIXEL_YC *out) {
-        for (int i = 0; i < N;
-             ++i, y = _mm_srli_si128(y, 4), cb = _mm_srli_si128(cb, 4), cr = _mm_srli_si128(cr, 4))
-            out[i] = {int16_t(_mm_cvtsi128_si32(y)), int16_t(_mm_cvtsi128_si32(cb)),
-                      int16_t(_mm_cvtsi128_si32(cr))};
-    }
-    template <class T>
-    static void StoreSamples(Int v, int step, T *at) {
-        at[0] = T(_mm_cvtsi128_si32(v));
-        at[step] = T(_mm_cvtsi128_si32(_mm_srli_si128(v, 4)));
+    static void ToInts(Int v, int32_t *out) {
+        out[0] = _mm_cvtsi128_si32(v);
+        out[1] = _mm_cvtsi128_si32(_mm_srli_si128(v, 4));
     }
 };
 

@@ -3,8 +3,6 @@
 // round twice).
 #include <immintrin.h>
 
-#include <cstring>
-
 #include "cli/PictureLanes.h"
 
 namespace {
@@ -24,29 +22,11 @@ struct TAvx2Doubles {
     static Real ToReal(Int v) { return _mm256_cvtepi32_pd(v); }
     static Int AddInt(Int a, Int b) { return _mm_add_epi32(a, b); }
 
-    template <class T>
-    static Real Load(const T *at, int step) {
-        T v[4];
-        for (int i = 0; i < 4; ++i)
-            std::memcpy(&v[i], at + i * step, sizeof v[i]);  // 16-bit rows may be unaligned
+    static Real FromInts(const int32_t *v) {
         return _mm256_cvtepi32_pd(_mm_setr_epi32(v[0], v[1], v[2], v[3]));
     }
-    static Real LoadPart(const PIXEL_YC *in, int16_t PIXEL_YC::*part) {
-        return _mm256_cvtepi32_pd(
-            _mm_setr_epi32(in[0].*part, in[1].*part, in[2].*part, in[3].*part));
-    }
-    static void StoreYc(Int y, Int cb, Int cr, PIXEL_YC *out) {
-        alignas(16) int32_t ys[4], cbs[4], crs[4];
-        _mm_store_si128(reinterpret_cast<__m128i *>(ys), y);
-        _mm_store_si128(reinterpret_cast<__m128i *>(cbs), cb);
-        _mm_store_si128(reinterpret_cast<__m128i *>(crs), cr);
-        for (int i = 0; i < N; ++i) out[i] = {int16_t(ys[i]), int16_t(cbs[i]), int16_t(crs[i])};
-    }
-    template <class T>
-    static void StoreSamples(Int v, int step, T *at) {
-        alignas(16) int32_t s[4];
-        _mm_store_si128(reinterpret_cast<__m128i *>(s), v);
-        for (int i = 0; i < N; ++i) at[i * step] = T(s[i]);
+    static void ToInts(Int v, int32_t *out) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), v);
     }
 };
 
