@@ -97,7 +97,7 @@ struct TRowEncoder {
     virtual ~TRowEncoder() = default;
     virtual void WriteRows(const uint8_t *rows, int count) = 0;
     virtual void Finish() = 0;
-    virtual std::string DroppedProfile() const { return {}; }
+    virtual std::string DroppedProfile() const = 0;  // why a given profile was left out
 };
 
 template <class TWriter>
@@ -106,20 +106,13 @@ struct TEncoderOf final : TRowEncoder {
     explicit TEncoderOf(TArgs &&...args) : Writer(std::forward<TArgs>(args)...) {}
     void WriteRows(const uint8_t *rows, int count) override { Writer.WriteRows(rows, count); }
     void Finish() override { Writer.Finish(); }
-    std::string DroppedProfile() const override;
+    // Only libpng refuses a profile it finds faulty.
+    std::string DroppedProfile() const override {
+        if constexpr (std::is_same_v<TWriter, TPngWriter>) return Writer.DroppedProfile();
+        return {};
+    }
     TWriter Writer;
 };
-
-template <class TWriter>
-std::string TEncoderOf<TWriter>::DroppedProfile() const {
-    return {};
-}
-
-// Only libpng refuses a profile it finds faulty.
-template <>
-std::string TEncoderOf<TPngWriter>::DroppedProfile() const {
-    return Writer.DroppedProfile();
-}
 
 // PPM's samples are the rows as they are.
 class TPpmWriter {
